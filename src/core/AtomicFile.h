@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace velmora {
+
+// Replaces the file at path with bytes: they are written to a new file in the
+// same folder, which is then renamed over the target, so that a reader sees the
+// old file or the new one, never a part. With durable, the data reach the disk
+// before the rename. On failure the target is left as it was and VelmoraError
+// carries the system's reason.
+void WriteFileAtomically(const std::string& path, std::string_view bytes, bool durable);
+
+}  // namespace velmora

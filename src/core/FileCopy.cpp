@@ -1,0 +1,106 @@
+#include "FileCopy.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+#include "VelmoraError.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr std::size_t kChunkSize = 8192;
+
+bool IsSeparator(char c) { return c == '/' || c == '\\'; }
+
+// Closes the descriptor on every way out.
+class FileHandle {
+ public:
+  explicit FileHandle(int fd) : fd_(fd) {}
+  ~FileHandle() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+
+  int Get() const { return fd_; }
+  bool Valid() const { return fd_ >= 0; }
+  int Release() { return std::exchange(fd_, -1); }
+
+ private:
+  int fd_;
+};
+
+std::string FileNameOf(const std::string& path) {
+  const auto slash = path.find_last_of("/\\");
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The full destination path: a directory gets the source's file name appended.
+std::string ResolveDestination(const std::string& source, const std::string& destination) {
+  std::error_code error;
+  std::string full = std::filesystem::absolute(destination, error).lexically_normal().string();
+  if (error) return destination;
+  std::string directory = full;
+  while (directory.size() > 1 && IsSeparator(directory.back())) directory.pop_back();
+  if (!std::filesystem::is_directory(directory, error)) return full;
+  if (!IsSeparator(directory.back())) directory += '/';
+  return directory + FileNameOf(source);
+}
+
+[[noreturn]] void ThrowSystemError(const std::string& path) {
+  throw VelmoraError(path + ": " + std::strerror(errno));
+}
+
+void WriteAll(int fd, const char* data, std::size_t size, const std::string& path) {
+  while (size > 0) {
+    const ssize_t written = ::write(fd, data, size);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      ThrowSystemError(path);
+    }
+    data += written;
+    size -= static_cast<std::size_t>(written);
+  }
+}
+
+}  // namespace
+
+void CopyFile(const std::string& source, const std::string& destination) {
+  FileHandle in(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
+  struct stat sourceInfo {};
+  if (!in.Valid() || ::fstat(in.Get(), &sourceInfo) != 0 || S_ISDIR(sourceInfo.st_mode)) {
+    throw VelmoraError("Cannot open file " + source);
+  }
+
+  const std::string target = ResolveDestination(source, destination);
+  // Truncating the source itself would lose it before it is read.
+  struct stat targetInfo {};
+  if (::stat(target.c_str(), &targetInfo) == 0 && targetInfo.st_dev == sourceInfo.st_dev &&
+      targetInfo.st_ino == sourceInfo.st_ino) {
+    throw VelmoraError("Cannot create file " + target);
+  }
+  FileHandle out(::open(target.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  if (!out.Valid()) throw VelmoraError("Cannot create file " + target);
+
+  char buffer[kChunkSize];
+  for (;;) {
+    const ssize_t count = ::read(in.Get(), buffer, kChunkSize);
+    if (count < 0) {
+      if (errno == EINTR) continue;
+      ThrowSystemError(source);
+    }
+    WriteAll(out.Get(), buffer, static_cast<std::size_t>(count), target);
+    if (static_cast<std::size_t>(count) < kChunkSize) break;
+  }
+  if (::close(out.Release()) != 0) ThrowSystemError(target);
+}
+
+}  // namespace velmora

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+namespace velmora {
+
+// Copies the bytes of one file. The destination is a file path, or an existing
+// directory (with or without a trailing separator) that receives a file of the
+// source's name. Throws VelmoraError "Cannot open file <source>" or
+// "Cannot create file <destination>"; file times and attributes are not copied.
+void CopyFile(const std::string& source, const std::string& destination);
+
+}  // namespace velmora

@@ -1,0 +1,106 @@
+#include "TextFile.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "VelmoraError.h"
+
+namespace velmora {
+
+namespace {
+
+// Splits text that arrives in pieces, so that a large file is never held twice.
+class LineSplitter {
+ public:
+  void Feed(std::string_view text) {
+    if (ended_) return;
+    if (const auto nul = text.find('\0'); nul != std::string_view::npos) {
+      text = text.substr(0, nul);
+      ended_ = true;
+    }
+    if (text.empty()) return;
+    // A CR LF may be cut between two pieces.
+    if (afterCr_ && text.front() == '\n') text.remove_prefix(1);
+    afterCr_ = false;
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (p < end) {
+      const char* q = p;
+      while (q < end && *q != '\n' && *q != '\r') ++q;
+      if (q == end) {
+        open_.append(p, q);
+        return;
+      }
+      if (open_.empty()) {
+        lines_.emplace_back(p, q);
+      } else {
+        lines_.push_back(std::move(open_.append(p, q)));
+        open_.clear();
+      }
+      if (*q == '\r') {
+        if (q + 1 == end) afterCr_ = true;
+        if (q + 1 < end && q[1] == '\n') ++q;
+      }
+      p = q + 1;
+    }
+  }
+
+  // A last line without a line end is still a line.
+  std::vector<std::string> Finish() {
+    if (!open_.empty()) lines_.push_back(std::move(open_));
+    return std::move(lines_);
+  }
+
+ private:
+  std::vector<std::string> lines_;
+  std::string open_;  // the start of a line whose end has not arrived yet
+  bool afterCr_ = false;
+  bool ended_ = false;
+};
+
+[[noreturn]] void ThrowSystemError(int error) { throw VelmoraError(std::strerror(error)); }
+
+}  // namespace
+
+std::vector<std::string> SplitTextLines(std::string_view content) {
+  LineSplitter splitter;
+  splitter.Feed(content);
+  return splitter.Finish();
+}
+
+std::vector<std::string> ReadTextLines(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) ThrowSystemError(errno);
+  LineSplitter splitter;
+  char block[65536];
+  for (;;) {
+    const ssize_t got = ::read(fd, block, sizeof block);
+    if (got == 0) break;
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      const int error = errno;
+      ::close(fd);
+      ThrowSystemError(error);
+    }
+    splitter.Feed(std::string_view(block, static_cast<size_t>(got)));
+  }
+  ::close(fd);
+  return splitter.Finish();
+}
+
+std::string JoinCrLf(const std::vector<std::string>& lines) {
+  size_t size = 0;
+  for (const auto& line : lines) size += line.size() + 2;
+  std::string text;
+  text.reserve(size);
+  for (const auto& line : lines) {
+    text += line;
+    text += "\r\n";
+  }
+  return text;
+}
+
+}  // namespace velmora

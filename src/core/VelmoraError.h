@@ -1,0 +1,27 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace velmora {
+
+// The program's own error: its text is what the user is shown (UTF-8), either
+// one of the program's Greek messages or a system reason.
+class VelmoraError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Errors of the record table ("Field 'X' not found", "No Records", ...).
+class DataSetError : public VelmoraError {
+ public:
+  using VelmoraError::VelmoraError;
+};
+
+// A silent stop: the user has already been told why (a refused line).
+class AbortError : public VelmoraError {
+ public:
+  AbortError() : VelmoraError("Operation aborted") {}
+};
+
+}  // namespace velmora

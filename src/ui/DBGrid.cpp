@@ -1,0 +1,188 @@
+#include "DBGrid.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QStyledItemDelegate>
+
+#include "InputGuard.h"
+
+namespace velmora {
+
+// Cell editors: as wide as the field allows, with the column's key rule.
+class DBGrid::CellDelegate : public QStyledItemDelegate {
+ public:
+  explicit CellDelegate(DBGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
+
+  QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                        const QModelIndex& index) const override {
+    auto* editor = new QLineEdit(parent);
+    editor->setFrame(false);
+    editor->setMaxLength(grid_->model_->FieldWidth(index.column()));
+    editor->setAccessibleName(grid_->model_->headerData(index.column(), Qt::Horizontal,
+                                                        Qt::DisplayRole)
+                                  .toString()
+                                  .trimmed());
+    const int column = index.column();
+    DBGrid* grid = grid_;
+    new InputGuard(
+        editor,
+        [grid, column](QChar typed, const QString& text) -> std::optional<QChar> {
+          return grid->KeyPress ? grid->KeyPress(column, typed, text) : typed;
+        },
+        nullptr, [grid] { if (grid->OnTyped) grid->OnTyped(); },
+        [grid] { if (grid->Beep) grid->Beep(); });
+    grid_->editor_ = editor;
+    return editor;
+  }
+
+ private:
+  DBGrid* grid_;
+};
+
+// Every change of the current row passes here first, so that the pending line
+// is stored (or the move refused) before the view moves.
+class DBGrid::RowGate : public QItemSelectionModel {
+ public:
+  RowGate(DBGrid* grid, QAbstractItemModel* model) : QItemSelectionModel(model), grid_(grid) {}
+
+  void setCurrentIndex(const QModelIndex& index, SelectionFlags command) override {
+    QModelIndex target = index;
+    if (index.isValid() && index.row() != currentIndex().row()) {
+      const int row = grid_->GateRow(index.row());
+      if (row < 0) return;
+      target = model()->index(row, index.column());
+    }
+    QItemSelectionModel::setCurrentIndex(target, command);
+  }
+
+ private:
+  DBGrid* grid_;
+};
+
+DBGrid::DBGrid(RecordTableModel* model, QWidget* parent) : QTableView(parent), model_(model) {
+  setModel(model);
+  setSelectionModel(new RowGate(this, model));
+  setItemDelegate(new CellDelegate(this));
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setSelectionBehavior(QAbstractItemView::SelectItems);
+  setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
+                  QAbstractItemView::EditKeyPressed);
+  setTabKeyNavigation(true);
+  setWordWrap(false);
+  verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+  verticalHeader()->setFixedWidth(18);
+  horizontalHeader()->setHighlightSections(false);
+  connect(qApp, &QApplication::focusChanged, this, &DBGrid::FocusChanged);
+}
+
+int DBGrid::GateRow(int row) {
+  if (syncing_) return row;
+  CommitEditor();
+  return model_->MoveToRow(row);
+}
+
+void DBGrid::CommitEditor() {
+  if (!editor_) return;
+  // Closed as well: the view would otherwise commit the same editor again once
+  // the current row has moved, into the wrong line.
+  QLineEdit* editor = editor_;
+  commitData(editor);
+  closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+void DBGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+  if (editor == editor_) editor_ = nullptr;
+  QTableView::closeEditor(editor, hint);
+}
+
+bool DBGrid::DoAction(Action action) {
+  if (action == Action::Cancel) {
+    if (editor_) closeEditor(editor_, QAbstractItemDelegate::RevertModelCache);
+  } else {
+    CommitEditor();
+  }
+  bool ok = true;
+  switch (action) {
+    case Action::First: ok = model_->First(); break;
+    case Action::Last: ok = model_->Last(); break;
+    case Action::Insert: ok = model_->Insert(); break;
+    case Action::Append: ok = model_->Append(); break;
+    case Action::Delete: ok = model_->Delete(); break;
+    case Action::Post: ok = model_->Post(); break;
+    case Action::Cancel: model_->Cancel(); break;
+  }
+  SyncCurrent();
+  return ok;
+}
+
+void DBGrid::SyncCurrent() {
+  syncing_ = true;
+  const int row = model_->CurrentRow();
+  const int column = std::max(currentIndex().column(), 0);
+  if (row >= 0 && row < model_->rowCount()) {
+    const QModelIndex index = model_->index(row, column);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    scrollTo(index);
+  } else {
+    selectionModel()->clearCurrentIndex();
+  }
+  syncing_ = false;
+}
+
+void DBGrid::keyPressEvent(QKeyEvent* event) {
+  const bool plain = event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
+  switch (event->key()) {
+    case Qt::Key_Down:
+      if (plain && currentIndex().row() >= model_->rowCount() - 1) {
+        DoAction(Action::Append);
+        return;
+      }
+      break;
+    case Qt::Key_Insert:
+      if (plain) {
+        DoAction(Action::Insert);
+        return;
+      }
+      break;
+    case Qt::Key_Escape:
+      DoAction(Action::Cancel);
+      return;
+    case Qt::Key_Delete:
+      if (event->modifiers() & Qt::ControlModifier) {
+        if (model_->rowCount() > 0 && (!ConfirmDelete || ConfirmDelete()))
+          DoAction(Action::Delete);
+        return;
+      }
+      break;
+    default:
+      break;
+  }
+  QTableView::keyPressEvent(event);
+}
+
+void DBGrid::FocusChanged(QWidget* old, QWidget* now) {
+  if (!now || now->window() != window()) return;
+  const bool wasInside = old && (old == this || isAncestorOf(old));
+  const bool nowInside = now == this || isAncestorOf(now);
+  if (!wasInside && nowInside && model_->rowCount() == 0 && model_->Table().Active()) {
+    // An empty grid offers one new row to type into, as a data-aware grid does.
+    DoAction(Action::Append);
+  } else if (wasInside && !nowInside) {
+    // A closing cell editor hands the focus around before the grid takes it
+    // back: judge once the focus has settled.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          QWidget* focus = QApplication::focusWidget();
+          const bool inside = focus && (focus == this || isAncestorOf(focus));
+          if (!inside && model_->HasUntouchedNewRow()) DoAction(Action::Cancel);
+        },
+        Qt::QueuedConnection);
+  }
+}
+
+}  // namespace velmora

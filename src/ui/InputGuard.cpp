@@ -1,0 +1,56 @@
+#include "InputGuard.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+
+#include "GreekText.h"
+
+namespace velmora {
+
+InputGuard::InputGuard(QLineEdit* edit, KeyRule keyRule, CharRule charRule,
+                       std::function<void()> onTyped, std::function<void()> beep)
+    : QObject(edit),
+      edit_(edit),
+      keyRule_(std::move(keyRule)),
+      charRule_(std::move(charRule)),
+      onTyped_(std::move(onTyped)),
+      beep_(std::move(beep)) {
+  edit->installEventFilter(this);
+  edit->setValidator(new Validator(this));
+}
+
+bool InputGuard::IsTypedCharacter(QChar c) { return c == QChar('\b') || c.unicode() >= 32; }
+
+bool InputGuard::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != edit_ || event->type() != QEvent::KeyPress) return false;
+  auto* key = static_cast<QKeyEvent*>(event);
+  const QString text = key->text();
+  // Shortcuts (Ctrl+V, Ctrl+C ...) carry control characters: they are not typing.
+  if (text.size() != 1 || !IsTypedCharacter(text[0])) return false;
+  if (onTyped_) onTyped_();
+  const QChar typed = text[0];
+  std::optional<QChar> verdict = typed;
+  if (typed != QChar('\b') && !HasCp1253Code(typed)) verdict.reset();
+  if (verdict && keyRule_) verdict = keyRule_(typed, edit_->text());
+  if (!verdict) {
+    if (beep_) beep_();
+    return true;
+  }
+  if (*verdict != typed) {
+    edit_->insert(QString(*verdict));
+    return true;
+  }
+  return false;
+}
+
+QValidator::State InputGuard::Validator::validate(QString& input, int&) const {
+  for (QChar c : input) {
+    if (!HasCp1253Code(c) || (guard_->charRule_ && !guard_->charRule_(c))) {
+      if (guard_->beep_) guard_->beep_();
+      return Invalid;
+    }
+  }
+  return Acceptable;
+}
+
+}  // namespace velmora

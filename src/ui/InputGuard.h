@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QObject>
+#include <QValidator>
+#include <functional>
+#include <optional>
+
+class QLineEdit;
+
+namespace velmora {
+
+// Watches what reaches one line edit: every typed character is reported (it
+// marks the statement as changed, accepted or not) and then judged by the
+// field's key rule; pasted text is held to the same characters, and nothing
+// without a Windows-1253 code gets in at all. Refusals beep.
+class InputGuard : public QObject {
+ public:
+  // The character to insert for a typed one, or nullopt to drop it.
+  using KeyRule = std::function<std::optional<QChar>(QChar typed, const QString& currentText)>;
+  // Which characters pasted or inserted text may contain (besides the code page rule).
+  using CharRule = std::function<bool(QChar)>;
+
+  InputGuard(QLineEdit* edit, KeyRule keyRule, CharRule charRule, std::function<void()> onTyped,
+             std::function<void()> beep);
+
+  static bool IsTypedCharacter(QChar c);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  class Validator : public QValidator {
+   public:
+    explicit Validator(InputGuard* guard) : QValidator(guard), guard_(guard) {}
+    State validate(QString& input, int& pos) const override;
+
+   private:
+    InputGuard* guard_;
+  };
+
+  QLineEdit* edit_;
+  KeyRule keyRule_;
+  CharRule charRule_;
+  std::function<void()> onTyped_;
+  std::function<void()> beep_;
+};
+
+}  // namespace velmora

@@ -1,0 +1,365 @@
+#include "MainWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QShortcut>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "AppTexts.h"
+#include "Environment.h"
+#include "GreekText.h"
+#include "HeaderLine.h"
+#include "InputGuard.h"
+#include "KeyFilters.h"
+#include "LineLayout.h"
+#include "MouseWheelFilter.h"
+#include "WaitBox.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr int kClientWidth = 908;
+constexpr int kClientHeight = 647;
+// The authority's public site, shown in the menu and opened by it.
+const char* const kAuthorityHost = "www.quorvane.gr";
+
+QIcon TabPicture(bool current) {
+  return QIcon(current ? QStringLiteral(":/pictures/tab-current.png")
+                       : QStringLiteral(":/pictures/tab-other.png"));
+}
+
+}  // namespace
+
+MainWindow::MainWindow(Dialogs& dialogs, Environment& environment, QWidget* parent)
+    : QMainWindow(parent,
+                  Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                      Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                      Qt::WindowCloseButtonHint),
+      dialogs_(dialogs),
+      environment_(environment),
+      files_(environment.WorkingBaseFolder().toStdString()) {
+  setObjectName(QStringLiteral("MainWindow"));
+  setWindowTitle(WindowCaption());
+  waitBox_ = new WaitBox(this);
+  waitBox_->hide();
+
+  auto* central = new QWidget(this);
+  central->setFixedSize(kClientWidth, kClientHeight);
+  auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  Filer = new FilerPanel(dialogs_, environment_, central);
+  layout->addWidget(Filer);
+
+  customerModel_ =
+      new RecordTableModel(FixedFormatDataSet1, LinesPage::Columns(LinesPage::Side::Customers), this);
+  supplierModel_ =
+      new RecordTableModel(FixedFormatDataSet2, LinesPage::Columns(LinesPage::Side::Suppliers), this);
+  PageControl1 = new QTabWidget(central);
+  PageControl1->setObjectName(QStringLiteral("PageControl1"));
+  TabSheet1 = new LinesPage(LinesPage::Side::Customers, customerModel_, PageControl1);
+  TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+  TabSheet2 = new LinesPage(LinesPage::Side::Suppliers, supplierModel_, PageControl1);
+  TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
+  PageControl1->addTab(TabSheet1, TabPicture(true), QStringLiteral("ΠΕΛΑΤΕΣ"));
+  PageControl1->addTab(TabSheet2, TabPicture(false), QStringLiteral("ΠΡΟΜΗΘΕΥΤΕΣ"));
+  layout->addWidget(PageControl1, 1);
+  setCentralWidget(central);
+
+  for (LinesPage* page : {TabSheet1, TabSheet2}) {
+    RecordTableModel* model = page->grid->Model();
+    model->ReportError = [this](const std::exception& error) { ShowError(error); };
+    page->grid->OnTyped = [this] { StatementModified = true; };
+    page->grid->Beep = [this] { dialogs_.Beep(); };
+    page->grid->ConfirmDelete = [this] {
+      return AskUser(QStringLiteral("Διαγραφή εγγραφής;"), Dialogs::Yes | Dialogs::No,
+                     {QStringLiteral("Ναι"), QStringLiteral("Όχι")}) == Dialogs::Answer::Yes;
+    };
+    page->navigator->BeforeAction = [this](DBGrid::Action action) {
+      if (action != DBGrid::Action::Delete) return true;
+      return AskUser(QStringLiteral("Είστε σίγουρος;"), Dialogs::Yes | Dialogs::No,
+                     {QStringLiteral("Ναι"), QStringLiteral("Όχι")}) != Dialogs::Answer::No;
+    };
+    auto markTyped = [this] { StatementModified = true; };
+    auto beep = [this] { dialogs_.Beep(); };
+    for (QLineEdit* amount : {page->retailSales, page->withoutItemisation}) {
+      if (!amount) continue;
+      new InputGuard(
+          amount,
+          [](QChar typed, const QString& text) -> std::optional<QChar> {
+            return DecimalKeyFilter(typed.unicode(), text.toStdString()) ? std::optional(typed)
+                                                                         : std::nullopt;
+          },
+          [](QChar c) { return c.isDigit() || c == QLatin1Char(','); }, markTyped, beep);
+    }
+    // The totals are the program's to write, never the user's.
+    for (QLineEdit* total : {page->invoiceTotal, page->valueTotal}) {
+      new InputGuard(
+          total, [](QChar, const QString&) -> std::optional<QChar> { return std::nullopt; },
+          [](QChar) { return false; }, nullptr, beep);
+    }
+  }
+  Filer->OnModified = [this] { StatementModified = true; };
+
+  BuildMenu();
+  BuildStartPanel();
+  auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+  connect(help, &QShortcut::activated, this, [this] { N13Click(); });
+  connect(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
+    PageControl1Change(index);
+  });
+
+  // Start-up.
+  environment_.SetCapsLock(true);
+  qApp->installEventFilter(new MouseWheelFilter(this));
+  SetStatementCommandsEnabled(false);
+  files_.CreateFolder();
+  ConfigureTable(FixedFormatDataSet1, CustomerLineSchema(), WorkingFiles::kCustomerLines);
+  ConfigureTable(FixedFormatDataSet2, SupplierLineSchema(), WorkingFiles::kSupplierLines);
+  ConfigureTable(FixedFormatDataSet3, CustomerLineSchema(), WorkingFiles::kCustomerSnapshot);
+  ConfigureTable(FixedFormatDataSet4, SupplierLineSchema(), WorkingFiles::kSupplierSnapshot);
+  BindLineTable(TabSheet1, FixedFormatDataSet1, NewCustomerLine, WorkingFiles::kCustomerSnapshot);
+  BindLineTable(TabSheet2, FixedFormatDataSet2, NewSupplierLine, WorkingFiles::kSupplierSnapshot);
+}
+
+MainWindow::~MainWindow() {
+  if (!shutDown_) Shutdown();
+}
+
+void MainWindow::BuildMenu() {
+  auto* file = menuBar()->addMenu(QStringLiteral("Αρχείο"));
+  N1 = file->addAction(QStringLiteral("Νέο"), this, [this] { N1Click(); });
+  N2 = file->addAction(QStringLiteral("Άνοιγμα"));
+  N7 = file->addAction(QStringLiteral("Αποθήκευση ως..."), this, [this] { N7Click(); });
+  file->addSeparator();
+  N3 = file->addAction(QStringLiteral("Έξοδος"), this, [this] { close(); });
+
+  PrintMenu = menuBar()->addMenu(QStringLiteral("Εκτύπωση"));
+  N15 = PrintMenu->addAction(QStringLiteral("Συγκεντρωτική κατάσταση Πελατών"));
+  N16 = PrintMenu->addAction(QStringLiteral("Συγκεντρωτική κατάσταση Προμηθευτών"));
+
+  auto* tools = menuBar()->addMenu(QStringLiteral("Εργαλεία"));
+  N17 = tools->addAction(QStringLiteral("Εύρεση..."));
+  N17->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+  tools->addSeparator();
+  Excel1 = tools->addAction(QStringLiteral("Εισαγωγή στοιχείων από Excel"));
+  tools->addSeparator();
+  N9 = tools->addAction(QStringLiteral("Δημιουργία συντόμευσης στην Επιφ. Εργασίας"));
+  zip1 = tools->addAction(QStringLiteral("Δημιουργία συμπιεσμένου αρχείου (zip)"));
+  tools->addSeparator();
+  e1 = tools->addAction(QStringLiteral("Σύνδεση με εξυπηρετητή Quorvane (%1)")
+                            .arg(QString::fromLatin1(kAuthorityHost)));
+  // Reached only by its shortcut: the item itself is not shown in the menu.
+  N20 = new QAction(QStringLiteral("Ηλεκτρονική υποβολή αρχείου Συγκεντρωτικής Κατάστασης"), this);
+  N20->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+  addAction(N20);
+
+  auto* help = menuBar()->addMenu(QStringLiteral("Βοήθεια"));
+  N13 = help->addAction(QStringLiteral("Οδηγίες εφαρμογής"), this, [this] { N13Click(); });
+  help->addSeparator();
+  N12 = help->addAction(QStringLiteral("Σχετικά..."));
+}
+
+void MainWindow::BuildStartPanel() {
+  Panel2 = new QWidget(centralWidget());
+  Panel2->setObjectName(QStringLiteral("Panel2"));
+  Panel2->setAutoFillBackground(true);
+  Panel2->setGeometry(0, 0, kClientWidth, kClientHeight);
+  auto* picture = new QLabel(Panel2);
+  picture->setPixmap(QPixmap(QStringLiteral(":/pictures/start.png")));
+  picture->adjustSize();
+  picture->move(kClientWidth / 2 - picture->width() / 2, 50);
+  auto* text = new QLabel(
+      QStringLiteral("Παρακαλώ επιλέξτε 'Αρχείο' - 'Νέο' ή 'Αρχείο' - Άνοιγμα' για να ξεκινήσετε"),
+      Panel2);
+  QFont bold = text->font();
+  bold.setBold(true);
+  text->setFont(bold);
+  text->adjustSize();
+  text->move(kClientWidth / 2 - text->width() / 2, picture->y() + picture->height() + 100);
+  Panel2->raise();
+}
+
+void MainWindow::SetStatementCommandsEnabled(bool enabled) {
+  N7->setEnabled(enabled);
+  PrintMenu->setEnabled(enabled);
+  N17->setEnabled(enabled);
+  Excel1->setEnabled(enabled);
+  // While the start panel covers them, the fields cannot be reached by Tab either.
+  Filer->setEnabled(enabled);
+  PageControl1->setEnabled(enabled);
+}
+
+void MainWindow::ConfigureTable(TFixedFormatDataSet& table, const std::vector<std::string>& schema,
+                                const char* file) {
+  table.SetSchema(schema);
+  table.SetFileName(files_.Path(file));
+  table.SetFileMustExist(true);
+  table.SetReadOnly(false);
+  table.SetTrimSpace(true);
+}
+
+void MainWindow::BindLineTable(LinesPage* page, TFixedFormatDataSet& table, bool& newLineFlag,
+                               const char* snapshotFile) {
+  const bool customers = page->side == LinesPage::Side::Customers;
+  table.OnNewRecord = [&newLineFlag](TFixedFormatDataSet&) { newLineFlag = true; };
+  table.AfterEdit = [&newLineFlag](TFixedFormatDataSet&) { newLineFlag = false; };
+  table.BeforePost = [customers](TFixedFormatDataSet& lines) {
+    // The filler goes first: it gives the line its full width, so every field
+    // after it reads as text.
+    lines.SetFieldText("FILLER", std::string(35, ' '));
+    lines.SetFieldText("RecordType", customers ? "2" : "4");
+  };
+  auto changed = [this, page, &table, snapshotFile](TFixedFormatDataSet&) {
+    AfterLinesChanged(page, table, snapshotFile);
+  };
+  table.AfterPost = changed;
+  table.AfterDelete = changed;
+}
+
+void MainWindow::AfterLinesChanged(LinesPage* page, TFixedFormatDataSet& table,
+                                   const char* snapshotFile) {
+  page->SetCount(table.RecordCount());
+  // The snapshot copy, then the table's own file again: the working file holds
+  // every stored line from now on.
+  const std::string own = table.FileName();
+  table.SaveAs(files_.Path(snapshotFile));
+  table.SaveAs(own);
+}
+
+Dialogs::Answer MainWindow::AskUser(const QString& message, Dialogs::Buttons buttons,
+                                    const QStringList& captions) {
+  return dialogs_.AskUser(message, buttons, captions);
+}
+
+void MainWindow::FillHeaderFields() {
+  try {
+    Filer->FillHeaderFields(ParseHeaderLine(files_.ReadHeaderLine()));
+  } catch (const std::exception&) {
+    dialogs_.Beep();
+    dialogs_.ShowMessage(
+        QStringLiteral("Παρουσιάστηκε πρόβλημα κατά την ανάγνωση των γενικών στοιχείων"));
+  }
+}
+
+void MainWindow::ResetStatement() {
+  FixedFormatDataSet1.Close();
+  FixedFormatDataSet2.Close();
+  files_.ResetStatementFiles();
+  FillHeaderFields();
+  Filer->ClearOffice();
+  FixedFormatDataSet1.Open();
+  FixedFormatDataSet2.Open();
+  customerModel_->Reload();
+  supplierModel_->Reload();
+  for (LinesPage* page : {TabSheet1, TabSheet2}) {
+    if (page->retailSales) page->retailSales->clear();
+    page->withoutItemisation->clear();
+    page->invoiceTotal->clear();
+    page->valueTotal->clear();
+  }
+  Filer->SetDebitInvoices(true);
+  SetStatementCommandsEnabled(true);
+  Panel2->hide();
+  TabSheet1->SetCount(0);
+  TabSheet2->SetCount(0);
+  switchingPage_ = true;
+  PageControl1->setCurrentIndex(0);
+  switchingPage_ = false;
+  SetTabPictures(0);
+}
+
+void MainWindow::N1Click() {
+  if (AskUser(QStringLiteral("Δημιουργία νέου αρχείου;"), Dialogs::Yes | Dialogs::No,
+              {QStringLiteral("Ναι"), QStringLiteral("Όχι")}) == Dialogs::Answer::No)
+    return;
+  try {
+    ResetStatement();
+  } catch (const std::exception& error) {
+    ShowError(error);
+  }
+}
+
+bool MainWindow::N7Click() {
+  // Writing the submission file is not available yet: nothing is written, so
+  // the close sequence must not treat the statement as saved.
+  return false;
+}
+
+void MainWindow::N13Click() {}
+
+bool MainWindow::CommitPendingLine(DBGrid* grid) {
+  LinePostOk = true;
+  grid->CommitEditor();
+  grid->Model()->Post();
+  grid->SyncCurrent();
+  // A line that could not be stored for any reason stops the command, not only
+  // one that its checks refused.
+  if (grid->Model()->IsEditing()) LinePostOk = false;
+  return LinePostOk;
+}
+
+void MainWindow::PageControl1Change(int index) {
+  if (switchingPage_) return;
+  LinesPage* leaving = index == 0 ? TabSheet2 : TabSheet1;
+  if (!CommitPendingLine(leaving->grid)) {
+    switchingPage_ = true;
+    PageControl1->setCurrentIndex(index == 0 ? 1 : 0);
+    switchingPage_ = false;
+    return;
+  }
+  SetTabPictures(index);
+}
+
+void MainWindow::SetTabPictures(int current) {
+  PageControl1->setTabIcon(current, TabPicture(true));
+  PageControl1->setTabIcon(current == 0 ? 1 : 0, TabPicture(false));
+}
+
+void MainWindow::ShowError(const std::exception& error) {
+  dialogs_.ShowWarning(QString::fromUtf8(error.what()));
+}
+
+bool MainWindow::CloseQuery() {
+  if (!StatementModified) return true;
+  const Dialogs::Answer answer = AskUser(
+      QStringLiteral("Έχετε κάνει αλλαγές. Θέλετε να αποθηκευτούν σε αρχείο;"),
+      Dialogs::Yes | Dialogs::No | Dialogs::Cancel,
+      {QStringLiteral("Ναι"), QStringLiteral("Όχι"), QStringLiteral("Άκυρο")});
+  if (answer == Dialogs::Answer::Cancel) return false;
+  // The window closes after "Ναι" only when the file was really written.
+  if (answer == Dialogs::Answer::Yes) return N7Click();
+  return true;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (!shutDown_ && !CloseQuery()) {
+    event->ignore();
+    return;
+  }
+  if (!shutDown_) Shutdown();
+  event->accept();
+}
+
+void MainWindow::Shutdown() {
+  shutDown_ = true;
+  for (TFixedFormatDataSet* table : {&FixedFormatDataSet1, &FixedFormatDataSet2}) {
+    try {
+      table->Close();
+    } catch (const std::exception&) {
+      // The working files are deleted next: a failed last write loses nothing.
+    }
+  }
+  customerModel_->Reload();
+  supplierModel_->Reload();
+  files_.RemoveAll();
+  environment_.SetCapsLock(false);
+}
+
+}  // namespace velmora

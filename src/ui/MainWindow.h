@@ -1,0 +1,105 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include "Dialogs.h"
+#include "FilerPanel.h"
+#include "LinesPage.h"
+#include "TFixedFormatDataSet.h"
+#include "WorkingFiles.h"
+
+class QAction;
+class QMenu;
+class QTabWidget;
+class QLabel;
+
+namespace velmora {
+
+class Environment;
+class WaitBox;
+
+// The program's one window: it owns the statement being edited (filer fields,
+// both line tables, the amounts) and every command.
+class MainWindow : public QMainWindow {
+ public:
+  MainWindow(Dialogs& dialogs, Environment& environment, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // The statement's state.
+  bool StatementModified = false;
+  bool SaveChecksPassed = true;
+  bool LinePostOk = true;
+  bool NewCustomerLine = false;
+  bool NewSupplierLine = false;
+
+  // Customer lines, supplier lines, and the snapshot copies of each.
+  TFixedFormatDataSet FixedFormatDataSet1;
+  TFixedFormatDataSet FixedFormatDataSet2;
+  TFixedFormatDataSet FixedFormatDataSet3;
+  TFixedFormatDataSet FixedFormatDataSet4;
+
+  FilerPanel* Filer;
+  QTabWidget* PageControl1;
+  LinesPage* TabSheet1;
+  LinesPage* TabSheet2;
+  QWidget* Panel2;
+  QAction* N1;  // New
+  QAction* N2;  // Open
+  QAction* N7;  // Save As
+  QAction* N3;  // Exit
+  QMenu* PrintMenu;
+  QAction* N15;
+  QAction* N16;
+  QAction* N17;  // Find
+  QAction* Excel1;
+  QAction* N9;    // desktop shortcut
+  QAction* zip1;
+  QAction* e1;    // the authority's site
+  QAction* N20;   // online submission (hidden)
+  QAction* N13;   // user manual
+  QAction* N12;   // about
+
+  const WorkingFiles& Files() const { return files_; }
+
+  Dialogs::Answer AskUser(const QString& message, Dialogs::Buttons buttons,
+                          const QStringList& captions);
+  void ResetStatement();
+  // Stores the pending line of the grid; false when its checks refused it.
+  bool CommitPendingLine(DBGrid* grid);
+
+  void N1Click();
+  // Save As; true only when the submission file was written.
+  bool N7Click();
+  void N13Click();
+  void PageControl1Change(int index);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildMenu();
+  void BuildStartPanel();
+  void SetStatementCommandsEnabled(bool enabled);
+  void ConfigureTable(TFixedFormatDataSet& table, const std::vector<std::string>& schema,
+                      const char* file);
+  void BindLineTable(LinesPage* page, TFixedFormatDataSet& table, bool& newLineFlag,
+                     const char* snapshotFile);
+  void AfterLinesChanged(LinesPage* page, TFixedFormatDataSet& table, const char* snapshotFile);
+  void FillHeaderFields();
+  void ShowError(const std::exception& error);
+  void SetTabPictures(int current);
+  bool CloseQuery();
+  void Shutdown();
+
+  Dialogs& dialogs_;
+  Environment& environment_;
+  WorkingFiles files_;
+  RecordTableModel* customerModel_;
+  RecordTableModel* supplierModel_;
+  WaitBox* waitBox_;
+  int shownPage_ = 0;
+  bool switchingPage_ = false;
+  bool shutDown_ = false;
+};
+
+}  // namespace velmora

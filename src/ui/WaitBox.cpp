@@ -1,0 +1,36 @@
+#include "WaitBox.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace velmora {
+
+WaitBox::WaitBox(QWidget* parent)
+    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+  setObjectName(QStringLiteral("WaitBox"));
+  const QString text = QStringLiteral("Παρακαλώ περιμένετε");
+  setWindowTitle(text);
+  auto* label = new QLabel(text, this);
+  QFont large = label->font();
+  large.setPointSizeF(large.pointSizeF() * 2);
+  large.setBold(true);
+  label->setFont(large);
+  label->setAlignment(Qt::AlignCenter);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(30, 20, 30, 20);
+  layout->addWidget(label);
+  setFixedSize(sizeHint());
+}
+
+void WaitBox::ShowNow() {
+  const QRect area = parentWidget() ? parentWidget()->window()->frameGeometry()
+                                    : QApplication::primaryScreen()->availableGeometry();
+  move(area.center() - rect().center());
+  show();
+  raise();
+  QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+}  // namespace velmora

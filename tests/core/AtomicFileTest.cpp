@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "AtomicFile.h"
+#include "VelmoraError.h"
+
+namespace velmora {
+namespace {
+
+namespace fs = std::filesystem;
+
+class AtomicFileTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "velmora-atomic-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern;
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
+  static std::string Read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+  int EntryCount() const {
+    return static_cast<int>(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
+  }
+
+  fs::path dir_;
+};
+
+TEST_F(AtomicFileTest, CreatesAndReplacesFilesKeepingTheirPermissions) {
+  const std::string path = PathOf("out");
+  WriteFileAtomically(path, std::string_view("a\0\xC1\r\n", 5), false);
+  EXPECT_EQ(Read(path), std::string("a\0\xC1\r\n", 5));
+  ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+  WriteFileAtomically(path, "new", true);
+  EXPECT_EQ(Read(path), "new");
+  struct stat info {};
+  ASSERT_EQ(::stat(path.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+  WriteFileAtomically(path, "", false);
+  EXPECT_EQ(fs::file_size(path), 0u);
+  EXPECT_EQ(EntryCount(), 1);  // no temporary file left behind
+}
+
+TEST_F(AtomicFileTest, FailureKeepsTheTargetAndLeavesNoTemporaryFile) {
+  try {
+    WriteFileAtomically(PathOf("missing/out"), "x", false);
+    ADD_FAILURE() << "wrote into a missing folder";
+  } catch (const VelmoraError& e) {
+    EXPECT_STREQ(e.what(), std::strerror(ENOENT));
+  }
+  // A folder cannot be replaced by a file: the rename fails after the write.
+  fs::create_directory(PathOf("folder"));
+  std::ofstream(PathOf("folder/keep")) << "old";
+  try {
+    WriteFileAtomically(PathOf("folder"), "x", false);
+    ADD_FAILURE() << "replaced a folder";
+  } catch (const VelmoraError& e) {
+    EXPECT_STREQ(e.what(), std::strerror(EISDIR));
+  }
+  EXPECT_EQ(Read(PathOf("folder/keep")), "old");
+  EXPECT_EQ(EntryCount(), 1);
+}
+
+}  // namespace
+}  // namespace velmora

@@ -1,0 +1,449 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "TFixedFormatDataSet.h"
+
+namespace velmora {
+namespace {
+
+namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
+
+// Three fields, A in columns 1-3, B in 4-7, C in 8-12.
+const Lines kSchema{"A=3", "B=4", "C=5"};
+
+class TFixedFormatDataSetTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "velmora-table-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern;
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
+  void Write(const std::string& name, const std::string& bytes) const {
+    std::ofstream(PathOf(name), std::ios::binary) << bytes;
+  }
+  std::string Read(const std::string& name) const {
+    std::ifstream in(PathOf(name), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+  // Opens table over a file of the given bytes.
+  void Open(TFixedFormatDataSet& table, const std::string& bytes, const Lines& schema = kSchema,
+            const std::string& name = "data") const {
+    Write(name, bytes);
+    table.SetSchema(schema);
+    table.SetFileName(PathOf(name));
+    table.Open();
+  }
+  static Lines AllLines(const TFixedFormatDataSet& table) {
+    Lines lines;
+    for (int i = 0; i < table.RecordCount(); ++i) lines.push_back(table.LineAt(i));
+    return lines;
+  }
+  static std::string ErrorOf(const std::function<void()>& action) {
+    try {
+      action();
+    } catch (const DataSetError& e) {
+      return e.what();
+    }
+    return "no error";
+  }
+
+  fs::path dir_;
+  TFixedFormatDataSet t_;
+};
+
+TEST_F(TFixedFormatDataSetTest, ReadsEveryLineEndAndStopsAtNul) {
+  Open(t_, std::string("aaa\rbbb\nccc\r\n\r\nddd\0eee\r\n", 24));
+  EXPECT_EQ(AllLines(t_), (Lines{"aaa", "bbb", "ccc", "", "ddd"}));
+  EXPECT_EQ(t_.RecordIdAt(4), 5);
+  EXPECT_EQ(t_.LastRecordId(), 5);
+  t_.Close();
+
+  Open(t_, "", {});
+  EXPECT_EQ(t_.RecordCount(), 0);
+  t_.MoveFirst();
+  EXPECT_TRUE(t_.AtEnd());
+  ASSERT_EQ(t_.FieldCount(), 1);
+  EXPECT_EQ(t_.Field(0).name, "Line");
+  EXPECT_EQ(t_.Field(0).width, 250);
+  t_.Close();
+
+  Open(t_, std::string(80, 'x') + "\r\nshort", {});
+  EXPECT_EQ(t_.Field(0).width, 80);
+  EXPECT_EQ(t_.RecordSize(), 80);
+}
+
+TEST_F(TFixedFormatDataSetTest, LeavesFileUntouchedUnlessChanged) {
+  const std::string bytes = "abc\nde\r\n\rfgh";
+  Open(t_, bytes);
+  t_.BeginEdit();
+  t_.CancelRecord();
+  t_.SetPosition(2);
+  t_.BeginEdit();
+  t_.SetFieldText("B", "x");
+  t_.Close();  // a pending edit is dropped, not stored
+  EXPECT_EQ(Read("data"), bytes);
+
+  t_.SetReadOnly(true);
+  t_.Open();
+  EXPECT_EQ(ErrorOf([&] { t_.BeginEdit(); }), "Cannot modify a read-only dataset");
+  EXPECT_EQ(ErrorOf([&] { t_.BeginAppend(); }), "Cannot modify a read-only dataset");
+  EXPECT_EQ(ErrorOf([&] { t_.DeleteRecord(); }), "Cannot modify a read-only dataset");
+  t_.Close();
+  EXPECT_EQ(Read("data"), bytes);
+
+  t_.SetReadOnly(false);
+  t_.Open();
+  t_.DeleteRecord();
+  t_.Close();
+  EXPECT_EQ(Read("data"), "de\r\n\r\nfgh\r\n");
+
+  t_.Open();
+  while (t_.RecordCount() > 0) t_.DeleteRecord();
+  t_.Close();
+  EXPECT_EQ(Read("data"), "");
+}
+
+TEST_F(TFixedFormatDataSetTest, BuildsFieldsFromTheSchema) {
+  Open(t_, std::string(40, 'x'),
+       {" Name = 2", "", "FILLER", "   ", "Bad=abc", "Neg=-3", "Mixed=5x", "name=9", "Plus=+4"});
+  Lines names;
+  std::vector<int> widths, offsets;
+  for (int i = 0; i < t_.FieldCount(); ++i) {
+    names.push_back(t_.Field(i).name);
+    widths.push_back(t_.Field(i).width);
+    offsets.push_back(t_.Field(i).offset);
+  }
+  EXPECT_EQ(names, (Lines{"Name", "FILLER", "Bad", "Neg", "Mixed", "name", "Plus"}));
+  // The repeated name takes the width of its first entry; lookup finds the first.
+  EXPECT_EQ(widths, (std::vector<int>{2, 40, 40, 40, 40, 2, 4}));
+  EXPECT_EQ(offsets, (std::vector<int>{0, 2, 42, 82, 122, 162, 164}));
+  EXPECT_EQ(t_.RecordSize(), 168);
+  EXPECT_EQ(t_.FieldIndex("NAME"), 0);
+  t_.Close();
+
+  Open(t_, "abc", {"Zero=0"});
+  EXPECT_EQ(t_.RecordSize(), 250);
+}
+
+TEST_F(TFixedFormatDataSetTest, ReadsFieldsWithTheTrimRules) {
+  Open(t_, "ab   xyzq\t  \r\n123       \r\n1234567");
+  EXPECT_EQ(t_.FieldText("a"), "ab");
+  EXPECT_EQ(t_.FieldText("B"), "  xy");
+  EXPECT_EQ(t_.FieldText("C"), "zq\t");
+  t_.MoveNext();
+  EXPECT_EQ(t_.FieldText("B"), "");
+  EXPECT_FALSE(t_.FieldIsNull("C"));
+  t_.MoveNext();
+  EXPECT_EQ(t_.FieldText("B"), "4567");
+  EXPECT_TRUE(t_.FieldIsNull("C"));
+  EXPECT_EQ(t_.FieldTextAt(0, 1), "  xy");
+  EXPECT_EQ(t_.CurrentIndex(), 2);
+  EXPECT_EQ(ErrorOf([&] { t_.FieldText("D"); }), "Field 'D' not found");
+  t_.Close();
+  EXPECT_EQ(t_.FieldText("A"), "");
+
+  t_.SetTrimSpace(false);
+  t_.Open();
+  EXPECT_EQ(t_.FieldText("A"), "ab ");
+  EXPECT_EQ(t_.FieldText("C"), "zq\t  ");
+  EXPECT_EQ(t_.FieldTextAt(1, 2), "   ");
+  EXPECT_EQ(t_.FieldText("A") + t_.FieldText("B") + t_.FieldText("C"), t_.LineAt(0));
+}
+
+TEST_F(TFixedFormatDataSetTest, WritesFieldsPaddedCutAndFillingGaps) {
+  Open(t_, "ab\r\n" + std::string(16, '9'));
+  EXPECT_EQ(ErrorOf([&] { t_.SetFieldText("A", "x"); }), "Dataset not in edit or insert mode");
+  t_.BeginEdit();
+  t_.SetFieldText("C", "toolongvalue");
+  EXPECT_EQ(t_.RecordText(), "ab     toolo");
+  t_.SetFieldText("A", "");
+  t_.SetFieldText("B", "\xC1\xE1");
+  EXPECT_EQ(t_.RecordText(), "   \xC1\xE1  toolo");
+  t_.PostRecord();
+  EXPECT_EQ(t_.LineAt(0), "   \xC1\xE1  toolo");
+
+  // A line longer than the record reads its first RecordSize characters and loses the rest.
+  t_.MoveNext();
+  EXPECT_EQ(t_.FieldText("C"), "99999");
+  t_.BeginEdit();
+  t_.SetFieldText("A", "1");
+  t_.PostRecord();
+  EXPECT_EQ(t_.LineAt(1), "1  999999999");
+
+  // A new record ends with the last field set in it.
+  t_.BeginAppend();
+  t_.SetFieldText("B", "xy");
+  t_.PostRecord();
+  EXPECT_EQ(t_.LineAt(2), "   xy  ");
+
+  t_.SetFieldReadOnly("a", true);
+  t_.BeginEdit();
+  EXPECT_EQ(ErrorOf([&] { t_.SetFieldText("A", "x"); }), "Field 'A' cannot be modified");
+  t_.OnValidateField = [](const FieldDef&, const std::string& v) {
+    if (v == "bad") throw DataSetError("refused");
+  };
+  EXPECT_EQ(ErrorOf([&] { t_.SetFieldText("C", "bad"); }), "refused");
+  EXPECT_EQ(t_.RecordText(), "   xy  ");
+  EXPECT_FALSE(t_.PendingRecordChanged());
+}
+
+TEST_F(TFixedFormatDataSetTest, StoresAndDeletesAtTheRightPlaces) {
+  Open(t_, "1\r\n2\r\n3\r\n4\r\n5\r\n");
+  t_.SetPosition(3);
+  t_.BeginInsert();
+  EXPECT_EQ(t_.PendingInsertIndex(), 2);
+  t_.SetFieldText("A", "new");
+  EXPECT_TRUE(t_.PendingRecordChanged());
+  t_.PostRecord();
+  EXPECT_FALSE(t_.PendingRecordChanged());
+  EXPECT_EQ(t_.Position(), 3);
+  EXPECT_EQ(t_.RecordId(), 6);
+  EXPECT_EQ(AllLines(t_), (Lines{"1", "2", "new", "3", "4", "5"}));
+  EXPECT_TRUE(t_.Modified());
+
+  t_.BeginAppend();
+  EXPECT_EQ(t_.PendingInsertIndex(), 6);
+  t_.SetFieldText("A", "end");
+  t_.PostRecord();
+  EXPECT_EQ(t_.Position(), 7);
+  EXPECT_EQ(t_.RecordId(), 7);
+
+  t_.DeleteRecord();
+  EXPECT_EQ(t_.FieldText("A"), "5");
+  t_.SetPosition(2);
+  t_.DeleteRecord();
+  EXPECT_EQ(t_.FieldText("A"), "new");
+  EXPECT_EQ(t_.RecordId(), 6);
+
+  // Deleting while inserting only drops the new record; while editing, deletes the line.
+  t_.BeginInsert();
+  t_.SetFieldText("A", "zzz");
+  t_.DeleteRecord();
+  EXPECT_EQ(t_.RecordCount(), 5);
+  EXPECT_EQ(t_.FieldText("A"), "new");
+  t_.BeginEdit();
+  t_.SetFieldText("A", "zzz");
+  t_.DeleteRecord();
+  EXPECT_EQ(AllLines(t_), (Lines{"1", "3", "4", "5"}));
+  t_.BeginEdit();
+  t_.SetFieldText("A", "zzz");
+  t_.CancelRecord();
+  EXPECT_EQ(t_.FieldText("A"), "3");
+  EXPECT_EQ(t_.PendingInsertIndex(), -1);
+  // Identities are never reused while the table stays open.
+  t_.BeginInsert();
+  t_.SetFieldText("A", "x");
+  t_.PostRecord();
+  EXPECT_EQ(t_.RecordId(), 8);
+  t_.Close();
+
+  Open(t_, "", kSchema, "empty");
+  EXPECT_EQ(ErrorOf([&] { t_.DeleteRecord(); }),
+            "Cannot perform this operation on an empty dataset");
+  t_.BeginEdit();  // on an empty table this begins a new record
+  EXPECT_EQ(t_.State(), DataSetState::Insert);
+  EXPECT_EQ(t_.PendingInsertIndex(), 0);
+  t_.SetFieldText("C", "c");
+  t_.PostRecord();
+  EXPECT_EQ(t_.LineAt(0), "       c    ");
+  EXPECT_EQ(t_.Position(), 1);
+}
+
+TEST_F(TFixedFormatDataSetTest, NavigatesAndStoresBeforeMoving) {
+  Open(t_, "1\r\n2\r\n3");
+  EXPECT_EQ(t_.CurrentIndex(), 0);
+  EXPECT_EQ(t_.FieldText("A"), "1");
+  t_.MovePrior();
+  EXPECT_TRUE(t_.AtBegin());
+  t_.MoveLast();
+  t_.MoveNext();
+  EXPECT_TRUE(t_.AtEnd());
+  EXPECT_EQ(t_.FieldText("A"), "3");
+  t_.SetPosition(4);
+  t_.SetPosition(0);
+  EXPECT_EQ(t_.Position(), 3);
+
+  // A changed record is stored by the move; an untouched new one is dropped.
+  t_.BeginEdit();
+  t_.SetFieldText("A", "x");
+  t_.MoveFirst();
+  EXPECT_EQ(t_.LineAt(2), "x  ");
+  t_.BeginAppend();
+  t_.MoveNext();
+  EXPECT_EQ(t_.RecordCount(), 3);
+  EXPECT_EQ(t_.Position(), 2);
+
+  // Filtered: rejected records are skipped in the direction of travel.
+  t_.OnFilterRecord = [](TFixedFormatDataSet& t) { return t.FieldText("A") != "2"; };
+  t_.SetFiltered(true);
+  t_.MoveNext();
+  EXPECT_EQ(t_.FieldText("A"), "x");
+  t_.MovePrior();
+  EXPECT_EQ(t_.FieldText("A"), "1");
+  t_.SetPosition(2);
+  EXPECT_EQ(t_.Position(), 3);
+  EXPECT_FALSE(t_.FindRecord("A", {"2"}));
+}
+
+TEST_F(TFixedFormatDataSetTest, FindsRecordsWithItsOptions) {
+  Open(t_, "1\r\n", {"RecordType=1", "AFMCust=9", "Name=10"});
+  t_.BeginAppend();
+  t_.SetFieldText("AFMCust", "123456789");
+  t_.SetFieldText("Name", "ABC \xC1\xC2");
+  t_.PostRecord();
+  t_.BeginAppend();
+  t_.SetFieldText("Name", " abc\t");
+  t_.PostRecord();
+  t_.MoveFirst();
+
+  EXPECT_FALSE(t_.FindRecord("afmcust", {"12345"}));
+  EXPECT_EQ(t_.Position(), 1);
+  EXPECT_TRUE(t_.FindRecord("AFMCust", {"12345"}, PartialKey));
+  EXPECT_EQ(t_.Position(), 2);
+  EXPECT_TRUE(t_.FindRecord("AFMCust", {" 123456789\t"}));
+  EXPECT_FALSE(t_.FindRecord("AFMCust", {"1234567890"}, PartialKey));
+  // Latin letters fold; Greek \xE1\xE2 (lower case) does not match \xC1\xC2.
+  EXPECT_TRUE(t_.FindRecord("Name", {"abc \xC1\xC2"}, CaseInsensitive));
+  EXPECT_EQ(t_.Position(), 2);
+  EXPECT_FALSE(t_.FindRecord("Name", {"abc \xE1\xE2"}, CaseInsensitive | PartialKey));
+  EXPECT_TRUE(t_.FindRecord("Name", {"abc"}));
+  EXPECT_EQ(t_.Position(), 3);
+  EXPECT_TRUE(t_.FindRecord("Name", {"ABC"}, CaseInsensitive | PartialKey));
+  EXPECT_EQ(t_.Position(), 2);
+
+  // Empty keys, several key fields, quoted names.
+  EXPECT_TRUE(t_.FindRecord("Name", {""}));
+  EXPECT_EQ(t_.Position(), 1);
+  t_.SetPosition(3);
+  EXPECT_TRUE(t_.FindRecord("AFMCust", {""}, PartialKey));
+  EXPECT_EQ(t_.Position(), 1);
+  EXPECT_TRUE(t_.FindRecord("\"RecordType\", AFMCust Name", {"", "", "abc"}));
+  EXPECT_EQ(t_.Position(), 3);
+  EXPECT_FALSE(t_.FindRecord("  ", {"abc"}));
+  EXPECT_EQ(ErrorOf([&] { t_.FindRecord("AFM", {"1"}); }), "Field 'AFM' not found");
+}
+
+TEST_F(TFixedFormatDataSetTest, SavesAsAndReturnsToRecords) {
+  Open(t_, "a\nb\n\r\n  \t\ncccccccccccccccccc");
+  t_.BeginEdit();
+  t_.SetFieldText("A", "z");
+  t_.SaveAs(PathOf("second"));  // stores the lines, not the pending edit
+  EXPECT_EQ(Read("second").substr(0, 6), "a\r\nb\r\n");
+  t_.PostRecord();
+  t_.SaveAs(PathOf("second"));
+  t_.SaveAs(PathOf("data"));
+  EXPECT_EQ(Read("second"), Read("data"));
+  EXPECT_EQ(t_.FileName(), PathOf("data"));
+  EXPECT_FALSE(t_.Modified());
+
+  const int32_t id = t_.RecordIdAt(1);
+  t_.GotoRecordId(id);
+  EXPECT_EQ(t_.FieldText("A"), "b");
+  t_.DeleteRecord();
+  EXPECT_EQ(ErrorOf([&] { t_.GotoRecordId(id); }), "Bookmark not found");
+
+  int deletions = 0;
+  t_.AfterDelete = [&](TFixedFormatDataSet&) { ++deletions; };
+  t_.RemoveBlankLines();
+  EXPECT_EQ(deletions, 2);
+  EXPECT_EQ(AllLines(t_), (Lines{"z  ", std::string(18, 'c')}));
+  t_.NormaliseAndSave();
+  EXPECT_EQ(Read("data"), "z  \r\n" + std::string(12, 'c') + "\r\n");
+  EXPECT_FALSE(t_.Modified());
+  t_.Close();
+
+  Open(t_, "");
+  EXPECT_EQ(ErrorOf([&] { t_.Resync(true); }), "No Records");
+}
+
+TEST_F(TFixedFormatDataSetTest, ReportsErrors) {
+  EXPECT_EQ(ErrorOf([&] { Open(t_, "", kSchema, "missing/x"); }),
+            "Cannot open file \"" + PathOf("missing/x") + "\". No such file or directory");
+  EXPECT_FALSE(t_.Active());
+  EXPECT_EQ(ErrorOf([&] { t_.MoveFirst(); }), "Cannot perform this operation on a closed dataset");
+
+  t_.SetFileName(PathOf("new"));
+  t_.SetFileMustExist(false);
+  t_.Open();
+  EXPECT_TRUE(fs::exists(PathOf("new")));
+  EXPECT_EQ(ErrorOf([&] { t_.SetTrimSpace(false); }),
+            "Cannot perform this operation on an open dataset");
+  EXPECT_EQ(ErrorOf([&] { t_.SetSchema({}); }), "Cannot perform this operation on an open dataset");
+  EXPECT_EQ(t_.FieldCount(), 3);
+  EXPECT_EQ(ErrorOf([&] { t_.PostRecord(); }), "Dataset not in edit or insert mode");
+
+  fs::create_directory(PathOf("dir"));
+  EXPECT_EQ(ErrorOf([&] { t_.SaveAs(PathOf("dir")); }),
+            "Cannot create file \"" + PathOf("dir") + "\". Is a directory");
+  EXPECT_EQ(t_.FileName(), PathOf("new"));
+}
+
+TEST_F(TFixedFormatDataSetTest, FiresEventsInOrderAndKeepsRefusedRecordsPending) {
+  Open(t_, "1\r\n2\r\n");
+  Lines log;
+  bool refuse = true;
+  t_.BeforePost = [&](TFixedFormatDataSet& t) {
+    log.push_back("BeforePost " + t.FieldText("A"));
+    if (refuse) throw AbortError();
+  };
+  t_.AfterPost = [&](TFixedFormatDataSet& t) { log.push_back("AfterPost " + t.FieldText("A")); };
+  t_.AfterEdit = [&](TFixedFormatDataSet&) { log.push_back("AfterEdit"); };
+  t_.AfterDelete = [&](TFixedFormatDataSet&) { log.push_back("AfterDelete"); };
+  t_.OnNewRecord = [&](TFixedFormatDataSet& t) {
+    log.push_back("OnNewRecord");
+    t.SetFieldText("C", "def");
+  };
+
+  t_.BeginEdit();
+  t_.SetFieldText("A", "x");
+  EXPECT_THROW(t_.MoveNext(), AbortError);
+  EXPECT_EQ(t_.State(), DataSetState::Edit);
+  EXPECT_EQ(t_.RecordText(), "x  ");
+  EXPECT_EQ(t_.LineAt(0), "1");
+  EXPECT_FALSE(t_.Modified());
+  refuse = false;
+  t_.MoveNext();
+  EXPECT_EQ(t_.FieldText("A"), "2");
+
+  t_.BeginInsert();
+  EXPECT_FALSE(t_.PendingRecordChanged());  // defaults of OnNewRecord are no change
+  t_.SetFieldText("A", "n");
+  t_.PostRecord();
+  t_.DeleteRecord();
+  EXPECT_EQ(log, (Lines{"AfterEdit", "BeforePost x", "BeforePost x", "AfterPost x", "OnNewRecord",
+                        "BeforePost n", "AfterPost n", "AfterDelete"}));
+}
+
+// A descendant that stores its records reversed: every read and store goes through the hooks.
+class ReversedDataSet : public TFixedFormatDataSet {
+ protected:
+  std::string RecordToLine(const std::string& record) const override {
+    return {record.rbegin(), record.rend()};
+  }
+  std::string LineToRecord(const std::string& line) const override {
+    return {line.rbegin(), line.rend()};
+  }
+};
+
+TEST_F(TFixedFormatDataSetTest, ReadsAndStoresThroughTheHooks) {
+  ReversedDataSet table;
+  Open(table, "cba\r\n");
+  EXPECT_EQ(table.FieldText("A"), "abc");
+  EXPECT_EQ(table.FieldTextAt(0, 0), "abc");
+  EXPECT_TRUE(table.FindRecord("A", {"abc"}));
+  table.BeginEdit();
+  table.SetFieldText("B", "d");
+  table.PostRecord();
+  EXPECT_EQ(table.LineAt(0), "   dcba");
+}
+
+}  // namespace
+}  // namespace velmora
