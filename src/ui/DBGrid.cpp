@@ -5,6 +5,7 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPainter>
 #include <QStyledItemDelegate>
 
 #include "InputGuard.h"
@@ -21,10 +22,10 @@ class DBGrid::CellDelegate : public QStyledItemDelegate {
     auto* editor = new QLineEdit(parent);
     editor->setFrame(false);
     editor->setMaxLength(grid_->model_->FieldWidth(index.column()));
-    editor->setAccessibleName(grid_->model_->headerData(index.column(), Qt::Horizontal,
-                                                        Qt::DisplayRole)
-                                  .toString()
-                                  .trimmed());
+    editor->setAccessibleName(
+        grid_->model_->headerData(index.column(), Qt::Horizontal, Qt::DisplayRole)
+            .toString()
+            .trimmed());
     const int column = index.column();
     DBGrid* grid = grid_;
     new InputGuard(
@@ -32,10 +33,33 @@ class DBGrid::CellDelegate : public QStyledItemDelegate {
         [grid, column](QChar typed, const QString& text) -> std::optional<QChar> {
           return grid->KeyPress ? grid->KeyPress(column, typed, text) : typed;
         },
-        nullptr, [grid] { if (grid->OnTyped) grid->OnTyped(); },
-        [grid] { if (grid->Beep) grid->Beep(); });
+        nullptr,
+        [grid] {
+          if (grid->OnTyped) grid->OnTyped();
+        },
+        [grid] {
+          if (grid->Beep) grid->Beep();
+        });
     grid_->editor_ = editor;
     return editor;
+  }
+
+  // The current line stands out in the system's border grey, the focused cell
+  // in the caption blue with white text; text sits flush at the top left.
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    static const QColor kActiveBorder(180, 180, 180);
+    static const QColor kInactiveCaption(191, 205, 219);
+    const QModelIndex current = grid_->currentIndex();
+    const bool focused = index == current && grid_->hasFocus();
+    const bool currentLine = current.isValid() && index.row() == current.row();
+    painter->fillRect(option.rect, focused       ? kInactiveCaption
+                                   : currentLine ? kActiveBorder
+                                                 : QColor(Qt::white));
+    painter->setPen(focused ? QColor(Qt::white) : option.palette.color(QPalette::Text));
+    painter->setFont(option.font);
+    painter->drawText(option.rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                      index.data(Qt::DisplayRole).toString());
   }
 
  private:
@@ -77,10 +101,13 @@ DBGrid::DBGrid(RecordTableModel* model, QWidget* parent) : QTableView(parent), m
   verticalHeader()->setFixedWidth(18);
   horizontalHeader()->setHighlightSections(false);
   connect(qApp, &QApplication::focusChanged, this, &DBGrid::FocusChanged);
+  // The current line's colour spans the whole row.
+  connect(selectionModel(), &QItemSelectionModel::currentChanged, viewport(),
+          qOverload<>(&QWidget::update));
 }
 
 int DBGrid::GateRow(int row) {
-  if (syncing_) return row;
+  if (syncing_ || model_->Reshaping()) return row;
   CommitEditor();
   return model_->MoveToRow(row);
 }
@@ -107,13 +134,27 @@ bool DBGrid::DoAction(Action action) {
   }
   bool ok = true;
   switch (action) {
-    case Action::First: ok = model_->First(); break;
-    case Action::Last: ok = model_->Last(); break;
-    case Action::Insert: ok = model_->Insert(); break;
-    case Action::Append: ok = model_->Append(); break;
-    case Action::Delete: ok = model_->Delete(); break;
-    case Action::Post: ok = model_->Post(); break;
-    case Action::Cancel: model_->Cancel(); break;
+    case Action::First:
+      ok = model_->First();
+      break;
+    case Action::Last:
+      ok = model_->Last();
+      break;
+    case Action::Insert:
+      ok = model_->Insert();
+      break;
+    case Action::Append:
+      ok = model_->Append();
+      break;
+    case Action::Delete:
+      ok = model_->Delete();
+      break;
+    case Action::Post:
+      ok = model_->Post();
+      break;
+    case Action::Cancel:
+      model_->Cancel();
+      break;
   }
   SyncCurrent();
   return ok;
@@ -134,7 +175,8 @@ void DBGrid::SyncCurrent() {
 }
 
 void DBGrid::keyPressEvent(QKeyEvent* event) {
-  const bool plain = event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
+  const bool plain =
+      event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
   switch (event->key()) {
     case Qt::Key_Down:
       if (plain && currentIndex().row() >= model_->rowCount() - 1) {
@@ -153,8 +195,7 @@ void DBGrid::keyPressEvent(QKeyEvent* event) {
       return;
     case Qt::Key_Delete:
       if (event->modifiers() & Qt::ControlModifier) {
-        if (model_->rowCount() > 0 && (!ConfirmDelete || ConfirmDelete()))
-          DoAction(Action::Delete);
+        if (model_->rowCount() > 0 && (!ConfirmDelete || ConfirmDelete())) DoAction(Action::Delete);
         return;
       }
       break;

@@ -1,13 +1,12 @@
 #pragma once
 
+#include <QLineEdit>
 #include <QPointer>
 #include <QTableView>
 #include <functional>
 #include <optional>
 
 #include "RecordTableModel.h"
-
-#include <QLineEdit>
 
 namespace velmora {
 
@@ -24,8 +23,7 @@ class DBGrid : public QTableView {
 
   // Judges each character typed into a cell by the column's position: the
   // character to insert, or nullopt to drop it.
-  std::function<std::optional<QChar>(int column, QChar typed, const QString& currentText)>
-      KeyPress;
+  std::function<std::optional<QChar>(int column, QChar typed, const QString& currentText)> KeyPress;
   // Every character typed into a cell, accepted or not.
   std::function<void()> OnTyped;
   std::function<void()> Beep;

@@ -11,32 +11,15 @@
 #include "Dialogs.h"
 #include "Environment.h"
 #include "FilerChecks.h"
+#include "FocusReasons.h"
 #include "GreekText.h"
 #include "InputGuard.h"
 #include "KeyFilters.h"
 #include "TaxNumber.h"
 #include "TaxOffices.h"
+#include "TextRules.h"
 
 namespace velmora {
-
-namespace {
-
-bool IsDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
-
-// Focus that leaves for another window (a message box, a menu) is not the
-// user leaving the field.
-bool IsLeavingField(const QFocusEvent* event) {
-  switch (event->reason()) {
-    case Qt::ActiveWindowFocusReason:
-    case Qt::PopupFocusReason:
-    case Qt::MenuBarFocusReason:
-      return false;
-    default:
-      return true;
-  }
-}
-
-}  // namespace
 
 FilerPanel::FilerPanel(Dialogs& dialogs, Environment& environment, QWidget* parent)
     : QWidget(parent), dialogs_(dialogs), environment_(environment) {
@@ -47,7 +30,8 @@ FilerPanel::FilerPanel(Dialogs& dialogs, Environment& environment, QWidget* pare
   grid->setVerticalSpacing(4);
 
   // Created in tab order; each caption stands over its field.
-  YearOfData = AddField("YearOfData", "Έτος που αφορούν\nτα στοιχεία: (*)", 4, Filter::Digits, 0, 0);
+  YearOfData =
+      AddField("YearOfData", "Έτος που αφορούν\nτα στοιχεία: (*)", 4, Filter::Digits, 0, 0);
 
   auto* officeLabel = new QLabel(QStringLiteral("ΔΟΥ: (*) "), this);
   officeLabel->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
@@ -74,8 +58,8 @@ FilerPanel::FilerPanel(Dialogs& dialogs, Environment& environment, QWidget* pare
   Edit1 = AddField("Edit1", "Αριθμός Φακέλου\n(για τις ΑΕ):", 6, Filter::Digits, 0, 3);
   CompanyName = AddField("CompanyName", "Επωνυμία Επιχείρησης: (*)", 18, Filter::Any, 0, 4);
   AFM = AddField("AFM", "ΑΦΜ: (*) ", 9, Filter::Digits, 0, 5);
-  AntikeimenoErgasion = AddField("AntikeimenoErgasion", "Αντικείμενο Εργασιών (Επάγγελμα): (*)",
-                                 16, Filter::Any, 2, 0, 2);
+  AntikeimenoErgasion = AddField("AntikeimenoErgasion", "Αντικείμενο Εργασιών (Επάγγελμα): (*)", 16,
+                                 Filter::Any, 2, 0, 2);
   Town = AddField("Town", "Διεύθυνση - Πόλη:", 10, Filter::Any, 2, 2);
   Street = AddField("Street", "Οδός:", 16, Filter::Any, 2, 3);
   Number = AddField("Number", "Αριθμός:", 3, Filter::Any, 2, 4);
@@ -83,7 +67,8 @@ FilerPanel::FilerPanel(Dialogs& dialogs, Environment& environment, QWidget* pare
   Tel = AddField("Tel", "Τηλέφωνο:", 10, Filter::Digits, 4, 0);
   Fax = AddField("Fax", "Φαξ:", 10, Filter::Digits, 4, 1);
   email = AddField("email", "Email:", 34, Filter::Any, 4, 2, 2);
-  Egatastash = AddField("Egatastash", "Είδος Εγκατάστασης: (*) ", 4, Filter::InstallationType, 4, 4);
+  Egatastash =
+      AddField("Egatastash", "Είδος Εγκατάστασης: (*) ", 4, Filter::InstallationType, 4, 4);
 
   auto* mandatory = new QLabel(QStringLiteral("(*) Υποχρεωτικά Στοιχεία"), this);
   QFont bold = mandatory->font();
@@ -129,7 +114,7 @@ QLineEdit* FilerPanel::AddField(const char* name, const char* label, int maxLeng
   field->setAccessibleName(caption->text().simplified());
 
   InputGuard::KeyRule keyRule;
-  InputGuard::CharRule charRule;
+  InputGuard::TextRule textRule;
   switch (filter) {
     case Filter::Any:
       break;
@@ -137,7 +122,7 @@ QLineEdit* FilerPanel::AddField(const char* name, const char* label, int maxLeng
       keyRule = [](QChar typed, const QString&) -> std::optional<QChar> {
         return DigitsOnly(typed.unicode()) ? std::optional<QChar>(typed) : std::nullopt;
       };
-      charRule = IsDigit;
+      textRule = IsDigitsOnly;
       break;
     case Filter::InstallationType:
       keyRule = [](QChar typed, const QString& text) -> std::optional<QChar> {
@@ -145,10 +130,15 @@ QLineEdit* FilerPanel::AddField(const char* name, const char* label, int maxLeng
         if (!verdict.accepted) return std::nullopt;
         return QChar(static_cast<char16_t>(verdict.stored));
       };
-      charRule = [](QChar c) { return IsDigit(c) || c == QLatin1Char('E'); };
+      // One E at most, among digits.
+      textRule = [](const QString& text) {
+        return text.count(QLatin1Char('E')) <= 1 &&
+               IsDigitsOnly(QString(text).remove(QLatin1Char('E')));
+      };
       break;
   }
-  new InputGuard(field, keyRule, charRule, [this] { Modified(); }, [this] { dialogs_.Beep(); });
+  new InputGuard(
+      field, keyRule, textRule, [this] { Modified(); }, [this] { dialogs_.Beep(); });
   field->installEventFilter(this);
 
   caption->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
@@ -172,7 +162,7 @@ bool FilerPanel::eventFilter(QObject* watched, QEvent* event) {
   }
   if (event->type() != QEvent::FocusOut) return false;
   if (watched == Egatastash) EgatastashNote->hide();
-  if (returningFocus_ || !IsLeavingField(static_cast<QFocusEvent*>(event))) return false;
+  if (returningFocus_ || !IsUserLeavingField(static_cast<QFocusEvent*>(event))) return false;
   if (watched == YearOfData) YearOfDataExit();
   if (watched == AFM) AFMExit();
   return false;

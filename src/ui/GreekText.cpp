@@ -1,8 +1,7 @@
 #include "GreekText.h"
 
-#include "VelmoraError.h"
-
 #include "Cp1253.h"
+#include "VelmoraError.h"
 
 namespace velmora {
 
@@ -27,7 +26,10 @@ std::optional<std::string> ToCp1253(const QString& text) {
 
 std::string ToCp1253Lossless(const QString& text) {
   auto bytes = ToCp1253(text);
-  if (!bytes) throw VelmoraError("Το κείμενο περιέχει χαρακτήρες που δεν γράφονται στην ελληνική κωδικοσελίδα (Windows-1253).");
+  if (!bytes)
+    throw VelmoraError(
+        "Το κείμενο περιέχει χαρακτήρες που δεν γράφονται στην ελληνική κωδικοσελίδα "
+        "(Windows-1253).");
   return *bytes;
 }
 

@@ -7,12 +7,12 @@
 
 namespace velmora {
 
-InputGuard::InputGuard(QLineEdit* edit, KeyRule keyRule, CharRule charRule,
+InputGuard::InputGuard(QLineEdit* edit, KeyRule keyRule, TextRule textRule,
                        std::function<void()> onTyped, std::function<void()> beep)
     : QObject(edit),
       edit_(edit),
       keyRule_(std::move(keyRule)),
-      charRule_(std::move(charRule)),
+      textRule_(std::move(textRule)),
       onTyped_(std::move(onTyped)),
       beep_(std::move(beep)) {
   edit->installEventFilter(this);
@@ -44,13 +44,11 @@ bool InputGuard::eventFilter(QObject* watched, QEvent* event) {
 }
 
 QValidator::State InputGuard::Validator::validate(QString& input, int&) const {
-  for (QChar c : input) {
-    if (!HasCp1253Code(c) || (guard_->charRule_ && !guard_->charRule_(c))) {
-      if (guard_->beep_) guard_->beep_();
-      return Invalid;
-    }
-  }
-  return Acceptable;
+  bool encodable = true;
+  for (QChar c : input) encodable = encodable && HasCp1253Code(c);
+  if (encodable && (!guard_->textRule_ || guard_->textRule_(input))) return Acceptable;
+  if (guard_->beep_) guard_->beep_();
+  return Invalid;
 }
 
 }  // namespace velmora

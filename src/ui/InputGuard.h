@@ -17,10 +17,11 @@ class InputGuard : public QObject {
  public:
   // The character to insert for a typed one, or nullopt to drop it.
   using KeyRule = std::function<std::optional<QChar>(QChar typed, const QString& currentText)>;
-  // Which characters pasted or inserted text may contain (besides the code page rule).
-  using CharRule = std::function<bool(QChar)>;
+  // Whether the whole text, after a paste or insertion, may stand in the field
+  // (besides the code page rule).
+  using TextRule = std::function<bool(const QString&)>;
 
-  InputGuard(QLineEdit* edit, KeyRule keyRule, CharRule charRule, std::function<void()> onTyped,
+  InputGuard(QLineEdit* edit, KeyRule keyRule, TextRule textRule, std::function<void()> onTyped,
              std::function<void()> beep);
 
   static bool IsTypedCharacter(QChar c);
@@ -40,7 +41,7 @@ class InputGuard : public QObject {
 
   QLineEdit* edit_;
   KeyRule keyRule_;
-  CharRule charRule_;
+  TextRule textRule_;
   std::function<void()> onTyped_;
   std::function<void()> beep_;
 };

@@ -65,7 +65,8 @@ LinesPage::LinesPage(Side pageSide, RecordTableModel* model, QWidget* parent)
   // Only the suppliers' grid lets the user resize and move its columns.
   grid->horizontalHeader()->setSectionsMovable(!customers);
   // Long captions wrap onto a second line rather than widen the grid.
-  grid->horizontalHeader()->setDefaultAlignment(static_cast<Qt::Alignment>(Qt::AlignCenter | Qt::TextWordWrap));
+  grid->horizontalHeader()->setDefaultAlignment(
+      static_cast<Qt::Alignment>(Qt::AlignCenter | Qt::TextWordWrap));
   grid->horizontalHeader()->setFixedHeight(2 * grid->fontMetrics().height() + 8);
   grid->horizontalHeader()->setSectionResizeMode(customers ? QHeaderView::Fixed
                                                            : QHeaderView::Interactive);
@@ -116,8 +117,27 @@ LinesPage::LinesPage(Side pageSide, RecordTableModel* model, QWidget* parent)
                            this);
   ypovolhNote->setObjectName(customers ? QStringLiteral("Memo3") : QStringLiteral("Memo4"));
   ypovolhNote->setStyleSheet(QStringLiteral("color: #434e5c;"));
+  ypovolhNote->setAttribute(Qt::WA_TransparentForMouseEvents);
   ypovolhNote->hide();
+  // The note shows while the obliged column is the selected one (by place).
+  auto updateNote = [this] {
+    const QModelIndex current = grid->currentIndex();
+    const bool show =
+        current.isValid() && grid->horizontalHeader()->visualIndex(current.column()) == 3;
+    ypovolhNote->setVisible(show);
+    if (show) ypovolhNote->raise();
+  };
+  connect(grid->selectionModel(), &QItemSelectionModel::currentChanged, this, updateNote);
+  connect(grid->horizontalHeader(), &QHeaderView::sectionMoved, this, updateNote);
   SetCount(0);
+}
+
+void LinesPage::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  ypovolhNote->adjustSize();
+  const QRect area = grid->geometry();
+  ypovolhNote->move(area.right() - ypovolhNote->width() - 24,
+                    area.bottom() - ypovolhNote->height() - 24);
 }
 
 QLineEdit* LinesPage::AddAmountBox(const QString& name, const QString& captionTop,
@@ -137,9 +157,9 @@ QLineEdit* LinesPage::AddAmountBox(const QString& name, const QString& captionTo
 }
 
 void LinesPage::SetCount(int lines) {
-  countLabel->setText(QString::number(lines) +
-                      (side == Side::Customers ? QStringLiteral(" Εγγραφές (Πελάτες)")
-                                               : QStringLiteral(" Εγγραφές (Προμηθευτές)")));
+  countLabel->setText(QString::number(lines) + (side == Side::Customers
+                                                    ? QStringLiteral(" Εγγραφές (Πελάτες)")
+                                                    : QStringLiteral(" Εγγραφές (Προμηθευτές)")));
 }
 
 }  // namespace velmora

@@ -37,6 +37,9 @@ class LinesPage : public QWidget {
   void SetCount(int lines);
   static std::vector<RecordTableModel::Column> Columns(Side side);
 
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
  private:
   QLineEdit* AddAmountBox(const QString& name, const QString& captionTop,
                           const QString& captionBottom, QLayout* row);

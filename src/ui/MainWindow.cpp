@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -10,14 +11,18 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "AmountBox.h"
 #include "AppTexts.h"
 #include "Environment.h"
+#include "FocusReasons.h"
 #include "GreekText.h"
 #include "HeaderLine.h"
 #include "InputGuard.h"
 #include "KeyFilters.h"
 #include "LineLayout.h"
+#include "LineTotals.h"
 #include "MouseWheelFilter.h"
+#include "TextRules.h"
 #include "WaitBox.h"
 
 namespace velmora {
@@ -37,10 +42,9 @@ QIcon TabPicture(bool current) {
 }  // namespace
 
 MainWindow::MainWindow(Dialogs& dialogs, Environment& environment, QWidget* parent)
-    : QMainWindow(parent,
-                  Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                      Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                      Qt::WindowCloseButtonHint),
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                              Qt::WindowCloseButtonHint),
       dialogs_(dialogs),
       environment_(environment),
       files_(environment.WorkingBaseFolder().toStdString()) {
@@ -57,10 +61,10 @@ MainWindow::MainWindow(Dialogs& dialogs, Environment& environment, QWidget* pare
   Filer = new FilerPanel(dialogs_, environment_, central);
   layout->addWidget(Filer);
 
-  customerModel_ =
-      new RecordTableModel(FixedFormatDataSet1, LinesPage::Columns(LinesPage::Side::Customers), this);
-  supplierModel_ =
-      new RecordTableModel(FixedFormatDataSet2, LinesPage::Columns(LinesPage::Side::Suppliers), this);
+  customerModel_ = new RecordTableModel(FixedFormatDataSet1,
+                                        LinesPage::Columns(LinesPage::Side::Customers), this);
+  supplierModel_ = new RecordTableModel(FixedFormatDataSet2,
+                                        LinesPage::Columns(LinesPage::Side::Suppliers), this);
   PageControl1 = new QTabWidget(central);
   PageControl1->setObjectName(QStringLiteral("PageControl1"));
   TabSheet1 = new LinesPage(LinesPage::Side::Customers, customerModel_, PageControl1);
@@ -76,6 +80,9 @@ MainWindow::MainWindow(Dialogs& dialogs, Environment& environment, QWidget* pare
     RecordTableModel* model = page->grid->Model();
     model->ReportError = [this](const std::exception& error) { ShowError(error); };
     page->grid->OnTyped = [this] { StatementModified = true; };
+    page->grid->KeyPress = [grid = page->grid](int column, QChar typed, const QString& text) {
+      return GridKeyPress(grid, column, typed, text);
+    };
     page->grid->Beep = [this] { dialogs_.Beep(); };
     page->grid->ConfirmDelete = [this] {
       return AskUser(QStringLiteral("Διαγραφή εγγραφής;"), Dialogs::Yes | Dialogs::No,
@@ -96,13 +103,14 @@ MainWindow::MainWindow(Dialogs& dialogs, Environment& environment, QWidget* pare
             return DecimalKeyFilter(typed.unicode(), text.toStdString()) ? std::optional(typed)
                                                                          : std::nullopt;
           },
-          [](QChar c) { return c.isDigit() || c == QLatin1Char(','); }, markTyped, beep);
+          IsDecimalText, markTyped, beep);
+      amount->installEventFilter(this);
     }
     // The totals are the program's to write, never the user's.
     for (QLineEdit* total : {page->invoiceTotal, page->valueTotal}) {
       new InputGuard(
           total, [](QChar, const QString&) -> std::optional<QChar> { return std::nullopt; },
-          [](QChar) { return false; }, nullptr, beep);
+          [](const QString&) { return false; }, nullptr, beep);
     }
   }
   Filer->OnModified = [this] { StatementModified = true; };
@@ -111,9 +119,8 @@ MainWindow::MainWindow(Dialogs& dialogs, Environment& environment, QWidget* pare
   BuildStartPanel();
   auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
   connect(help, &QShortcut::activated, this, [this] { N13Click(); });
-  connect(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
-    PageControl1Change(index);
-  });
+  connect(PageControl1, &QTabWidget::currentChanged, this,
+          [this](int index) { PageControl1Change(index); });
 
   // Start-up.
   environment_.SetCapsLock(true);
@@ -207,30 +214,77 @@ void MainWindow::ConfigureTable(TFixedFormatDataSet& table, const std::vector<st
 
 void MainWindow::BindLineTable(LinesPage* page, TFixedFormatDataSet& table, bool& newLineFlag,
                                const char* snapshotFile) {
-  const bool customers = page->side == LinesPage::Side::Customers;
+  const Side side = page->side == LinesPage::Side::Customers ? Side::Customers : Side::Suppliers;
+  auto& lines = side == Side::Customers ? customerLines_ : supplierLines_;
+  lines = std::make_unique<StatementLines>(side, table, files_.Path(snapshotFile));
+  StatementLines* book = lines.get();
   table.OnNewRecord = [&newLineFlag](TFixedFormatDataSet&) { newLineFlag = true; };
   table.AfterEdit = [&newLineFlag](TFixedFormatDataSet&) { newLineFlag = false; };
-  table.BeforePost = [customers](TFixedFormatDataSet& lines) {
-    // The filler goes first: it gives the line its full width, so every field
-    // after it reads as text.
-    lines.SetFieldText("FILLER", std::string(35, ' '));
-    lines.SetFieldText("RecordType", customers ? "2" : "4");
+  table.BeforePost = [this, book, &newLineFlag](TFixedFormatDataSet&) {
+    const LineVerdict verdict =
+        book->CheckPendingLine(ToCp1253Lossless(Filer->AFM->text()), newLineFlag);
+    if (!verdict.accepted) {
+      dialogs_.Beep();
+      dialogs_.ShowMessage(QString::fromStdString(verdict.message));
+      LinePostOk = false;
+      throw AbortError();
+    }
+    LinePostOk = true;
   };
-  auto changed = [this, page, &table, snapshotFile](TFixedFormatDataSet&) {
-    AfterLinesChanged(page, table, snapshotFile);
+  auto changed = [this, page, book](TFixedFormatDataSet& lines) {
+    page->SetCount(lines.RecordCount());
+    ShowTotals(page, book->AfterLinesChanged());
   };
   table.AfterPost = changed;
   table.AfterDelete = changed;
 }
 
-void MainWindow::AfterLinesChanged(LinesPage* page, TFixedFormatDataSet& table,
-                                   const char* snapshotFile) {
-  page->SetCount(table.RecordCount());
-  // The snapshot copy, then the table's own file again: the working file holds
-  // every stored line from now on.
-  const std::string own = table.FileName();
-  table.SaveAs(files_.Path(snapshotFile));
-  table.SaveAs(own);
+void MainWindow::ShowTotals(LinesPage* page, const TotalsResult& result) {
+  if (!result.totals) {
+    // The line is stored all the same; the totals keep what they showed.
+    dialogs_.Beep();
+    dialogs_.ShowMessage(QString::fromStdString(result.message));
+    return;
+  }
+  page->invoiceTotal->setText(QString::fromStdString(FormatInvoiceTotal(result.totals->invoices)));
+  page->valueTotal->setText(FromCp1253(FormatValueTotal(result.totals->value)));
+}
+
+std::optional<QChar> MainWindow::GridKeyPress(DBGrid* grid, int column, QChar typed,
+                                              const QString& text) {
+  // The filters follow the column's place in the grid, not its field: a column
+  // the user dragged elsewhere takes the filter of its new place.
+  const char32_t key = typed.unicode();
+  bool accepted = true;
+  switch (grid->horizontalHeader()->visualIndex(column)) {
+    case 3:
+      accepted = ZeroOneKeyFilter(key);
+      break;
+    case 7:
+    case 8:
+      accepted = DigitsOnly(key);
+      break;
+    case 9:
+      accepted = DecimalKeyFilter(key, text.toStdString());
+      break;
+    default:
+      break;
+  }
+  return accepted ? std::optional<QChar>(typed) : std::nullopt;
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::FocusOut && IsUserLeavingField(static_cast<QFocusEvent*>(event))) {
+    for (LinesPage* page : {TabSheet1, TabSheet2}) {
+      for (QLineEdit* amount : {page->retailSales, page->withoutItemisation}) {
+        if (amount && watched == amount) {
+          const std::string normalised = NormaliseAmountBox(ToCp1253Lossless(amount->text()));
+          amount->setText(FromCp1253(normalised));
+        }
+      }
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 Dialogs::Answer MainWindow::AskUser(const QString& message, Dialogs::Buttons buttons,
@@ -273,6 +327,8 @@ void MainWindow::ResetStatement() {
   PageControl1->setCurrentIndex(0);
   switchingPage_ = false;
   SetTabPictures(0);
+  // Work starts in the lines; the filer fields are checked only once visited.
+  TabSheet1->grid->setFocus();
 }
 
 void MainWindow::N1Click() {
@@ -328,10 +384,10 @@ void MainWindow::ShowError(const std::exception& error) {
 
 bool MainWindow::CloseQuery() {
   if (!StatementModified) return true;
-  const Dialogs::Answer answer = AskUser(
-      QStringLiteral("Έχετε κάνει αλλαγές. Θέλετε να αποθηκευτούν σε αρχείο;"),
-      Dialogs::Yes | Dialogs::No | Dialogs::Cancel,
-      {QStringLiteral("Ναι"), QStringLiteral("Όχι"), QStringLiteral("Άκυρο")});
+  const Dialogs::Answer answer =
+      AskUser(QStringLiteral("Έχετε κάνει αλλαγές. Θέλετε να αποθηκευτούν σε αρχείο;"),
+              Dialogs::Yes | Dialogs::No | Dialogs::Cancel,
+              {QStringLiteral("Ναι"), QStringLiteral("Όχι"), QStringLiteral("Άκυρο")});
   if (answer == Dialogs::Answer::Cancel) return false;
   // The window closes after "Ναι" only when the file was really written.
   if (answer == Dialogs::Answer::Yes) return N7Click();

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <QMainWindow>
+#include <memory>
+#include <optional>
 
 #include "Dialogs.h"
 #include "FilerPanel.h"
 #include "LinesPage.h"
+#include "StatementLines.h"
 #include "TFixedFormatDataSet.h"
 #include "WorkingFiles.h"
 
@@ -52,12 +55,12 @@ class MainWindow : public QMainWindow {
   QAction* N16;
   QAction* N17;  // Find
   QAction* Excel1;
-  QAction* N9;    // desktop shortcut
+  QAction* N9;  // desktop shortcut
   QAction* zip1;
-  QAction* e1;    // the authority's site
-  QAction* N20;   // online submission (hidden)
-  QAction* N13;   // user manual
-  QAction* N12;   // about
+  QAction* e1;   // the authority's site
+  QAction* N20;  // online submission (hidden)
+  QAction* N13;  // user manual
+  QAction* N12;  // about
 
   const WorkingFiles& Files() const { return files_; }
 
@@ -75,6 +78,7 @@ class MainWindow : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildMenu();
@@ -84,7 +88,9 @@ class MainWindow : public QMainWindow {
                       const char* file);
   void BindLineTable(LinesPage* page, TFixedFormatDataSet& table, bool& newLineFlag,
                      const char* snapshotFile);
-  void AfterLinesChanged(LinesPage* page, TFixedFormatDataSet& table, const char* snapshotFile);
+  void ShowTotals(LinesPage* page, const TotalsResult& result);
+  static std::optional<QChar> GridKeyPress(DBGrid* grid, int column, QChar typed,
+                                           const QString& text);
   void FillHeaderFields();
   void ShowError(const std::exception& error);
   void SetTabPictures(int current);
@@ -94,6 +100,8 @@ class MainWindow : public QMainWindow {
   Dialogs& dialogs_;
   Environment& environment_;
   WorkingFiles files_;
+  std::unique_ptr<StatementLines> customerLines_;
+  std::unique_ptr<StatementLines> supplierLines_;
   RecordTableModel* customerModel_;
   RecordTableModel* supplierModel_;
   WaitBox* waitBox_;

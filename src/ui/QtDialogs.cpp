@@ -18,8 +18,7 @@ const QString kStandardCaption[] = {QStringLiteral("Ναι"), QStringLiteral("Ό
 
 Dialogs::Answer QtDialogs::AskUser(const QString& message, Buttons buttons,
                                    const QStringList& captions) {
-  QMessageBox box(QMessageBox::NoIcon, ApplicationTitle(), message, QMessageBox::NoButton,
-                  parent_);
+  QMessageBox box(QMessageBox::NoIcon, ApplicationTitle(), message, QMessageBox::NoButton, parent_);
   // Buttons keep the fixed order Yes, No, OK, Cancel whatever the desktop's
   // button layout: all take the same role, which keeps them in insertion order.
   const Button order[] = {Yes, No, Ok, Cancel};

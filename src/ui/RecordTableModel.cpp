@@ -55,9 +55,10 @@ int RecordTableModel::FieldWidth(int column) const {
 QVariant RecordTableModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
   const int line = LineOfRow(index.row());
-  const bool pendingRow = table_.State() == DataSetState::Insert
-                              ? line < 0
-                              : table_.State() == DataSetState::Edit && line == table_.CurrentIndex();
+  const bool pendingRow =
+      table_.State() == DataSetState::Insert
+          ? line < 0
+          : table_.State() == DataSetState::Edit && line == table_.CurrentIndex();
   if (pendingRow) return FromCp1253(table_.FieldText(columns_[index.column()].field.toStdString()));
   if (line < 0 || line >= table_.RecordCount()) return {};
   return FromCp1253(table_.FieldTextAt(line, FieldIndexOf(index.column())));
@@ -86,9 +87,11 @@ bool RecordTableModel::setData(const QModelIndex& index, const QVariant& value, 
   const bool ok = Guard([&] {
     if (!IsEditing()) {
       if (table_.RecordCount() == 0) {
+        reshaping_ = true;
         beginInsertRows({}, 0, 0);
         table_.BeginAppend();
         endInsertRows();
+        reshaping_ = false;
       } else {
         table_.BeginEdit();
       }
@@ -130,9 +133,11 @@ bool RecordTableModel::Post() {
 void RecordTableModel::Cancel() {
   if (table_.State() == DataSetState::Insert) {
     const int row = PendingInsertRow();
+    reshaping_ = true;
     beginRemoveRows({}, row, row);
     table_.CancelRecord();
     endRemoveRows();
+    reshaping_ = false;
     RowChanged(CurrentRow());
   } else if (table_.State() == DataSetState::Edit) {
     table_.CancelRecord();
@@ -164,9 +169,11 @@ bool RecordTableModel::Insert() {
   if (!table_.Active() || HasUntouchedNewRow()) return true;
   if (!Post()) return false;
   const int row = std::max(table_.RecordCount() == 0 ? 0 : table_.CurrentIndex(), 0);
+  reshaping_ = true;
   beginInsertRows({}, row, row);
   const bool ok = Guard([&] { table_.BeginInsert(); });
   endInsertRows();
+  reshaping_ = false;
   if (!ok) Reload();
   RowChanged(row);
   return ok;
@@ -176,9 +183,11 @@ bool RecordTableModel::Append() {
   if (!table_.Active() || HasUntouchedNewRow()) return true;
   if (!Post()) return false;
   const int row = table_.RecordCount();
+  reshaping_ = true;
   beginInsertRows({}, row, row);
   const bool ok = Guard([&] { table_.BeginAppend(); });
   endInsertRows();
+  reshaping_ = false;
   if (!ok) Reload();
   RowChanged(row);
   return ok;
@@ -192,30 +201,33 @@ bool RecordTableModel::Delete() {
   }
   if (table_.RecordCount() == 0) return false;
   const int row = CurrentRow();
+  reshaping_ = true;
   beginRemoveRows({}, row, row);
   try {
     table_.DeleteRecord();
   } catch (const std::exception& error) {
     endRemoveRows();
+    reshaping_ = false;
     // Whether the line went before the failure or not, the view starts afresh.
     Reload();
     if (ReportError) ReportError(error);
     return false;
   }
   endRemoveRows();
+  reshaping_ = false;
   RowChanged(CurrentRow());
   return true;
 }
 
 bool RecordTableModel::First() { return table_.RecordCount() > 0 && MoveToRow(0) >= 0; }
 
-bool RecordTableModel::Last() {
-  return table_.RecordCount() > 0 && MoveToRow(rowCount() - 1) >= 0;
-}
+bool RecordTableModel::Last() { return table_.RecordCount() > 0 && MoveToRow(rowCount() - 1) >= 0; }
 
 void RecordTableModel::Reload() {
+  reshaping_ = true;
   beginResetModel();
   endResetModel();
+  reshaping_ = false;
 }
 
 }  // namespace velmora

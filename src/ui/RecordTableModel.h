@@ -63,6 +63,9 @@ class RecordTableModel : public QAbstractTableModel {
 
   // After the table was closed, reopened or rewritten behind the model's back.
   void Reload();
+  // True while rows come or go: the view then moves its cursor itself, and that
+  // move must not reach the table.
+  bool Reshaping() const { return reshaping_; }
 
  private:
   int LineOfRow(int row) const;
@@ -73,6 +76,7 @@ class RecordTableModel : public QAbstractTableModel {
 
   TFixedFormatDataSet& table_;
   std::vector<Column> columns_;
+  bool reshaping_ = false;
 };
 
 }  // namespace velmora

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace velmora {
+
+// A submission file taken apart into what the working files and the window hold.
+struct OpenedStatement {
+  bool creditBalances = false;
+  // Records "1", "3" and "5" as they stand; records "2" and "4" in the working layout
+  // (through ConvertFileLine). Each list in file order.
+  std::vector<std::string> headerLines, customerLines, customerAmountLines, supplierLines,
+      supplierAmountLines;
+  // The amount boxes, as amount texts ("1234,5", "0"); the last record "3" or "5" wins.
+  std::string retailSales = "0", customersWithoutItemisation = "0",
+              suppliersWithoutItemisation = "0";
+};
+
+struct ReadFailure {
+  std::string message;  // UTF-8
+  bool beep = false;
+  int lineNumber = 0;                 // 1-based line of the file, 0 when not about one line
+  bool refusedBeforeReading = false;  // the file is not a submission file at all
+};
+
+// Checks the whole file before anything is returned, so a failure means nothing of the
+// file is to be used. Lines end at CR, LF or CR LF, and the text ends at a NUL byte.
+std::variant<OpenedStatement, ReadFailure> ReadSubmissionFile(std::string_view bytes);
+
+// A line record "2" or "4" in its working form: the invoice count and the value are
+// written as the line table holds them, left-aligned; everything else stays. A field
+// that does not read as a whole number, or whose text would not fit it, stays as it is.
+std::string ConvertFileLine(std::string_view fileLine);
+
+// The amount text of a field of cents ("0000000000123450" gives "1234,5"); nullopt when
+// the field does not read as a whole number.
+std::optional<std::string> AmountTextFromCents(std::string_view field);
+
+}  // namespace velmora

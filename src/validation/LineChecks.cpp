@@ -1,0 +1,74 @@
+#include "LineChecks.h"
+
+#include <utility>
+
+#include "Amount.h"
+#include "Cp1253.h"
+#include "TaxNumber.h"
+#include "WholeNumber.h"
+
+namespace velmora {
+
+namespace {
+
+// The first letter is a Latin capital O.
+constexpr const char* kFilerOwnNumber = "O ΑΦΜ που εισάγατε είναι ίδιος με τον ΑΦΜ υπόχρεου.";
+// Here the first letter is the Greek capital Omicron.
+constexpr const char* kDuplicatePrefix = "Ο ΑΦΜ: ";
+constexpr const char* kMandatoryFields =
+    "Πρέπει να συμπληρώσετε τα πεδία ΑΦΜ, Υπόχρεος, Αριθ. τιμολογίων, Αξία";
+constexpr const char* kZeroValueNeedsTwoInvoices =
+    "Εφόσον η αξία είναι 0, ο αριθμός τιμολογίων πρέπει να είναι >1 ";
+constexpr const char* kCustomerNeedsInvoice = "Ο αριθμός τιμολογίων πρέπει να είναι >0 ";
+
+const char* WrongAfmMessage(Side side) {
+  return side == Side::Customers ? "Έχετε συμπληρώσει μη αποδεκτό ΑΦΜ στην εγγραφή πελάτη"
+                                 : "Έχετε συμπληρώσει μη αποδεκτό ΑΦΜ στην εγγραφή προμηθευτή";
+}
+
+LineVerdict Refuse(std::string message) { return {false, std::move(message), {}}; }
+
+}  // namespace
+
+std::string ValueNotANumberMessage(std::string_view text) {
+  return "Η τιμή '" + Cp1253ToUtf8(text) +
+         "' δεν είναι έγκυρος αριθμός (η υποδιαστολή είναι το κόμμα)";
+}
+
+std::string InvoiceCountNotANumberMessage(std::string_view text) {
+  return "Ο αριθμός τιμολογίων '" + Cp1253ToUtf8(text) + "' δεν είναι έγκυρος ακέραιος αριθμός";
+}
+
+LineVerdict CheckLine(const LineCheckInput& in, const FirstStoredYpovolh& findFirst) {
+  if (in.afm == in.filerAfm) return Refuse(kFilerOwnNumber);
+
+  // Only the first stored line with this number is compared; the save checks
+  // compare every pair.
+  if (in.newLine) {
+    if (const auto stored = findFirst(in.afm); stored && *stored == in.ypovolh) {
+      return Refuse(kDuplicatePrefix + Cp1253ToUtf8(in.afm) + DuplicateMiddleText(in.side) +
+                    Cp1253ToUtf8(*stored) + ")");
+    }
+  }
+
+  if (in.afm.empty() || in.ypovolh.empty() || in.noTimologion.empty() || in.value.empty()) {
+    return Refuse(kMandatoryFields);
+  }
+
+  // A counter-party without the obligation may carry a foreign or partial number.
+  if (in.ypovolh == "0" && !CheckAFM(in.afm)) return Refuse(WrongAfmMessage(in.side));
+
+  const auto value = Amount::Parse(in.value);
+  if (!value) return Refuse(ValueNotANumberMessage(in.value));
+  const auto invoices = ParseWholeNumber(in.noTimologion);
+  // Suppliers need the count as a number only for a zero value, but a count that
+  // does not convert would break the totals and the submission file later.
+  if (!invoices) return Refuse(InvoiceCountNotANumberMessage(in.noTimologion));
+
+  if (value->Cents() == 0 && *invoices < 2) return Refuse(kZeroValueNeedsTwoInvoices);
+  if (in.side == Side::Customers && *invoices < 1) return Refuse(kCustomerNeedsInvoice);
+
+  return {true, {}, value->FormatShort()};
+}
+
+}  // namespace velmora

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "Side.h"
+
+namespace velmora {
+
+// The pending line as the table gives it, after the record type and filler were stamped.
+struct LineCheckInput {
+  Side side;
+  // Field texts without trailing blanks, Windows-1253.
+  std::string afm, ypovolh, noTimologion, value;
+  // The filer's tax number box, as typed.
+  std::string filerAfm;
+  // The line was begun new (insert or append) rather than put into editing.
+  bool newLine;
+};
+
+// The obligation code (trailing blanks removed) of the first stored line, in file
+// order, whose tax number equals afm; nullopt when no stored line has it.
+using FirstStoredYpovolh = std::function<std::optional<std::string>(const std::string& afm)>;
+
+struct LineVerdict {
+  bool accepted;
+  // UTF-8; empty when accepted. Every refusal is announced with a beep.
+  std::string message;
+  // Windows-1253, the value in the "0.##" form to store; set when accepted.
+  std::string normalisedValue;
+};
+
+// Decides whether a line may be stored: the filer's own number, a duplicate of the
+// first stored line with the same number (new lines only; findFirst is not called
+// otherwise), the mandatory fields, the check digit of obliged counter-parties, the
+// invoice count against the value, then the normalised value. The first refusal wins.
+// A value or invoice count that does not convert is refused too, so that a command
+// committing the line stops instead of going on with the line unstored.
+LineVerdict CheckLine(const LineCheckInput& in, const FirstStoredYpovolh& findFirst);
+
+// Refusals for texts that are not numbers; the text is Windows-1253, the message UTF-8.
+std::string ValueNotANumberMessage(std::string_view text);
+std::string InvoiceCountNotANumberMessage(std::string_view text);
+
+}  // namespace velmora

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Side.h"
+
+namespace velmora {
+
+// The filer field that receives the focus after a failed check.
+enum class FilerFocus { None, YearOfData, AFM, Egatastash, ComboBox1 };
+
+struct SaveCheckFailure {
+  std::string message;  // UTF-8
+  bool beep;
+  FilerFocus focus;
+};
+
+// The filer's details in order: the year (four digits, 2005 up to currentYear),
+// the filer's tax number, the installation type and the tax office. Texts are
+// Windows-1253. nullopt when all pass.
+std::optional<SaveCheckFailure> CheckFilerBeforeSave(std::string_view year, int currentYear,
+                                                     std::string_view filerAfm,
+                                                     std::string_view installationType,
+                                                     bool officeChosen);
+
+// The lines of one side, given as their tax numbers and obligation codes in stored
+// order (both lists of one length, Windows-1253). A line fails when its number is
+// the filer's, or when a later line has the same number and code; lines are taken
+// in order and, for each, the filer's number is compared first. Linear time.
+std::optional<SaveCheckFailure> CheckSideBeforeSave(Side side, const std::vector<std::string>& afms,
+                                                    const std::vector<std::string>& ypovolhs,
+                                                    std::string_view filerAfm);
+
+// The same verdict by comparing every pair; quadratic, the reference for the fast one.
+std::optional<SaveCheckFailure> CheckSideBeforeSavePairwise(
+    Side side, const std::vector<std::string>& afms, const std::vector<std::string>& ypovolhs,
+    std::string_view filerAfm);
+
+}  // namespace velmora

@@ -1,0 +1,287 @@
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "HeaderLine.h"
+#include "SubmissionReader.h"
+#include "SubmissionWriter.h"
+
+namespace velmora {
+namespace {
+
+constexpr const char* kInvalid = "Μη έγκυρο αρχείο";
+constexpr const char* kFailed = "Παρουσιάστηκε πρόβλημα κατά το άνοιγμα του αρχείου";
+constexpr const char* kWrongType =
+    "Παρουσιάστηκε πρόβλημα κατά το άνοιγμα του αρχείου. Λάθος τύπος Record";
+constexpr const char* kWrongLength =
+    "Παρουσιάστηκε πρόβλημα κατά το άνοιγμα του αρχείου. Το μήκος της γραμμής είναι λανθασμένο";
+
+std::string Pad(std::string_view text, std::size_t width) {
+  std::string padded(text);
+  padded.resize(width, ' ');
+  return padded;
+}
+
+std::string Blanks(std::size_t count) { return std::string(count, ' '); }
+
+std::string Cat(std::initializer_list<std::string_view> pieces) {
+  std::string text;
+  for (const std::string_view piece : pieces) text += piece;
+  return text;
+}
+
+std::string CrLf(std::initializer_list<std::string_view> lines) {
+  std::string text;
+  for (const std::string_view line : lines) text += Cat({line, "\r\n"});
+  return text;
+}
+
+const std::string kOpening = "0IL01    20240131" + Blanks(133);
+const std::string kHeader =
+    Cat({"1", "2008", "1101", "123   ", Pad("\xC1\xCB\xD6\xC1 \xC1\xC5", 18), "123456783",
+         Pad("EMPORIO", 16), "ATHINA    ", Pad("ODOS 1", 16), "12A", "10431", "2101234567",
+         "2107654321", Pad("info@example.gr", 34), "   0"});
+// Columns 7-92 of a line record.
+const std::string kTexts =
+    Cat({"094014298", Pad("\xD0\xC1\xD0\xC1\xC4\xCF\xD3", 27), Pad("EMPORIO", 15), "0",
+         "ATHINA    ", Pad("ODOS", 16), "12 ", "10431"});
+
+std::string FileLine(char type, std::string_view sequence, std::string_view count,
+                     std::string_view value) {
+  return Cat({std::string(1, type), sequence, kTexts, count, value, Blanks(35)});
+}
+
+const std::string kCustomer = FileLine('2', "00001", "0000012", "0000000000123450");
+const std::string kSupplier = FileLine('4', "00001", "0000003", "0000000000000007");
+const std::string kCustomerAmounts = Cat({"3 ", "0000000000001000 ", "0000000000000250",
+                                          "0000000000000012", "0000000000124700", Blanks(83)});
+const std::string kSupplierAmounts =
+    Cat({"5", Blanks(18), "0000000000000001", "0000000000000003", "0000000000000008", Blanks(83)});
+
+OpenedStatement Opened(std::string_view bytes) {
+  auto result = ReadSubmissionFile(bytes);
+  if (const auto* failure = std::get_if<ReadFailure>(&result)) {
+    ADD_FAILURE() << failure->message << " at line " << failure->lineNumber;
+    return {};
+  }
+  return std::get<OpenedStatement>(std::move(result));
+}
+
+TEST(SubmissionReaderTest, RecognisesTheOpeningLineAndTheKind) {
+  for (const char* first : {"0IL01", "0il01", "0Il01.PIS", "0\xC9L01", "0\xE9l01", "0IL01 x"}) {
+    EXPECT_TRUE(std::holds_alternative<OpenedStatement>(ReadSubmissionFile(first))) << first;
+  }
+  for (const std::string& first : std::vector<std::string>{
+           "", "\r\n", "IL01    20240131", "0IL0", "0IL02", " 0IL01", "0\xCEL01", "0\xCE\x99L01",
+           "\xEF\xBB\xBF"
+           "0IL01",
+           std::string("0IL\0"
+                       "01",
+                       5),
+           std::string(1000, '\0')}) {
+    const auto result = ReadSubmissionFile(first + "\r\n" + kHeader + "\r\n");
+    ASSERT_TRUE(std::holds_alternative<ReadFailure>(result)) << first;
+    const ReadFailure& failure = std::get<ReadFailure>(result);
+    EXPECT_EQ(failure.message, kInvalid);
+    EXPECT_FALSE(failure.beep);
+    EXPECT_TRUE(failure.refusedBeforeReading);
+    EXPECT_EQ(failure.lineNumber, 0);
+  }
+
+  EXPECT_TRUE(Opened("0IL01.PIS20240131\r\n").creditBalances);
+  EXPECT_TRUE(Opened("0il01 abc .PIS").creditBalances);
+  EXPECT_FALSE(Opened("0IL01.pis").creditBalances);
+  // The opening record alone is an empty statement.
+  const OpenedStatement empty = Opened(kOpening + "\r\n");
+  EXPECT_FALSE(empty.creditBalances);
+  EXPECT_TRUE(empty.headerLines.empty() && empty.customerLines.empty() &&
+              empty.supplierLines.empty() && empty.customerAmountLines.empty() &&
+              empty.supplierAmountLines.empty());
+  EXPECT_EQ(
+      empty.retailSales + empty.customersWithoutItemisation + empty.suppliersWithoutItemisation,
+      "000");
+}
+
+TEST(SubmissionReaderTest, ConvertsLinesToTheWorkingLayout) {
+  EXPECT_EQ(ConvertFileLine(kCustomer),
+            Cat({"2", "00001", kTexts, "12     ", Pad("1234,5", 16), Blanks(35)}));
+  EXPECT_EQ(ConvertFileLine(FileLine('4', "00007", "0000000", "0000000000000005")),
+            Cat({"4", "00007", kTexts, "0      ", Pad("0,05", 16), Blanks(35)}));
+  // What does not read as a whole number stays as it is.
+  EXPECT_EQ(ConvertFileLine(FileLine('2', "00001", "0000002", Blanks(16))).substr(92),
+            "2      " + Blanks(51));
+  const std::string odd = FileLine('2', "00001", "12,5   ", "0000000000001,50");
+  EXPECT_EQ(ConvertFileLine(odd), odd);
+  EXPECT_EQ(ConvertFileLine(kCustomer.substr(0, 110)),
+            Cat({kCustomer.substr(0, 92), "12     ", kCustomer.substr(99, 11)}));
+  EXPECT_EQ(ConvertFileLine("2"), "2");
+
+  EXPECT_EQ(AmountTextFromCents("0000000000000000"), "0");
+  EXPECT_EQ(AmountTextFromCents("9999999999999999"), "99999999999999,99");
+  EXPECT_EQ(AmountTextFromCents("12a"), std::nullopt);
+}
+
+TEST(SubmissionReaderTest, SplitsTheRecords) {
+  const OpenedStatement s = Opened(CrLf(
+      {"0IL01.PIS20240131", kHeader, kCustomer, kCustomerAmounts, kSupplier, kSupplierAmounts}));
+  EXPECT_TRUE(s.creditBalances);
+  EXPECT_EQ(s.headerLines, std::vector<std::string>{kHeader});
+  EXPECT_EQ(s.customerLines, std::vector<std::string>{ConvertFileLine(kCustomer)});
+  EXPECT_EQ(s.supplierLines, std::vector<std::string>{ConvertFileLine(kSupplier)});
+  EXPECT_EQ(s.customerAmountLines, std::vector<std::string>{kCustomerAmounts});
+  EXPECT_EQ(s.supplierAmountLines, std::vector<std::string>{kSupplierAmounts});
+  EXPECT_EQ(s.retailSales, "10");
+  EXPECT_EQ(s.customersWithoutItemisation, "2,5");
+  EXPECT_EQ(s.suppliersWithoutItemisation, "0,01");
+
+  // Any order and number; each list keeps file order and the last amounts stay.
+  const std::string header2 = "12009" + kHeader.substr(5);
+  const std::string customer2 = FileLine('2', "00002", "0000001", "0000000000000100");
+  const std::string amounts2 = "3 0000000000000000 0000000000000007" + kCustomerAmounts.substr(35);
+  const OpenedStatement mixed =
+      Opened(CrLf({kOpening, kSupplierAmounts, kCustomer, kCustomerAmounts, kHeader, kSupplier,
+                   amounts2, customer2, header2}));
+  EXPECT_EQ(mixed.headerLines, (std::vector<std::string>{kHeader, header2}));
+  EXPECT_EQ(mixed.customerLines,
+            (std::vector<std::string>{ConvertFileLine(kCustomer), ConvertFileLine(customer2)}));
+  EXPECT_EQ(mixed.customerAmountLines.size(), 2u);
+  EXPECT_EQ(mixed.retailSales + "|" + mixed.customersWithoutItemisation, "0|0,07");
+
+  // Other line ends, none after the last line, and a NUL that ends the text.
+  for (const std::string& text :
+       {Cat({kOpening, "\n", kHeader, "\n", kCustomer, "\n"}),
+        Cat({kOpening, "\r", kHeader, "\r", kCustomer}),
+        Cat({kOpening, "\r\n", kHeader, "\n", kCustomer, "\r"}),
+        CrLf({kOpening, kHeader, kCustomer}) + std::string("\0x\r\n\r\n", 6)}) {
+    const OpenedStatement read = Opened(text);
+    EXPECT_EQ(read.headerLines.size() + read.customerLines.size(), 2u);
+  }
+}
+
+TEST(SubmissionReaderTest, FailuresAndBadInputs) {
+  std::string binary;
+  for (int i = 0; i < 4096; ++i) binary += static_cast<char>((i * 37 + 11) % 256);
+  const std::string longLine(1 << 20, '2');
+  const std::string utf8Header =
+      Cat({kHeader.substr(0, 15), "\xCE\x91\xCE\x9B", kHeader.substr(17)});
+  const struct {
+    std::string bytes;
+    const char* message;
+    int lineNumber;
+  } cases[] = {
+      {binary, kInvalid, 0},
+      {longLine, kInvalid, 0},
+      {"0IL01" + binary, kWrongType, 2},  // its bytes 84 to 89 make a line of their own
+      {"0IL01\r\n" + std::string(100, '\xFF'), kWrongType, 2},
+      {CrLf({kOpening, kHeader, "6" + kHeader.substr(1)}), kWrongType, 3},
+      {CrLf({kOpening, kHeader, kOpening}), kWrongType, 3},
+      {CrLf({kOpening, "7" + Blanks(148)}), kWrongType, 2},  // the type is tested first
+      {CrLf({kOpening, kHeader}) + " ", kWrongType, 3},
+      {"0IL01\r\n" + longLine, kWrongLength, 2},
+      {CrLf({kOpening, kHeader.substr(0, 149)}), kWrongLength, 2},
+      {CrLf({kOpening, kCustomer + " "}), kWrongLength, 2},
+      {CrLf({kOpening, utf8Header}), kWrongLength, 2},
+      {CrLf({kOpening, kHeader, ""}), kWrongLength, 3},
+      {CrLf({kOpening, kHeader}) + "\n", kWrongLength, 3},
+      {Cat({kOpening, "\n\r", kHeader}), kWrongLength, 2},
+      // Every number field of the line and amounts records holds digits only.
+      {CrLf({kOpening, FileLine('2', "0000A", "0000012", "0000000000123450")}), kFailed, 2},
+      {CrLf({kOpening, kCustomer, FileLine('4', "00001", "12     ", "0000000000000001")}), kFailed,
+       3},
+      {CrLf({kOpening, FileLine('4', "00001", "0000012", Blanks(16))}), kFailed, 2},
+      {CrLf({kOpening, FileLine('2', "00001", "0000012", "-000000000000001")}), kFailed, 2},
+      {CrLf({kOpening, "3 0000000000001,00" + kCustomerAmounts.substr(18)}), kFailed, 2},
+      {CrLf({kOpening, kCustomerAmounts.substr(0, 34) + " " + kCustomerAmounts.substr(35)}),
+       kFailed, 2},
+      {CrLf({kOpening, kCustomerAmounts.substr(0, 40) + "x" + kCustomerAmounts.substr(41)}),
+       kFailed, 2},
+      {CrLf({kOpening, kCustomerAmounts.substr(0, 66) + "-" + kCustomerAmounts.substr(67)}),
+       kFailed, 2},
+      {CrLf({kOpening, kSupplierAmounts.substr(0, 19) + "+" + kSupplierAmounts.substr(20)}),
+       kFailed, 2},
+      {CrLf({kOpening, kSupplierAmounts.substr(0, 50) + "." + kSupplierAmounts.substr(51)}),
+       kFailed, 2},
+      // Amounts whose text would not fit a 16-character field or box.
+      {CrLf({kOpening, FileLine('2', "00001", "0000012", "9999999999999999")}), kFailed, 2},
+      {CrLf({kOpening, "3 9999999999999999" + kCustomerAmounts.substr(18)}), kFailed, 2},
+  };
+  for (const auto& c : cases) {
+    const auto result = ReadSubmissionFile(c.bytes);
+    ASSERT_TRUE(std::holds_alternative<ReadFailure>(result)) << c.bytes.substr(0, 160);
+    const ReadFailure& failure = std::get<ReadFailure>(result);
+    EXPECT_EQ(failure.message, c.message) << c.bytes.substr(0, 160);
+    EXPECT_EQ(failure.lineNumber, c.lineNumber) << c.bytes.substr(0, 160);
+    EXPECT_EQ(failure.beep, c.message != kInvalid);
+  }
+  // Nothing but the number fields is checked; a first line of any length is taken.
+  Opened(CrLf({kOpening, "3x" + kCustomerAmounts.substr(2, 16) + "y" + kCustomerAmounts.substr(19),
+               "5" + std::string(18, 'z') + kSupplierAmounts.substr(19)}));
+  Opened("0IL01" + longLine);
+
+  // Many records of every kind, the last one faulty.
+  std::string many = kOpening + "\r\n";
+  for (int i = 0; i < 2000; ++i) {
+    many += CrLf({kHeader, kCustomer, kCustomerAmounts, kSupplier, kSupplierAmounts});
+  }
+  EXPECT_EQ(Opened(many).supplierAmountLines.size(), 2000u);
+  const auto result = ReadSubmissionFile(many + kHeader.substr(1));
+  ASSERT_TRUE(std::holds_alternative<ReadFailure>(result));
+  EXPECT_EQ(std::get<ReadFailure>(result).lineNumber, 10002);
+}
+
+TEST(SubmissionReaderTest, RoundTripThroughTheWriter) {
+  auto working = [](char type, const char* count, const char* value) {
+    return Cat(
+        {std::string(1, type), Blanks(5), kTexts, Pad(count, 7), Pad(value, 16), Blanks(35)});
+  };
+  SubmissionStatement s;
+  s.creditBalances = true;
+  s.date = "20240131";
+  s.header = ParseHeaderLine(kHeader);
+  s.header.installationType = "E";
+  s.customerLines = {working('2', "12", "1234,5"), working('2', "2", "0"),
+                     working('2', "1", "0,07")};
+  s.supplierLines = {working('4', "3", "99999999999999,9")};
+  s.retailSales = "10";
+  s.customersWithoutItemisation = "2,5";
+  s.suppliersWithoutItemisation = "0";
+  s.customerInvoiceTotal = "15";
+  s.customerValueTotal = "1234,57";
+  s.supplierInvoiceTotal = "3";
+  s.supplierValueTotal = "99999999999999,90";
+  const std::string file = std::get<std::string>(ComposeSubmissionFile(s));
+
+  const OpenedStatement read = Opened(file);
+  EXPECT_TRUE(read.creditBalances);
+  ASSERT_EQ(read.headerLines.size(), 1u);
+  EXPECT_EQ(ParseHeaderLine(read.headerLines[0]), s.header);
+  EXPECT_EQ(read.retailSales + "|" + read.customersWithoutItemisation + "|" +
+                read.suppliersWithoutItemisation,
+            "10|2,5|0");
+  // The working lines come back numbered as in the file.
+  ASSERT_EQ(read.customerLines.size(), 3u);
+  for (std::size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(read.customerLines[i],
+              "20000" + std::to_string(i + 1) + s.customerLines[i].substr(6));
+  }
+  EXPECT_EQ(read.supplierLines, std::vector<std::string>{"400001" + s.supplierLines[0].substr(6)});
+
+  // Saving the opened statement again gives the same bytes but for the date.
+  SubmissionStatement again = s;
+  again.date = "20250101";
+  again.header = ParseHeaderLine(read.headerLines[0]);
+  again.customerLines = read.customerLines;
+  again.supplierLines = read.supplierLines;
+  again.retailSales = read.retailSales;
+  again.customersWithoutItemisation = read.customersWithoutItemisation;
+  again.suppliersWithoutItemisation = read.suppliersWithoutItemisation;
+  std::string second = std::get<std::string>(ComposeSubmissionFile(again));
+  EXPECT_EQ(second.substr(9, 8), "20250101");
+  EXPECT_EQ(second.replace(9, 8, "20240131"), file);
+}
+
+}  // namespace
+}  // namespace velmora
