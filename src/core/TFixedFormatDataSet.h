@@ -128,6 +128,8 @@ class TFixedFormatDataSet {
   // Random access for views bound to the table: the stored line at index i and
   // one field of it, read by the same rules as FieldText. The cursor stays put.
   const std::string& LineAt(int index) const;
+  // All stored lines, in order.
+  const std::vector<std::string>& Lines() const { return lineTexts_; }
   int32_t RecordIdAt(int index) const;
   std::string FieldTextAt(int index, int fieldIndex) const;
   // Where the pending new record will be stored: its line index once posted.

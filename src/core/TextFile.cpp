@@ -1,8 +1,10 @@
 #include "TextFile.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -89,6 +91,33 @@ std::vector<std::string> ReadTextLines(const std::string& path) {
   }
   ::close(fd);
   return splitter.Finish();
+}
+
+std::string ReadFileBytes(const std::string& path, size_t maxBytes) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) ThrowSystemError(errno);
+  std::string bytes;
+  struct stat status {};
+  if (::fstat(fd, &status) == 0 && status.st_size > 0)
+    bytes.reserve(std::min(static_cast<size_t>(status.st_size), maxBytes));
+  char block[65536];
+  for (;;) {
+    const ssize_t got = ::read(fd, block, sizeof block);
+    if (got == 0) break;
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      const int error = errno;
+      ::close(fd);
+      ThrowSystemError(error);
+    }
+    if (bytes.size() + static_cast<size_t>(got) > maxBytes) {
+      ::close(fd);
+      ThrowSystemError(EFBIG);
+    }
+    bytes.append(block, static_cast<size_t>(got));
+  }
+  ::close(fd);
+  return bytes;
 }
 
 std::string JoinCrLf(const std::vector<std::string>& lines) {

@@ -3,6 +3,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +16,8 @@
 
 #include "AmountBox.h"
 #include "AppTexts.h"
+#include "AtomicFile.h"
+#include "BusyIndicator.h"
 #include "Environment.h"
 #include "FocusReasons.h"
 #include "GreekText.h"
@@ -22,6 +27,10 @@
 #include "LineLayout.h"
 #include "LineTotals.h"
 #include "MouseWheelFilter.h"
+#include "PreSaveChecks.h"
+#include "SubmissionFileName.h"
+#include "SubmissionReader.h"
+#include "TextFile.h"
 #include "TextRules.h"
 #include "WaitBox.h"
 
@@ -31,6 +40,9 @@ namespace {
 
 constexpr int kClientWidth = 908;
 constexpr int kClientHeight = 647;
+// Far beyond any statement (200,000 lines are 30 MB): a file larger than this
+// is not read into memory at all.
+constexpr size_t kLargestSubmissionFile = size_t{1} << 30;
 // The authority's public site, shown in the menu and opened by it.
 const char* const kAuthorityHost = "www.quorvane.gr";
 
@@ -142,7 +154,7 @@ MainWindow::~MainWindow() {
 void MainWindow::BuildMenu() {
   auto* file = menuBar()->addMenu(QStringLiteral("Αρχείο"));
   N1 = file->addAction(QStringLiteral("Νέο"), this, [this] { N1Click(); });
-  N2 = file->addAction(QStringLiteral("Άνοιγμα"));
+  N2 = file->addAction(QStringLiteral("Άνοιγμα"), this, [this] { N2Click(); });
   N7 = file->addAction(QStringLiteral("Αποθήκευση ως..."), this, [this] { N7Click(); });
   file->addSeparator();
   N3 = file->addAction(QStringLiteral("Έξοδος"), this, [this] { close(); });
@@ -342,10 +354,186 @@ void MainWindow::N1Click() {
   }
 }
 
+void MainWindow::ReportSaveFailure(const SaveCheckFailure& failure) {
+  QWidget* field = nullptr;
+  switch (failure.focus) {
+    case FilerFocus::YearOfData:
+      field = Filer->YearOfData;
+      break;
+    case FilerFocus::AFM:
+      field = Filer->AFM;
+      break;
+    case FilerFocus::Egatastash:
+      field = Filer->Egatastash;
+      break;
+    case FilerFocus::ComboBox1:
+      field = Filer->ComboBox1;
+      break;
+    case FilerFocus::None:
+      break;
+  }
+  if (failure.beep) dialogs_.Beep();
+  dialogs_.ShowMessage(QString::fromStdString(failure.message));
+  if (field) field->setFocus();
+}
+
+bool MainWindow::CheckBeforeSave() {
+  const HeaderFields header = Filer->CurrentHeader();
+  if (auto failure = CheckFilerBeforeSave(header.year, environment_.Today().year(), header.afm,
+                                          header.installationType, Filer->OfficeIndex() >= 0)) {
+    ReportSaveFailure(*failure);
+    return false;
+  }
+  if (!CommitPendingLine(TabSheet1->grid) || !CommitPendingLine(TabSheet2->grid)) return false;
+  std::vector<std::string> afms;
+  std::vector<std::string> ypovolhs;
+  for (StatementLines* lines : {customerLines_.get(), supplierLines_.get()}) {
+    lines->Keys(afms, ypovolhs);
+    if (auto failure = CheckSideBeforeSave(lines->side(), afms, ypovolhs, header.afm)) {
+      ReportSaveFailure(*failure);
+      return false;
+    }
+  }
+  return true;
+}
+
+SubmissionStatement MainWindow::CurrentStatement() const {
+  SubmissionStatement statement;
+  statement.creditBalances = !Filer->DebitInvoices();
+  statement.date = environment_.Today().toString(QStringLiteral("yyyyMMdd")).toStdString();
+  statement.header = Filer->CurrentHeader();
+  statement.customerLines = FixedFormatDataSet1.Lines();
+  statement.supplierLines = FixedFormatDataSet2.Lines();
+  statement.retailSales = ToCp1253Lossless(TabSheet1->retailSales->text());
+  statement.customersWithoutItemisation = ToCp1253Lossless(TabSheet1->withoutItemisation->text());
+  statement.suppliersWithoutItemisation = ToCp1253Lossless(TabSheet2->withoutItemisation->text());
+  statement.customerInvoiceTotal = ToCp1253Lossless(TabSheet1->invoiceTotal->text());
+  statement.customerValueTotal = ToCp1253Lossless(TabSheet1->valueTotal->text());
+  statement.supplierInvoiceTotal = ToCp1253Lossless(TabSheet2->invoiceTotal->text());
+  statement.supplierValueTotal = ToCp1253Lossless(TabSheet2->valueTotal->text());
+  return statement;
+}
+
 bool MainWindow::N7Click() {
-  // Writing the submission file is not available yet: nothing is written, so
-  // the close sequence must not treat the statement as saved.
-  return false;
+  SaveChecksPassed = CheckBeforeSave();
+  if (!SaveChecksPassed) return false;
+  const HeaderFields header = Filer->CurrentHeader();
+  const QString proposal = FromCp1253(ProposeSubmissionFileName(
+      header.year, header.afm, header.installationType, !Filer->DebitInvoices()));
+  const QString path = dialogs_.ChooseSaveFile(environment_.DataFolder(), proposal, QString());
+  if (path.isEmpty()) return false;
+  if (QFileInfo::exists(path) &&
+      AskUser(QString::fromStdString(OverwriteQuestion(QFileInfo(path).fileName().toStdString())),
+              Dialogs::Yes | Dialogs::No,
+              {QStringLiteral("Ναι"), QStringLiteral("Όχι")}) == Dialogs::Answer::No)
+    return false;
+
+  for (QLineEdit* amount : {TabSheet1->retailSales, TabSheet2->withoutItemisation})
+    amount->setText(FromCp1253(NormaliseAmountBox(ToCp1253Lossless(amount->text()))));
+  const auto composed = ComposeSubmissionFile(CurrentStatement());
+  if (const auto* problem = std::get_if<WriteProblem>(&composed)) {
+    dialogs_.Beep();
+    dialogs_.ShowMessage(QString::fromStdString(problem->message));
+    return false;
+  }
+  {
+    BusyIndicator busy(waitBox_);
+    try {
+      WriteFileAtomically(QFile::encodeName(path).toStdString(), std::get<std::string>(composed),
+                          true);
+    } catch (const std::exception& error) {
+      busy.Stop();
+      dialogs_.ShowWarning(QStringLiteral("Η αποθήκευση σε αρχείο απέτυχε: %1")
+                               .arg(QString::fromUtf8(error.what())));
+      return false;
+    }
+  }
+  TabSheet1->grid->DoAction(DBGrid::Action::First);
+  TabSheet2->grid->DoAction(DBGrid::Action::First);
+  StatementModified = false;
+  dialogs_.ShowMessage(QString::fromStdString(SuccessMessage()));
+  return true;
+}
+
+void MainWindow::N2Click() {
+  if (StatementModified) {
+    const Dialogs::Answer answer =
+        AskUser(QStringLiteral("Έχετε κάνει αλλαγές. Θέλετε να αποθηκευτούν σε αρχείο;"),
+                Dialogs::Yes | Dialogs::No | Dialogs::Cancel,
+                {QStringLiteral("Ναι"), QStringLiteral("Όχι"), QStringLiteral("Άκυρο")});
+    if (answer == Dialogs::Answer::Cancel) return;
+    if (answer == Dialogs::Answer::Yes && !N7Click()) return;
+  }
+  const QString path =
+      dialogs_.ChooseOpenFile(environment_.DataFolder(), QStringLiteral("Όλα τα αρχεία (*)"));
+  if (path.isEmpty()) return;
+  std::string bytes;
+  try {
+    bytes = ReadFileBytes(QFile::encodeName(path).toStdString(), kLargestSubmissionFile);
+  } catch (const std::exception& error) {
+    dialogs_.Beep();
+    dialogs_.ShowMessage(QStringLiteral("Παρουσιάστηκε πρόβλημα κατά το άνοιγμα του αρχείου\n%1")
+                             .arg(QString::fromUtf8(error.what())));
+    return;
+  }
+  auto result = ReadSubmissionFile(bytes);
+  bytes = std::string();
+  if (const auto* failure = std::get_if<ReadFailure>(&result)) {
+    // The whole file was checked before anything changed: the statement stays.
+    if (failure->beep) dialogs_.Beep();
+    QString message = QString::fromStdString(failure->message);
+    if (failure->lineNumber > 0)
+      message += QStringLiteral("\n(γραμμή %1 του αρχείου)").arg(failure->lineNumber);
+    dialogs_.ShowMessage(message);
+    return;
+  }
+  try {
+    LoadStatement(std::get<OpenedStatement>(result));
+  } catch (const std::exception& error) {
+    ShowError(error);
+    try {
+      ResetStatement();
+    } catch (const std::exception& resetError) {
+      ShowError(resetError);
+    }
+  }
+}
+
+void MainWindow::LoadStatement(const OpenedStatement& opened) {
+  FixedFormatDataSet1.Close();
+  FixedFormatDataSet2.Close();
+  const std::pair<const char*, const std::vector<std::string>*> files[] = {
+      {WorkingFiles::kGeneralData, &opened.headerLines},
+      {WorkingFiles::kCustomerLines, &opened.customerLines},
+      {WorkingFiles::kCustomerAmounts, &opened.customerAmountLines},
+      {WorkingFiles::kSupplierLines, &opened.supplierLines},
+      {WorkingFiles::kSupplierAmounts, &opened.supplierAmountLines}};
+  for (const auto& [name, lines] : files)
+    WriteFileAtomically(files_.Path(name), JoinCrLf(*lines), false);
+
+  TabSheet1->retailSales->setText(FromCp1253(opened.retailSales));
+  TabSheet1->withoutItemisation->setText(FromCp1253(opened.customersWithoutItemisation));
+  TabSheet2->withoutItemisation->setText(FromCp1253(opened.suppliersWithoutItemisation));
+  // The kind is chosen as a click would choose it: a change counts as an edit.
+  if (opened.creditBalances == Filer->DebitInvoices()) {
+    Filer->SetDebitInvoices(!opened.creditBalances);
+    StatementModified = true;
+  }
+  FillHeaderFields();
+  FixedFormatDataSet1.Open();
+  FixedFormatDataSet2.Open();
+  customerModel_->Reload();
+  supplierModel_->Reload();
+  for (LinesPage* page : {TabSheet1, TabSheet2}) {
+    StatementLines* lines = page == TabSheet1 ? customerLines_.get() : supplierLines_.get();
+    TFixedFormatDataSet& table = page == TabSheet1 ? FixedFormatDataSet1 : FixedFormatDataSet2;
+    page->SetCount(table.RecordCount());
+    ShowTotals(page, lines->AfterLinesChanged());
+  }
+  SetStatementCommandsEnabled(true);
+  Panel2->hide();
+  for (DBGrid* grid : {TabSheet1->grid, TabSheet2->grid}) grid->SyncCurrent();
+  static_cast<LinesPage*>(PageControl1->currentWidget())->grid->setFocus();
 }
 
 void MainWindow::N13Click() {}

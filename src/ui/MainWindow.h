@@ -7,7 +7,10 @@
 #include "Dialogs.h"
 #include "FilerPanel.h"
 #include "LinesPage.h"
+#include "PreSaveChecks.h"
 #include "StatementLines.h"
+#include "SubmissionReader.h"
+#include "SubmissionWriter.h"
 #include "TFixedFormatDataSet.h"
 #include "WorkingFiles.h"
 
@@ -71,6 +74,9 @@ class MainWindow : public QMainWindow {
   bool CommitPendingLine(DBGrid* grid);
 
   void N1Click();
+  void N2Click();
+  // The checks that come before a save; false after showing why.
+  bool CheckBeforeSave();
   // Save As; true only when the submission file was written.
   bool N7Click();
   void N13Click();
@@ -88,6 +94,9 @@ class MainWindow : public QMainWindow {
                       const char* file);
   void BindLineTable(LinesPage* page, TFixedFormatDataSet& table, bool& newLineFlag,
                      const char* snapshotFile);
+  void ReportSaveFailure(const SaveCheckFailure& failure);
+  SubmissionStatement CurrentStatement() const;
+  void LoadStatement(const OpenedStatement& opened);
   void ShowTotals(LinesPage* page, const TotalsResult& result);
   static std::optional<QChar> GridKeyPress(DBGrid* grid, int column, QChar typed,
                                            const QString& text);
