@@ -27,6 +27,7 @@
 #include "LineLayout.h"
 #include "LineTotals.h"
 #include "MouseWheelFilter.h"
+#include "OpenedStatementFiles.h"
 #include "PreSaveChecks.h"
 #include "SubmissionFileName.h"
 #include "SubmissionReader.h"
@@ -502,14 +503,7 @@ void MainWindow::N2Click() {
 void MainWindow::LoadStatement(const OpenedStatement& opened) {
   FixedFormatDataSet1.Close();
   FixedFormatDataSet2.Close();
-  const std::pair<const char*, const std::vector<std::string>*> files[] = {
-      {WorkingFiles::kGeneralData, &opened.headerLines},
-      {WorkingFiles::kCustomerLines, &opened.customerLines},
-      {WorkingFiles::kCustomerAmounts, &opened.customerAmountLines},
-      {WorkingFiles::kSupplierLines, &opened.supplierLines},
-      {WorkingFiles::kSupplierAmounts, &opened.supplierAmountLines}};
-  for (const auto& [name, lines] : files)
-    WriteFileAtomically(files_.Path(name), JoinCrLf(*lines), false);
+  WriteOpenedStatement(files_, opened);
 
   TabSheet1->retailSales->setText(FromCp1253(opened.retailSales));
   TabSheet1->withoutItemisation->setText(FromCp1253(opened.customersWithoutItemisation));
