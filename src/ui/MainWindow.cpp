@@ -535,6 +535,8 @@ void MainWindow::N13Click() {}
 bool MainWindow::CommitPendingLine(DBGrid* grid) {
   LinePostOk = true;
   grid->CommitEditor();
+  // A new row nobody typed into is no line: it goes, unchecked.
+  if (grid->Model()->HasUntouchedNewRow()) grid->DoAction(DBGrid::Action::Cancel);
   grid->Model()->Post();
   grid->SyncCurrent();
   // A line that could not be stored for any reason stops the command, not only
