@@ -1,12 +1,13 @@
 #include "TextFile.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <functional>
 
 #include "VelmoraError.h"
 
@@ -65,6 +66,26 @@ class LineSplitter {
 
 [[noreturn]] void ThrowSystemError(int error) { throw VelmoraError(std::strerror(error)); }
 
+// Hands the file to take() block by block; the file is closed however take() ends.
+void ReadInBlocks(const std::string& path, const std::function<void(std::string_view)>& take) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) ThrowSystemError(errno);
+  struct Closer {
+    int fd;
+    ~Closer() { ::close(fd); }
+  } closer{fd};
+  char block[65536];
+  for (;;) {
+    const ssize_t got = ::read(fd, block, sizeof block);
+    if (got == 0) return;
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      ThrowSystemError(errno);
+    }
+    take(std::string_view(block, static_cast<size_t>(got)));
+  }
+}
+
 }  // namespace
 
 std::vector<std::string> SplitTextLines(std::string_view content) {
@@ -74,49 +95,21 @@ std::vector<std::string> SplitTextLines(std::string_view content) {
 }
 
 std::vector<std::string> ReadTextLines(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) ThrowSystemError(errno);
   LineSplitter splitter;
-  char block[65536];
-  for (;;) {
-    const ssize_t got = ::read(fd, block, sizeof block);
-    if (got == 0) break;
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      const int error = errno;
-      ::close(fd);
-      ThrowSystemError(error);
-    }
-    splitter.Feed(std::string_view(block, static_cast<size_t>(got)));
-  }
-  ::close(fd);
+  ReadInBlocks(path, [&](std::string_view block) { splitter.Feed(block); });
   return splitter.Finish();
 }
 
 std::string ReadFileBytes(const std::string& path, size_t maxBytes) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) ThrowSystemError(errno);
   std::string bytes;
-  struct stat status {};
-  if (::fstat(fd, &status) == 0 && status.st_size > 0)
-    bytes.reserve(std::min(static_cast<size_t>(status.st_size), maxBytes));
-  char block[65536];
-  for (;;) {
-    const ssize_t got = ::read(fd, block, sizeof block);
-    if (got == 0) break;
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      const int error = errno;
-      ::close(fd);
-      ThrowSystemError(error);
-    }
-    if (bytes.size() + static_cast<size_t>(got) > maxBytes) {
-      ::close(fd);
-      ThrowSystemError(EFBIG);
-    }
-    bytes.append(block, static_cast<size_t>(got));
-  }
-  ::close(fd);
+  // Room for the whole file at once, so that it is never held twice while it grows.
+  std::error_code unknownSize;
+  const auto size = std::filesystem::file_size(path, unknownSize);
+  if (!unknownSize) bytes.reserve(std::min<size_t>(size, maxBytes));
+  ReadInBlocks(path, [&](std::string_view block) {
+    if (bytes.size() + block.size() > maxBytes) ThrowSystemError(EFBIG);
+    bytes.append(block);
+  });
   return bytes;
 }
 
