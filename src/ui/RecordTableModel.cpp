@@ -6,6 +6,18 @@
 
 namespace velmora {
 
+namespace {
+
+// Marks the rows as on the move for as long as it lives.
+struct Reshape {
+  explicit Reshape(bool& flag) : flag_(flag), before_(flag) { flag_ = true; }
+  ~Reshape() { flag_ = before_; }
+  bool& flag_;
+  bool before_;
+};
+
+}  // namespace
+
 RecordTableModel::RecordTableModel(TFixedFormatDataSet& table, std::vector<Column> columns,
                                    QObject* parent)
     : QAbstractTableModel(parent), table_(table), columns_(std::move(columns)) {}
@@ -87,11 +99,10 @@ bool RecordTableModel::setData(const QModelIndex& index, const QVariant& value, 
   const bool ok = Guard([&] {
     if (!IsEditing()) {
       if (table_.RecordCount() == 0) {
-        reshaping_ = true;
+        const Reshape reshape(reshaping_);
         beginInsertRows({}, 0, 0);
         table_.BeginAppend();
         endInsertRows();
-        reshaping_ = false;
       } else {
         table_.BeginEdit();
       }
@@ -133,11 +144,10 @@ bool RecordTableModel::Post() {
 void RecordTableModel::Cancel() {
   if (table_.State() == DataSetState::Insert) {
     const int row = PendingInsertRow();
-    reshaping_ = true;
+    const Reshape reshape(reshaping_);
     beginRemoveRows({}, row, row);
     table_.CancelRecord();
     endRemoveRows();
-    reshaping_ = false;
     RowChanged(CurrentRow());
   } else if (table_.State() == DataSetState::Edit) {
     table_.CancelRecord();
@@ -169,11 +179,10 @@ bool RecordTableModel::Insert() {
   if (!table_.Active() || HasUntouchedNewRow()) return true;
   if (!Post()) return false;
   const int row = std::max(table_.RecordCount() == 0 ? 0 : table_.CurrentIndex(), 0);
-  reshaping_ = true;
+  const Reshape reshape(reshaping_);
   beginInsertRows({}, row, row);
   const bool ok = Guard([&] { table_.BeginInsert(); });
   endInsertRows();
-  reshaping_ = false;
   if (!ok) Reload();
   RowChanged(row);
   return ok;
@@ -183,11 +192,10 @@ bool RecordTableModel::Append() {
   if (!table_.Active() || HasUntouchedNewRow()) return true;
   if (!Post()) return false;
   const int row = table_.RecordCount();
-  reshaping_ = true;
+  const Reshape reshape(reshaping_);
   beginInsertRows({}, row, row);
   const bool ok = Guard([&] { table_.BeginAppend(); });
   endInsertRows();
-  reshaping_ = false;
   if (!ok) Reload();
   RowChanged(row);
   return ok;
@@ -201,20 +209,18 @@ bool RecordTableModel::Delete() {
   }
   if (table_.RecordCount() == 0) return false;
   const int row = CurrentRow();
-  reshaping_ = true;
+  const Reshape reshape(reshaping_);
   beginRemoveRows({}, row, row);
   try {
     table_.DeleteRecord();
   } catch (const std::exception& error) {
     endRemoveRows();
-    reshaping_ = false;
     // Whether the line went before the failure or not, the view starts afresh.
     Reload();
     if (ReportError) ReportError(error);
     return false;
   }
   endRemoveRows();
-  reshaping_ = false;
   RowChanged(CurrentRow());
   return true;
 }
@@ -224,10 +230,9 @@ bool RecordTableModel::First() { return table_.RecordCount() > 0 && MoveToRow(0)
 bool RecordTableModel::Last() { return table_.RecordCount() > 0 && MoveToRow(rowCount() - 1) >= 0; }
 
 void RecordTableModel::Reload() {
-  reshaping_ = true;
+  const Reshape reshape(reshaping_);
   beginResetModel();
   endResetModel();
-  reshaping_ = false;
 }
 
 }  // namespace velmora
