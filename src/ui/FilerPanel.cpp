@@ -76,7 +76,7 @@ FilerPanel::FilerPanel(Dialogs& dialogs, Environment& environment, QWidget* pare
   mandatory->setFont(bold);
   grid->addWidget(mandatory, 5, 5, 1, 2, Qt::AlignLeft | Qt::AlignVCenter);
 
-  // Shown beside the installation type while it has the focus, over whatever lies there.
+  // Shown by the installation type while it has the focus, over whatever lies there.
   EgatastashNote = new QLabel(QStringLiteral("- Ε συνολικά για την έδρα και τα \n"
                                              "υποκαταστήματα\n"
                                              "- 0 (μηδέν) μόνο της έδρας\n"
@@ -156,7 +156,8 @@ bool FilerPanel::eventFilter(QObject* watched, QEvent* event) {
   }
   if (event->type() == QEvent::FocusIn && watched == Egatastash) {
     QWidget* host = EgatastashNote->parentWidget();
-    EgatastashNote->move(Egatastash->mapTo(host, QPoint(Egatastash->width() + 8, 0)));
+    // Just under the field, where it covers nothing the user is typing into.
+    EgatastashNote->move(Egatastash->mapTo(host, QPoint(0, Egatastash->height() + 2)));
     EgatastashNote->raise();
     EgatastashNote->show();
   }
