@@ -4,9 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <functional>
 #include <random>
 
 #include "VelmoraError.h"
@@ -54,9 +56,29 @@ void SyncFolderOf(const std::string& path) {
   ::close(fd);
 }
 
-}  // namespace
+// Streams lines with their CR LF through one buffer, so that no copy of the
+// whole text is ever made.
+bool WriteLines(int fd, const std::vector<std::string>& lines) {
+  constexpr size_t kBufferSize = 1 << 18;
+  std::string buffer;
+  buffer.reserve(kBufferSize);
+  for (const std::string& line : lines) {
+    if (buffer.size() + line.size() + 2 > kBufferSize) {
+      if (!WriteAll(fd, buffer)) return false;
+      buffer.clear();
+    }
+    if (line.size() + 2 > kBufferSize) {
+      if (!WriteAll(fd, line)) return false;
+    } else {
+      buffer += line;
+    }
+    buffer += "\r\n";
+  }
+  return WriteAll(fd, buffer);
+}
 
-void WriteFileAtomically(const std::string& path, std::string_view bytes, bool durable) {
+// Writes a new file beside path through body, then renames it over path.
+void ReplaceFile(const std::string& path, bool durable, const std::function<bool(int)>& body) {
   std::string tempPath;
   const int fd = CreateTemporary(path, tempPath);
   if (fd < 0) throw VelmoraError(std::strerror(errno));
@@ -65,7 +87,7 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes, bool d
   struct stat target {};
   bool ok = ::stat(path.c_str(), &target) != 0 || !S_ISREG(target.st_mode) ||
             ::fchmod(fd, target.st_mode & 07777) == 0;
-  ok = ok && WriteAll(fd, bytes) && (!durable || ::fsync(fd) == 0);
+  ok = ok && body(fd) && (!durable || ::fsync(fd) == 0);
   int error = ok ? 0 : errno;
   if (::close(fd) != 0 && ok) {
     ok = false;
@@ -80,6 +102,17 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes, bool d
     throw VelmoraError(std::strerror(error));
   }
   if (durable) SyncFolderOf(path);
+}
+
+}  // namespace
+
+void WriteFileAtomically(const std::string& path, std::string_view bytes, bool durable) {
+  ReplaceFile(path, durable, [bytes](int fd) { return WriteAll(fd, bytes); });
+}
+
+void WriteLinesAtomically(const std::string& path, const std::vector<std::string>& lines,
+                          bool durable) {
+  ReplaceFile(path, durable, [&lines](int fd) { return WriteLines(fd, lines); });
 }
 
 }  // namespace velmora

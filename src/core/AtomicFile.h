@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmora {
 
@@ -11,5 +12,9 @@ namespace velmora {
 // before the rename. On failure the target is left as it was and VelmoraError
 // carries the system's reason.
 void WriteFileAtomically(const std::string& path, std::string_view bytes, bool durable);
+// The same for lines, each followed by CR LF (the last one too), without
+// building the whole text first.
+void WriteLinesAtomically(const std::string& path, const std::vector<std::string>& lines,
+                          bool durable);
 
 }  // namespace velmora

@@ -103,4 +103,14 @@ void CopyFile(const std::string& source, const std::string& destination) {
   if (::close(out.Release()) != 0) ThrowSystemError(target);
 }
 
+void SnapshotFile(const std::string& source, const std::string& destination) {
+  const std::string link = destination + ".link";
+  ::unlink(link.c_str());
+  if (::link(source.c_str(), link.c_str()) == 0) {
+    if (::rename(link.c_str(), destination.c_str()) == 0) return;
+    ::unlink(link.c_str());
+  }
+  CopyFile(source, destination);
+}
+
 }  // namespace velmora

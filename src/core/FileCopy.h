@@ -10,4 +10,10 @@ namespace velmora {
 // "Cannot create file <destination>"; file times and attributes are not copied.
 void CopyFile(const std::string& source, const std::string& destination);
 
+// Makes destination hold what source holds now. Files written through
+// WriteFileAtomically are replaced, never changed in place, so a second name for
+// the same file is a copy that later writes leave alone, made without copying a
+// byte; where the file system has no such names, the bytes are copied.
+void SnapshotFile(const std::string& source, const std::string& destination);
+
 }  // namespace velmora

@@ -128,21 +128,13 @@ void TFixedFormatDataSet::SetActive(bool value) {
     std::error_code error;
     // Nothing is held while closed, so this creates the file empty.
     if (!fileMustExist_ && !std::filesystem::exists(fileName_, error)) WriteFile(fileName_);
+    std::vector<std::string> lines;
     try {
-      lineTexts_ = ReadTextLines(fileName_);
+      lines = ReadTextLines(fileName_);
     } catch (const VelmoraError& e) {
       throw DataSetError("Cannot open file \"" + fileName_ + "\". " + e.what());
     }
-    lineIds_.resize(lineTexts_.size());
-    for (size_t i = 0; i < lineIds_.size(); ++i) lineIds_[i] = static_cast<int32_t>(i + 1);
-    lastRecordId_ = static_cast<int32_t>(lineIds_.size());
-    BuildFields();
-    modified_ = false;
-    index_ = -1;
-    record_.clear();
-    state_ = DataSetState::Browse;
-    // An open table stands on its first record.
-    MoveFirst();
+    Load(std::move(lines));
     return;
   }
   CancelRecord();
@@ -158,6 +150,25 @@ void TFixedFormatDataSet::SetActive(bool value) {
   modified_ = false;
   record_.clear();
   bof_ = eof_ = true;
+}
+
+void TFixedFormatDataSet::OpenWithLines(std::vector<std::string> lines) {
+  CheckInactive();
+  Load(std::move(lines));
+}
+
+void TFixedFormatDataSet::Load(std::vector<std::string> lines) {
+  lineTexts_ = std::move(lines);
+  lineIds_.resize(lineTexts_.size());
+  for (size_t i = 0; i < lineIds_.size(); ++i) lineIds_[i] = static_cast<int32_t>(i + 1);
+  lastRecordId_ = static_cast<int32_t>(lineIds_.size());
+  BuildFields();
+  modified_ = false;
+  index_ = -1;
+  record_.clear();
+  state_ = DataSetState::Browse;
+  // An open table stands on its first record.
+  MoveFirst();
 }
 
 void TFixedFormatDataSet::BuildFields() {
@@ -192,7 +203,7 @@ void TFixedFormatDataSet::BuildFields() {
 
 void TFixedFormatDataSet::WriteFile(const std::string& path) const {
   try {
-    WriteFileAtomically(path, JoinCrLf(lineTexts_), /*durable=*/false);
+    WriteLinesAtomically(path, lineTexts_, /*durable=*/false);
   } catch (const VelmoraError& e) {
     throw DataSetError("Cannot create file \"" + FullPath(path) + "\". " + e.what());
   }

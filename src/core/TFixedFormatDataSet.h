@@ -68,6 +68,9 @@ class TFixedFormatDataSet {
   void SetActive(bool value);
   void Open() { SetActive(true); }
   void Close() { SetActive(false); }
+  // Opens on lines the caller has just written to FileName itself, sparing the
+  // read of the same bytes.
+  void OpenWithLines(std::vector<std::string> lines);
   DataSetState State() const { return state_; }
   bool Modified() const { return modified_; }
   int32_t LastRecordId() const { return lastRecordId_; }
@@ -149,6 +152,7 @@ class TFixedFormatDataSet {
   void CheckBrowseMode();
   void BeginNewRecord(bool append);
   void BuildFields();
+  void Load(std::vector<std::string> lines);
   void WriteFile(const std::string& path) const;
   // The record text of line index, at most RecordSize characters; converted
   // holds it when LineToRecord had to make a copy.

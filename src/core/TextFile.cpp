@@ -1,12 +1,13 @@
 #include "TextFile.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
-#include <filesystem>
 #include <functional>
 
 #include "VelmoraError.h"
@@ -101,15 +102,34 @@ std::vector<std::string> ReadTextLines(const std::string& path) {
 }
 
 std::string ReadFileBytes(const std::string& path, size_t maxBytes) {
-  std::string bytes;
-  // Room for the whole file at once, so that it is never held twice while it grows.
-  std::error_code unknownSize;
-  const auto size = std::filesystem::file_size(path, unknownSize);
-  if (!unknownSize) bytes.reserve(std::min<size_t>(size, maxBytes));
-  ReadInBlocks(path, [&](std::string_view block) {
-    if (bytes.size() + block.size() > maxBytes) ThrowSystemError(EFBIG);
-    bytes.append(block);
-  });
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) ThrowSystemError(errno);
+  struct Closer {
+    int fd;
+    ~Closer() { ::close(fd); }
+  } closer{fd};
+  struct stat status {};
+  if (::fstat(fd, &status) != 0) ThrowSystemError(errno);
+  if (static_cast<uint64_t>(status.st_size) > maxBytes) ThrowSystemError(EFBIG);
+  // Read straight into a buffer of the file's size; one more byte shows whether
+  // the file grew meanwhile.
+  std::string bytes(static_cast<size_t>(status.st_size) + 1, '\0');
+  size_t done = 0;
+  for (;;) {
+    if (done == bytes.size()) {
+      if (bytes.size() > maxBytes) ThrowSystemError(EFBIG);
+      bytes.resize(std::min(maxBytes + 1, bytes.size() * 2));
+    }
+    const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
+    if (got == 0) break;
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      ThrowSystemError(errno);
+    }
+    done += static_cast<size_t>(got);
+  }
+  if (done > maxBytes) ThrowSystemError(EFBIG);
+  bytes.resize(done);
   return bytes;
 }
 

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstring>
 #include <utility>
 
 #include "Amount.h"
 #include "LineLayout.h"
+#include "SideBySide.h"
 #include "WholeNumber.h"
 
 namespace velmora {
@@ -53,12 +55,28 @@ bool AllDigits(std::string_view line, const std::array<Columns, N>& fields) {
   return true;
 }
 
+// Where the line that text starts with ends: at its first CR or LF. Searched a
+// window at a time, so that a text of lone CRs is not scanned again for an LF at
+// every line.
+std::size_t LineEnd(std::string_view text) {
+  constexpr std::size_t kWindow = 256;
+  for (std::size_t from = 0; from < text.size(); from += kWindow) {
+    const std::size_t size = std::min(kWindow, text.size() - from);
+    const char* const start = text.data() + from;
+    const auto* lf = static_cast<const char*>(std::memchr(start, '\n', size));
+    const std::size_t limit = lf ? static_cast<std::size_t>(lf - start) : size;
+    if (const auto* cr = static_cast<const char*>(std::memchr(start, '\r', limit)))
+      return from + static_cast<std::size_t>(cr - start);
+    if (lf) return from + limit;
+  }
+  return text.size();
+}
+
 // The next line of the text, as the working files split theirs: CR, LF and CR LF end
 // a line, and nothing after the last line end is a line of its own.
 std::optional<std::string_view> NextLine(std::string_view& rest) {
   if (rest.empty()) return std::nullopt;
-  std::size_t end = 0;
-  while (end < rest.size() && rest[end] != '\r' && rest[end] != '\n') ++end;
+  const std::size_t end = LineEnd(rest);
   const std::string_view line = rest.substr(0, end);
   std::size_t next = end;
   if (next < rest.size()) {
@@ -98,6 +116,112 @@ void Replace(std::string& line, Columns columns, std::string_view text) {
             start + static_cast<std::ptrdiff_t>(columns.width), ' ');
 }
 
+// Writes the decimal digits of value into out (from its end backwards); returns
+// where they start.
+char* WriteDigits(int64_t value, char* end) {
+  do {
+    *--end = static_cast<char>('0' + value % 10);
+    value /= 10;
+  } while (value != 0);
+  return end;
+}
+
+// The amount text of cents ("0.##" with the comma) into buffer; its length.
+std::size_t FormatCents(int64_t cents, char (&buffer)[24]) {
+  char* const end = buffer + sizeof buffer;
+  char* start = end;
+  const int tenths = static_cast<int>(cents % 100 / 10);
+  const int hundredths = static_cast<int>(cents % 10);
+  if (hundredths != 0) *--start = static_cast<char>('0' + hundredths);
+  if (hundredths != 0 || tenths != 0) {
+    *--start = static_cast<char>('0' + tenths);
+    *--start = ',';
+  }
+  start = WriteDigits(cents / 100, start);
+  std::copy(start, end, buffer);
+  return static_cast<std::size_t>(end - start);
+}
+
+// The value of a field of digits; false at the first character that is no digit.
+bool ReadDigits(std::string_view field, int64_t& value) {
+  int64_t result = 0;
+  for (const char c : field) {
+    const unsigned digit = static_cast<unsigned char>(c) - unsigned{'0'};
+    if (digit > 9) return false;
+    result = result * 10 + digit;
+  }
+  value = result;
+  return true;
+}
+
+// Puts text left-aligned into the columns of line, blank-filled; it fits.
+void Place(char* line, Columns columns, const char* text, std::size_t size) {
+  std::memcpy(line + columns.offset, text, size);
+  std::memset(line + columns.offset + size, ' ', columns.width - size);
+}
+
+// Appends a line record, in its working form, to lines and adds it to its side's
+// totals; false when a number field is not digits, the value would not fit the
+// working field or the totals would not fit their numbers.
+bool AppendConverted(std::string_view fileLine, std::vector<std::string>& lines,
+                     LineTotals& totals) {
+  int64_t sequence = 0;
+  int64_t invoices = 0;
+  int64_t cents = 0;
+  if (!ReadDigits(Field(fileLine, kLineNumbers[0]), sequence) ||
+      !ReadDigits(Field(fileLine, kCount), invoices) || !ReadDigits(Field(fileLine, kValue), cents))
+    return false;
+  char value[24];
+  const std::size_t valueSize = FormatCents(cents, value);
+  const auto sum = totals.value.Plus(Amount::FromCents(cents));
+  if (valueSize > kFieldWidth || !sum) return false;
+  totals.value = *sum;
+  totals.invoices += invoices;  // at most 9,999,999 a line: no overflow below 10^12 lines
+  char count[24];
+  char* const countEnd = count + sizeof count;
+  const char* const countStart = WriteDigits(invoices, countEnd);
+  char* const line = lines.emplace_back(fileLine).data();
+  Place(line, kCount, countStart, static_cast<std::size_t>(countEnd - countStart));
+  Place(line, kValue, value, valueSize);
+  return true;
+}
+
+// The line records of one side, as found in the file, before their conversion.
+struct SideRecords {
+  struct Record {
+    std::string_view line;
+    int lineNumber;
+  };
+  std::vector<Record> records;
+  int failedLine = 0;  // the first line that did not convert, 0 when none
+};
+
+// Converts one side's records in file order, stopping at the first that fails.
+void ConvertSide(SideRecords& side, std::vector<std::string>& lines, LineTotals& totals) {
+  lines.reserve(side.records.size());
+  for (const SideRecords::Record& record : side.records) {
+    if (!AppendConverted(record.line, lines, totals)) {
+      side.failedLine = record.lineNumber;
+      return;
+    }
+  }
+}
+
+// The two sides share nothing: a large statement converts both at once.
+void ConvertBothSides(SideRecords& customers, std::vector<std::string>& customerLines,
+                      LineTotals& customerTotals, SideRecords& suppliers,
+                      std::vector<std::string>& supplierLines, LineTotals& supplierTotals) {
+  auto convertCustomers = [&] { ConvertSide(customers, customerLines, customerTotals); };
+  auto convertSuppliers = [&] { ConvertSide(suppliers, supplierLines, supplierTotals); };
+  constexpr std::size_t kWorthAThread = 4096;
+  if (customers.records.size() < kWorthAThread || suppliers.records.size() < kWorthAThread) {
+    convertCustomers();
+    convertSuppliers();
+  } else {
+    RunSideBySide(convertCustomers, convertSuppliers);
+  }
+}
+
 ReadFailure Failure(const char* message, int lineNumber) {
   return ReadFailure{message, true, lineNumber, false};
 }
@@ -133,51 +257,67 @@ std::variant<OpenedStatement, ReadFailure> ReadSubmissionFile(std::string_view b
 
   OpenedStatement statement;
   statement.creditBalances = first->find(".PIS") != std::string_view::npos;
+  // First every line is told apart and the rare records are taken; the line records
+  // are converted after, both sides at once.
+  SideRecords customers;
+  SideRecords suppliers;
+  std::optional<ReadFailure> stop;
   int lineNumber = 1;
   while (const auto next = NextLine(rest)) {
     const std::string_view line = *next;
     ++lineNumber;
     if (!line.empty() && (line.front() < '1' || line.front() > '5')) {
-      return Failure(kWrongType, lineNumber);
+      stop = Failure(kWrongType, lineNumber);
+      break;
     }
     if (line.size() != static_cast<std::size_t>(kLineLength)) {
-      return Failure(kWrongLength, lineNumber);
+      stop = Failure(kWrongLength, lineNumber);
+      break;
     }
     switch (line.front()) {
       case '1':
         statement.headerLines.emplace_back(line);
         break;
       case '2':
-      case '4': {
-        // The count always converts once it is digits; a value too long for its
-        // working field would be changed by the conversion.
-        if (!AllDigits(line, kLineNumbers) || !FittingAmountText(Field(line, kValue))) {
-          return Failure(kOpenFailed, lineNumber);
-        }
-        auto& lines = line.front() == '2' ? statement.customerLines : statement.supplierLines;
-        lines.push_back(ConvertFileLine(line));
+        customers.records.push_back({line, lineNumber});
         break;
-      }
+      case '4':
+        suppliers.records.push_back({line, lineNumber});
+        break;
       case '3': {
-        if (!AllDigits(line, kCustomerAmounts)) return Failure(kOpenFailed, lineNumber);
         auto retail = FittingAmountText(Field(line, kRetailSales));
         auto without = FittingAmountText(Field(line, kWithoutItemisation));
-        if (!retail || !without) return Failure(kOpenFailed, lineNumber);
+        if (!AllDigits(line, kCustomerAmounts) || !retail || !without) {
+          stop = Failure(kOpenFailed, lineNumber);
+          break;
+        }
         statement.retailSales = std::move(*retail);
         statement.customersWithoutItemisation = std::move(*without);
         statement.customerAmountLines.emplace_back(line);
         break;
       }
       default: {
-        if (!AllDigits(line, kSupplierAmounts)) return Failure(kOpenFailed, lineNumber);
         auto without = FittingAmountText(Field(line, kWithoutItemisation));
-        if (!without) return Failure(kOpenFailed, lineNumber);
+        if (!AllDigits(line, kSupplierAmounts) || !without) {
+          stop = Failure(kOpenFailed, lineNumber);
+          break;
+        }
         statement.suppliersWithoutItemisation = std::move(*without);
         statement.supplierAmountLines.emplace_back(line);
         break;
       }
     }
+    if (stop) break;
   }
+
+  ConvertBothSides(customers, statement.customerLines, statement.customerTotals, suppliers,
+                   statement.supplierLines, statement.supplierTotals);
+  // The failure that comes first in the file is the one reported.
+  for (const SideRecords* side : {&customers, &suppliers}) {
+    if (side->failedLine != 0 && (!stop || side->failedLine < stop->lineNumber))
+      stop = Failure(kOpenFailed, side->failedLine);
+  }
+  if (stop) return *stop;
   return statement;
 }
 

@@ -6,6 +6,8 @@
 #include <variant>
 #include <vector>
 
+#include "LineTotals.h"
+
 namespace velmora {
 
 // A submission file taken apart into what the working files and the window hold.
@@ -18,6 +20,8 @@ struct OpenedStatement {
   // The amount boxes, as amount texts ("1234,5", "0"); the last record "3" or "5" wins.
   std::string retailSales = "0", customersWithoutItemisation = "0",
               suppliersWithoutItemisation = "0";
+  // The invoice and value totals of each side's lines, added up as they were read.
+  LineTotals customerTotals, supplierTotals;
 };
 
 struct ReadFailure {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -15,7 +16,8 @@ struct SubmissionStatement {
   std::string date;             // "YYYYMMDD"
   HeaderFields header;          // the installation type as typed; written right-aligned
   // Lines in the working layout, in stored order; a short line has empty fields at its end.
-  std::vector<std::string> customerLines, supplierLines;
+  // Seen where they are held (the line tables), not copied.
+  std::span<const std::string> customerLines, supplierLines;
   // The amount boxes: retail sales and the suppliers' amount already normalised, the
   // customers' amount without itemisation as typed.
   std::string retailSales, customersWithoutItemisation, suppliersWithoutItemisation;

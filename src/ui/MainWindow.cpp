@@ -41,9 +41,6 @@ namespace {
 
 constexpr int kClientWidth = 908;
 constexpr int kClientHeight = 647;
-// Far beyond any statement (200,000 lines are 30 MB): a file larger than this
-// is not read into memory at all.
-constexpr size_t kLargestSubmissionFile = size_t{1} << 30;
 // The authority's public site, shown in the menu and opened by it.
 const char* const kAuthorityHost = "www.quorvane.gr";
 
@@ -58,9 +55,9 @@ MainWindow::MainWindow(Dialogs& dialogs, Environment& environment, QWidget* pare
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                               Qt::WindowCloseButtonHint),
+      statement_(environment.WorkingBaseFolder().toStdString()),
       dialogs_(dialogs),
-      environment_(environment),
-      files_(environment.WorkingBaseFolder().toStdString()) {
+      environment_(environment) {
   setObjectName(QStringLiteral("MainWindow"));
   setWindowTitle(WindowCaption());
   waitBox_ = new WaitBox(this);
@@ -139,13 +136,17 @@ MainWindow::MainWindow(Dialogs& dialogs, Environment& environment, QWidget* pare
   environment_.SetCapsLock(true);
   qApp->installEventFilter(new MouseWheelFilter(this));
   SetStatementCommandsEnabled(false);
-  files_.CreateFolder();
-  ConfigureTable(FixedFormatDataSet1, CustomerLineSchema(), WorkingFiles::kCustomerLines);
-  ConfigureTable(FixedFormatDataSet2, SupplierLineSchema(), WorkingFiles::kSupplierLines);
-  ConfigureTable(FixedFormatDataSet3, CustomerLineSchema(), WorkingFiles::kCustomerSnapshot);
-  ConfigureTable(FixedFormatDataSet4, SupplierLineSchema(), WorkingFiles::kSupplierSnapshot);
-  BindLineTable(TabSheet1, FixedFormatDataSet1, NewCustomerLine, WorkingFiles::kCustomerSnapshot);
-  BindLineTable(TabSheet2, FixedFormatDataSet2, NewSupplierLine, WorkingFiles::kSupplierSnapshot);
+  statement_.FilerAfm = [this] { return ToCp1253Lossless(Filer->AFM->text()); };
+  statement_.OnLineRefused = [this](Side, const LineVerdict& verdict) {
+    dialogs_.Beep();
+    dialogs_.ShowMessage(QString::fromStdString(verdict.message));
+    LinePostOk = false;
+  };
+  statement_.OnLinesChanged = [this](Side side, int lineCount, const TotalsResult& totals) {
+    LinePostOk = true;
+    Page(side)->SetCount(lineCount);
+    ShowTotals(Page(side), totals);
+  };
 }
 
 MainWindow::~MainWindow() {
@@ -216,42 +217,6 @@ void MainWindow::SetStatementCommandsEnabled(bool enabled) {
   PageControl1->setEnabled(enabled);
 }
 
-void MainWindow::ConfigureTable(TFixedFormatDataSet& table, const std::vector<std::string>& schema,
-                                const char* file) {
-  table.SetSchema(schema);
-  table.SetFileName(files_.Path(file));
-  table.SetFileMustExist(true);
-  table.SetReadOnly(false);
-  table.SetTrimSpace(true);
-}
-
-void MainWindow::BindLineTable(LinesPage* page, TFixedFormatDataSet& table, bool& newLineFlag,
-                               const char* snapshotFile) {
-  const Side side = page->side == LinesPage::Side::Customers ? Side::Customers : Side::Suppliers;
-  auto& lines = side == Side::Customers ? customerLines_ : supplierLines_;
-  lines = std::make_unique<StatementLines>(side, table, files_.Path(snapshotFile));
-  StatementLines* book = lines.get();
-  table.OnNewRecord = [&newLineFlag](TFixedFormatDataSet&) { newLineFlag = true; };
-  table.AfterEdit = [&newLineFlag](TFixedFormatDataSet&) { newLineFlag = false; };
-  table.BeforePost = [this, book, &newLineFlag](TFixedFormatDataSet&) {
-    const LineVerdict verdict =
-        book->CheckPendingLine(ToCp1253Lossless(Filer->AFM->text()), newLineFlag);
-    if (!verdict.accepted) {
-      dialogs_.Beep();
-      dialogs_.ShowMessage(QString::fromStdString(verdict.message));
-      LinePostOk = false;
-      throw AbortError();
-    }
-    LinePostOk = true;
-  };
-  auto changed = [this, page, book](TFixedFormatDataSet& lines) {
-    page->SetCount(lines.RecordCount());
-    ShowTotals(page, book->AfterLinesChanged());
-  };
-  table.AfterPost = changed;
-  table.AfterDelete = changed;
-}
-
 void MainWindow::ShowTotals(LinesPage* page, const TotalsResult& result) {
   if (!result.totals) {
     // The line is stored all the same; the totals keep what they showed.
@@ -307,7 +272,7 @@ Dialogs::Answer MainWindow::AskUser(const QString& message, Dialogs::Buttons but
 
 void MainWindow::FillHeaderFields() {
   try {
-    Filer->FillHeaderFields(ParseHeaderLine(files_.ReadHeaderLine()));
+    Filer->FillHeaderFields(ParseHeaderLine(Files().ReadHeaderLine()));
   } catch (const std::exception&) {
     dialogs_.Beep();
     dialogs_.ShowMessage(
@@ -316,13 +281,9 @@ void MainWindow::FillHeaderFields() {
 }
 
 void MainWindow::ResetStatement() {
-  FixedFormatDataSet1.Close();
-  FixedFormatDataSet2.Close();
-  files_.ResetStatementFiles();
+  statement_.Reset();
   FillHeaderFields();
   Filer->ClearOffice();
-  FixedFormatDataSet1.Open();
-  FixedFormatDataSet2.Open();
   customerModel_->Reload();
   supplierModel_->Reload();
   for (LinesPage* page : {TabSheet1, TabSheet2}) {
@@ -386,14 +347,9 @@ bool MainWindow::CheckBeforeSave() {
     return false;
   }
   if (!CommitPendingLine(TabSheet1->grid) || !CommitPendingLine(TabSheet2->grid)) return false;
-  std::vector<std::string> afms;
-  std::vector<std::string> ypovolhs;
-  for (StatementLines* lines : {customerLines_.get(), supplierLines_.get()}) {
-    lines->Keys(afms, ypovolhs);
-    if (auto failure = CheckSideBeforeSave(lines->side(), afms, ypovolhs, header.afm)) {
-      ReportSaveFailure(*failure);
-      return false;
-    }
+  if (auto failure = statement_.CheckLines(header.afm)) {
+    ReportSaveFailure(*failure);
+    return false;
   }
   return true;
 }
@@ -431,23 +387,22 @@ bool MainWindow::N7Click() {
 
   for (QLineEdit* amount : {TabSheet1->retailSales, TabSheet2->withoutItemisation})
     amount->setText(FromCp1253(NormaliseAmountBox(ToCp1253Lossless(amount->text()))));
-  const auto composed = ComposeSubmissionFile(CurrentStatement());
-  if (const auto* problem = std::get_if<WriteProblem>(&composed)) {
-    dialogs_.Beep();
-    dialogs_.ShowMessage(QString::fromStdString(problem->message));
-    return false;
-  }
+  std::optional<WriteProblem> problem;
   {
     BusyIndicator busy(waitBox_);
     try {
-      WriteFileAtomically(QFile::encodeName(path).toStdString(), std::get<std::string>(composed),
-                          true);
+      problem = Statement::Write(QFile::encodeName(path).toStdString(), CurrentStatement());
     } catch (const std::exception& error) {
       busy.Stop();
       dialogs_.ShowWarning(QStringLiteral("Η αποθήκευση σε αρχείο απέτυχε: %1")
                                .arg(QString::fromUtf8(error.what())));
       return false;
     }
+  }
+  if (problem) {
+    dialogs_.Beep();
+    dialogs_.ShowMessage(QString::fromStdString(problem->message));
+    return false;
   }
   TabSheet1->grid->DoAction(DBGrid::Action::First);
   TabSheet2->grid->DoAction(DBGrid::Action::First);
@@ -468,17 +423,7 @@ void MainWindow::N2Click() {
   const QString path =
       dialogs_.ChooseOpenFile(environment_.DataFolder(), QStringLiteral("Όλα τα αρχεία (*)"));
   if (path.isEmpty()) return;
-  std::string bytes;
-  try {
-    bytes = ReadFileBytes(QFile::encodeName(path).toStdString(), kLargestSubmissionFile);
-  } catch (const std::exception& error) {
-    dialogs_.Beep();
-    dialogs_.ShowMessage(QStringLiteral("Παρουσιάστηκε πρόβλημα κατά το άνοιγμα του αρχείου\n%1")
-                             .arg(QString::fromUtf8(error.what())));
-    return;
-  }
-  auto result = ReadSubmissionFile(bytes);
-  bytes = std::string();
+  auto result = Statement::Read(QFile::encodeName(path).toStdString());
   if (const auto* failure = std::get_if<ReadFailure>(&result)) {
     // The whole file was checked before anything changed: the statement stays.
     if (failure->beep) dialogs_.Beep();
@@ -500,11 +445,7 @@ void MainWindow::N2Click() {
   }
 }
 
-void MainWindow::LoadStatement(const OpenedStatement& opened) {
-  FixedFormatDataSet1.Close();
-  FixedFormatDataSet2.Close();
-  WriteOpenedStatement(files_, opened);
-
+void MainWindow::LoadStatement(OpenedStatement& opened) {
   TabSheet1->retailSales->setText(FromCp1253(opened.retailSales));
   TabSheet1->withoutItemisation->setText(FromCp1253(opened.customersWithoutItemisation));
   TabSheet2->withoutItemisation->setText(FromCp1253(opened.suppliersWithoutItemisation));
@@ -513,17 +454,10 @@ void MainWindow::LoadStatement(const OpenedStatement& opened) {
     Filer->SetDebitInvoices(!opened.creditBalances);
     StatementModified = true;
   }
+  statement_.Load(opened);
   FillHeaderFields();
-  FixedFormatDataSet1.Open();
-  FixedFormatDataSet2.Open();
   customerModel_->Reload();
   supplierModel_->Reload();
-  for (LinesPage* page : {TabSheet1, TabSheet2}) {
-    StatementLines* lines = page == TabSheet1 ? customerLines_.get() : supplierLines_.get();
-    TFixedFormatDataSet& table = page == TabSheet1 ? FixedFormatDataSet1 : FixedFormatDataSet2;
-    page->SetCount(table.RecordCount());
-    ShowTotals(page, lines->AfterLinesChanged());
-  }
   SetStatementCommandsEnabled(true);
   Panel2->hide();
   for (DBGrid* grid : {TabSheet1->grid, TabSheet2->grid}) grid->SyncCurrent();
@@ -589,16 +523,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::Shutdown() {
   shutDown_ = true;
-  for (TFixedFormatDataSet* table : {&FixedFormatDataSet1, &FixedFormatDataSet2}) {
-    try {
-      table->Close();
-    } catch (const std::exception&) {
-      // The working files are deleted next: a failed last write loses nothing.
-    }
-  }
+  statement_.Shutdown();
   customerModel_->Reload();
   supplierModel_->Reload();
-  files_.RemoveAll();
   environment_.SetCapsLock(false);
 }
 

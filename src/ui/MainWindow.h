@@ -1,18 +1,14 @@
 #pragma once
 
 #include <QMainWindow>
-#include <memory>
 #include <optional>
 
 #include "Dialogs.h"
 #include "FilerPanel.h"
 #include "LinesPage.h"
 #include "PreSaveChecks.h"
-#include "StatementLines.h"
-#include "SubmissionReader.h"
-#include "SubmissionWriter.h"
+#include "Statement.h"
 #include "TFixedFormatDataSet.h"
-#include "WorkingFiles.h"
 
 class QAction;
 class QMenu;
@@ -27,6 +23,9 @@ class WaitBox;
 // The program's one window: it owns the statement being edited (filer fields,
 // both line tables, the amounts) and every command.
 class MainWindow : public QMainWindow {
+  // First of all members: the names below refer into it.
+  Statement statement_;
+
  public:
   MainWindow(Dialogs& dialogs, Environment& environment, QWidget* parent = nullptr);
   ~MainWindow() override;
@@ -35,14 +34,14 @@ class MainWindow : public QMainWindow {
   bool StatementModified = false;
   bool SaveChecksPassed = true;
   bool LinePostOk = true;
-  bool NewCustomerLine = false;
-  bool NewSupplierLine = false;
+  bool& NewCustomerLine = statement_.newCustomerLine;
+  bool& NewSupplierLine = statement_.newSupplierLine;
 
   // Customer lines, supplier lines, and the snapshot copies of each.
-  TFixedFormatDataSet FixedFormatDataSet1;
-  TFixedFormatDataSet FixedFormatDataSet2;
-  TFixedFormatDataSet FixedFormatDataSet3;
-  TFixedFormatDataSet FixedFormatDataSet4;
+  TFixedFormatDataSet& FixedFormatDataSet1 = statement_.customers;
+  TFixedFormatDataSet& FixedFormatDataSet2 = statement_.suppliers;
+  TFixedFormatDataSet& FixedFormatDataSet3 = statement_.customerSnapshot;
+  TFixedFormatDataSet& FixedFormatDataSet4 = statement_.supplierSnapshot;
 
   FilerPanel* Filer;
   QTabWidget* PageControl1;
@@ -65,7 +64,7 @@ class MainWindow : public QMainWindow {
   QAction* N13;  // user manual
   QAction* N12;  // about
 
-  const WorkingFiles& Files() const { return files_; }
+  const WorkingFiles& Files() const { return statement_.Files(); }
 
   Dialogs::Answer AskUser(const QString& message, Dialogs::Buttons buttons,
                           const QStringList& captions);
@@ -90,13 +89,10 @@ class MainWindow : public QMainWindow {
   void BuildMenu();
   void BuildStartPanel();
   void SetStatementCommandsEnabled(bool enabled);
-  void ConfigureTable(TFixedFormatDataSet& table, const std::vector<std::string>& schema,
-                      const char* file);
-  void BindLineTable(LinesPage* page, TFixedFormatDataSet& table, bool& newLineFlag,
-                     const char* snapshotFile);
+  LinesPage* Page(Side side) const { return side == Side::Customers ? TabSheet1 : TabSheet2; }
   void ReportSaveFailure(const SaveCheckFailure& failure);
   SubmissionStatement CurrentStatement() const;
-  void LoadStatement(const OpenedStatement& opened);
+  void LoadStatement(OpenedStatement& opened);
   void ShowTotals(LinesPage* page, const TotalsResult& result);
   static std::optional<QChar> GridKeyPress(DBGrid* grid, int column, QChar typed,
                                            const QString& text);
@@ -108,9 +104,6 @@ class MainWindow : public QMainWindow {
 
   Dialogs& dialogs_;
   Environment& environment_;
-  WorkingFiles files_;
-  std::unique_ptr<StatementLines> customerLines_;
-  std::unique_ptr<StatementLines> supplierLines_;
   RecordTableModel* customerModel_;
   RecordTableModel* supplierModel_;
   WaitBox* waitBox_;

@@ -1,5 +1,6 @@
 #include "StatementLines.h"
 
+#include "FileCopy.h"
 #include "LineLayout.h"
 
 namespace velmora {
@@ -53,10 +54,16 @@ std::optional<std::string> StatementLines::FirstStoredYpovolh(const std::string&
 }
 
 TotalsResult StatementLines::AfterLinesChanged() {
-  const std::string own = table_.FileName();
-  table_.SaveAs(snapshotPath_);
-  table_.SaveAs(own);
+  table_.SaveAs(table_.FileName());
+  TakeSnapshot();
   return Sum();
+}
+
+void StatementLines::TakeSnapshot() {
+  // The previous snapshot is let go in the background: the new one does not wait
+  // for its space to be given back.
+  oldSnapshot_.Remove(snapshotPath_, ".old");
+  SnapshotFile(table_.FileName(), snapshotPath_);
 }
 
 TotalsResult StatementLines::Sum() const {

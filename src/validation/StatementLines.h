@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "BackgroundRemoval.h"
 #include "LineChecks.h"
 #include "LineTotals.h"
 #include "Side.h"
@@ -24,8 +25,12 @@ class StatementLines {
   // Stamps the pending line (filler, record type) and judges it; an accepted
   // line gets its value in the stored form.
   LineVerdict CheckPendingLine(const std::string& filerAfm, bool newLine);
-  // Writes the snapshot copy and the working file, then sums the lines.
+  // Writes the working file and its snapshot copy, then sums the lines.
   TotalsResult AfterLinesChanged();
+  // Makes the snapshot copy of the working file, which holds every stored line.
+  void TakeSnapshot();
+  // Returns once the previous snapshot is entirely gone from the disk.
+  void WaitForOldSnapshot() { oldSnapshot_.Wait(); }
   // The sums alone.
   TotalsResult Sum() const;
   // The tax numbers and obligation codes of all stored lines, in order.
@@ -38,6 +43,7 @@ class StatementLines {
   TFixedFormatDataSet& table_;
   std::string snapshotPath_;
   std::string afmField_;
+  BackgroundRemoval oldSnapshot_;
 };
 
 }  // namespace velmora

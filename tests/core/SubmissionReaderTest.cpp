@@ -242,9 +242,11 @@ TEST(SubmissionReaderTest, RoundTripThroughTheWriter) {
   s.date = "20240131";
   s.header = ParseHeaderLine(kHeader);
   s.header.installationType = "E";
-  s.customerLines = {working('2', "12", "1234,5"), working('2', "2", "0"),
-                     working('2', "1", "0,07")};
-  s.supplierLines = {working('4', "3", "99999999999999,9")};
+  const std::vector<std::string> customers = {working('2', "12", "1234,5"), working('2', "2", "0"),
+                                              working('2', "1", "0,07")};
+  const std::vector<std::string> suppliers = {working('4', "3", "99999999999999,9")};
+  s.customerLines = customers;
+  s.supplierLines = suppliers;
   s.retailSales = "10";
   s.customersWithoutItemisation = "2,5";
   s.suppliersWithoutItemisation = "0";

@@ -124,12 +124,15 @@ TEST(SubmissionWriterTest, LineRecordsByteForByte) {
 TEST(SubmissionWriterTest, RecordOrderAndAmounts) {
   SubmissionStatement s = EmptyStatement();
   WorkingLine line;
+  std::vector<std::string> customers;
   for (const char* aa : {"00009", "     ", "12345"}) {
     line.aa = aa;
-    s.customerLines.push_back(line.Text());
+    customers.push_back(line.Text());
   }
+  s.customerLines = customers;
   line.type = "4";
-  s.supplierLines = {line.Text()};
+  const std::vector<std::string> suppliers = {line.Text()};
+  s.supplierLines = suppliers;
   s.customerInvoiceTotal = "36";
   s.customerValueTotal = "3703,50";
   s.supplierInvoiceTotal = "12";
@@ -183,14 +186,16 @@ TEST(SubmissionWriterTest, UnwritableStatementsGiveTheirFirstProblem) {
   SubmissionStatement s = EmptyStatement();
   WorkingLine bad;
   bad.count = "1a";
-  s.customerLines = {WorkingLine().Text(), WorkingLine().Text(), bad.Text()};
+  std::vector<std::string> customers = {WorkingLine().Text(), WorkingLine().Text(), bad.Text()};
+  s.customerLines = customers;
   EXPECT_EQ(ProblemOf(s),
             "Η αποθήκευση σε αρχείο απέτυχε: Η γραμμή 3 των πελατών έχει αριθμό τιμολογίων που "
             "δεν είναι ακέραιος αριθμός. Διορθώστε τη και επαναλάβετε την αποθήκευση.");
   // Problems come in file order: the header before the lines, customers before suppliers.
   bad.type = "4";
-  s.supplierLines = {bad.Text()};
-  s.customerLines.back() = WorkingLine().Text().substr(0, 99);
+  const std::vector<std::string> suppliers = {bad.Text()};
+  s.supplierLines = suppliers;
+  customers.back() = WorkingLine().Text().substr(0, 99);
   EXPECT_NE(ProblemOf(s).find("Η γραμμή 3 των πελατών έχει αξία που"), std::string::npos);
   s.header.companyName = std::string(19, 'X');
   EXPECT_EQ(ProblemOf(s),
@@ -218,7 +223,8 @@ TEST(SubmissionWriterTest, UnwritableStatementsGiveTheirFirstProblem) {
     line.type = "4";
     line.*c.field = c.text;
     s = EmptyStatement();
-    s.supplierLines = {WorkingLine().Text(), line.Text()};
+    const std::vector<std::string> suppliers = {WorkingLine().Text(), line.Text()};
+    s.supplierLines = suppliers;
     const std::string message = ProblemOf(s);
     EXPECT_EQ(message.rfind("Η αποθήκευση σε αρχείο απέτυχε: Η γραμμή 2 των προμηθευτών ", 0), 0u)
         << message;

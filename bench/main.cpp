@@ -1,0 +1,258 @@
+// velmora-bench: times "Άνοιγμα", "Αποθήκευση ως...", the pre-save checks and the
+// storing of one line on a statement of 99,999 customer and 99,999 supplier lines,
+// each beside its yardstick in the same run, and prints the ratios.
+#include <time.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+#include "AtomicFile.h"
+#include "FigureReport.h"
+#include "HeadlessWindow.h"
+#include "MemoryPeak.h"
+#include "PlainFile.h"
+#include "PreSaveChecks.h"
+#include "PreSaveVariants.h"
+#include "StatementGenerator.h"
+#include "Stopwatch.h"
+#include "TempFolder.h"
+#include "TextFile.h"
+
+namespace velmora {
+
+namespace {
+
+// The sequence number of a line record has five digits.
+constexpr int kLinesPerSide = 99'999;
+constexpr int kRuns = 5;
+// Whole-statement timings against their yardsticks, taken in turns.
+constexpr int kTimedRuns = 9;
+constexpr uint64_t kSeed = 20'240'501;
+
+struct Today {
+  int year;
+  std::string date;  // "YYYYMMDD"
+};
+
+Today LocalToday() {
+  const time_t now = ::time(nullptr);
+  tm local{};
+  ::localtime_r(&now, &local);
+  char date[9];
+  std::strftime(date, sizeof date, "%Y%m%d", &local);
+  return {local.tm_year + 1900, date};
+}
+
+std::string Format(const char* format, double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, format, value);
+  return text;
+}
+
+std::string Ms(double seconds) { return Format("%.1f ms", seconds * 1000); }
+
+std::string Mb(size_t bytes) { return Format("%.1f MB", static_cast<double>(bytes) / 1e6); }
+
+void Require(bool condition, const std::string& what) {
+  if (!condition) throw std::runtime_error(what);
+}
+
+// A message means the window stopped or complained: the figures would be of
+// something else.
+void RequireSilence(const HeadlessWindow& window, const std::string& step) {
+  if (!window.Messages().empty()) {
+    throw std::runtime_error(step + ": the window said: " + window.Messages().front());
+  }
+}
+
+// The largest rise of the resident memory over kRuns runs of step, each run
+// started afresh (see MemoryPeak::Start) after prepare. These runs are apart from
+// the timed ones, which find their memory warm from the run before, as a program
+// that keeps running does.
+template <typename Prepare, typename Step>
+size_t PeakGrowth(Prepare prepare, Step step) {
+  size_t largest = 0;
+  MemoryPeak peak;
+  for (int run = 0; run < kRuns; ++run) {
+    prepare();
+    peak.Start();
+    step();
+    largest = std::max(largest, peak.GrowthBytes());
+  }
+  return largest;
+}
+
+struct CleanChecks {
+  double linearSeconds;    // the best of five
+  double pairwiseSeconds;  // one run: it is the long one
+  bool sameVerdict;
+};
+
+CleanChecks TimeCleanChecks(Side side, const LineKeys& clean, const std::string& filerAfm) {
+  CleanChecks result{};
+  std::optional<SaveCheckFailure> linear;
+  result.linearSeconds = Stopwatch::Best(
+      5, [&] { linear = CheckSideBeforeSave(side, clean.afms, clean.ypovolhs, filerAfm); });
+  const Stopwatch watch;
+  const auto pairwise = CheckSideBeforeSavePairwise(side, clean.afms, clean.ypovolhs, filerAfm);
+  result.pairwiseSeconds = watch.Seconds();
+  result.sameVerdict = SameVerdict(linear, pairwise);
+  if (!result.sameVerdict) std::fprintf(stderr, "pre-save verdicts differ on the clean lines\n");
+  return result;
+}
+
+// Both checks must name the planted fault, and the same one.
+bool PlantedVerdictsAgree(Side side, const LineKeys& clean, const std::string& filerAfm) {
+  bool agree = true;
+  for (const PreSaveVariant& variant : PlantedVariants(clean, filerAfm)) {
+    const auto linear =
+        CheckSideBeforeSave(side, variant.keys.afms, variant.keys.ypovolhs, filerAfm);
+    const auto pairwise =
+        CheckSideBeforeSavePairwise(side, variant.keys.afms, variant.keys.ypovolhs, filerAfm);
+    if (!SameVerdict(linear, pairwise)) {
+      std::fprintf(stderr, "pre-save verdicts differ: %s\n", variant.name.c_str());
+      agree = false;
+    } else if (!linear) {
+      std::fprintf(stderr, "planted fault reported by neither check: %s\n", variant.name.c_str());
+      agree = false;
+    }
+  }
+  return agree;
+}
+
+int Run() {
+  const TempFolder temp;
+  const Today today = LocalToday();
+  const HeaderFields filer = StatementGenerator::Filer(std::to_string(today.year - 1));
+  const std::string source = temp.File("statement.txt");
+  const std::string copy = temp.File("copy.txt");
+  size_t fileSize = 0;
+  {
+    const std::string file =
+        StatementGenerator(kSeed).SubmissionFile(filer, today.date, kLinesPerSide, kLinesPerSide);
+    fileSize = file.size();
+    WritePlainFile(source, file, false);
+  }
+  std::printf("statement: %d customer and %d supplier lines, %zu bytes\n", kLinesPerSide,
+              kLinesPerSide, fileSize);
+  std::fflush(stdout);
+
+  FigureReport report;
+  HeadlessWindow window(temp.Path(), today.year, today.date);
+  auto removeCopy = [&] { std::filesystem::remove(copy); };
+
+  // "Άνοιγμα", each time over an empty statement.
+  auto plainCopyStep = [&] {
+    const std::string bytes = ReadPlainFile(source);
+    WritePlainFile(copy, bytes, false);
+  };
+  auto resetStatement = [&] {
+    window.ResetStatement();
+    window.ClearMessages();
+  };
+  auto openStatement = [&] {
+    Require(window.N2Click(source), "the generated statement was not opened");
+  };
+  const auto [plainCopy, open] =
+      Stopwatch::BestInTurns(kTimedRuns, removeCopy, plainCopyStep, resetStatement, openStatement);
+  const size_t openGrowth = PeakGrowth(resetStatement, openStatement);
+  RequireSilence(window, "Άνοιγμα");
+  Require(window.CustomerTable().RecordCount() == kLinesPerSide &&
+              window.SupplierTable().RecordCount() == kLinesPerSide,
+          "the opened statement does not hold every line");
+  report.AtMost("open", open / plainCopy, 5,
+                Ms(open) + " against " + Ms(plainCopy) + " to read and write");
+
+  // "Αποθήκευση ως...", each time into a new file.
+  auto plainDurableCopyStep = [&] {
+    const std::string bytes = ReadPlainFile(source);
+    WritePlainFile(copy, bytes, true);
+  };
+  std::string saved;
+  auto removeSaved = [&] {
+    if (!saved.empty()) std::filesystem::remove(saved);
+  };
+  auto saveStatement = [&] { saved = window.N7Click(temp.Path()); };
+  const auto [plainDurableCopy, save] = Stopwatch::BestInTurns(
+      kTimedRuns, removeCopy, plainDurableCopyStep, removeSaved, saveStatement);
+  const size_t saveGrowth = PeakGrowth(removeSaved, saveStatement);
+  RequireSilence(window, "Αποθήκευση ως...");
+  Require(!saved.empty(), "the statement was not saved");
+  report.AtMost("save", save / plainDurableCopy, 5,
+                Ms(save) + " against " + Ms(plainDurableCopy) + " to read and write with fsync");
+  const bool roundTrip = ReadPlainFile(saved) == ReadPlainFile(source);
+
+  // The pre-save checks, linear against pairwise.
+  bool verdictsIdentical = true;
+  {
+    LineKeys customers;
+    window.CustomerLines().Keys(customers.afms, customers.ypovolhs);
+    const CleanChecks clean = TimeCleanChecks(Side::Customers, customers, filer.afm);
+    report.AtLeast("presave_speedup", clean.pairwiseSeconds / clean.linearSeconds, 100,
+                   "pairwise " + Format("%.2f s", clean.pairwiseSeconds) + ", linear " +
+                       Ms(clean.linearSeconds));
+    verdictsIdentical =
+        clean.sameVerdict && PlantedVerdictsAgree(Side::Customers, customers, filer.afm);
+  }
+  {
+    LineKeys suppliers;
+    window.SupplierLines().Keys(suppliers.afms, suppliers.ypovolhs);
+    verdictsIdentical =
+        PlantedVerdictsAgree(Side::Suppliers, suppliers, filer.afm) && verdictsIdentical;
+  }
+  std::printf(
+      "presave_verdicts_identical=%s (clean customer lines, and 6 planted variants of "
+      "each side)\n",
+      verdictsIdentical ? "yes" : "no");
+  std::fflush(stdout);
+
+  // One new customer line, as typed into the grid and stored; it is deleted again,
+  // untimed, so that every run stores into 99,999 lines.
+  TFixedFormatDataSet& table = window.CustomerTable();
+  const double oneWrite = Stopwatch::Best(
+      kRuns, [&] { WriteFileAtomically(table.FileName(), JoinCrLf(table.Lines()), false); });
+  uint32_t typed = 0;
+  auto deleteTyped = [&] {
+    if (table.RecordCount() > kLinesPerSide) table.DeleteRecord();
+  };
+  const double store = Stopwatch::Best(kRuns, deleteTyped, [&] {
+    table.BeginAppend();
+    table.SetFieldText("AFMCust", StatementGenerator::ExtraAfm(typed++));
+    table.SetFieldText("Ypovolh", "0");
+    table.SetFieldText("NoTimologion", "3");
+    table.SetFieldText("Value", "1234,56");
+    table.PostRecord();
+  });
+  Require(table.RecordCount() == kLinesPerSide + 1, "the typed line was not stored");
+  deleteTyped();
+  RequireSilence(window, "storing a line");
+  report.AtMost("store_line", store / oneWrite, 3,
+                Ms(store) + " against " + Ms(oneWrite) + " to write the table's file");
+
+  report.AtMost("open_memory", static_cast<double>(openGrowth) / static_cast<double>(fileSize), 4,
+                Mb(openGrowth) + " above the start for a " + Mb(fileSize) + " file");
+  report.AtMost("save_memory", static_cast<double>(saveGrowth) / static_cast<double>(fileSize), 4,
+                Mb(saveGrowth) + " above the start for a " + Mb(fileSize) + " file");
+  std::printf("roundtrip_identical=%s (the saved file against the opened one)\n",
+              roundTrip ? "yes" : "no");
+  report.PrintSummary();
+  return verdictsIdentical ? 0 : 1;
+}
+
+}  // namespace
+
+}  // namespace velmora
+
+int main() {
+  try {
+    return velmora::Run();
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "velmora-bench: %s\n", error.what());
+    return 2;
+  }
+}
