@@ -67,14 +67,21 @@ class LineSplitter {
 
 [[noreturn]] void ThrowSystemError(int error) { throw VelmoraError(std::strerror(error)); }
 
-// Hands the file to take() block by block; the file is closed however take() ends.
+// A file open for reading, closed however the reading ends.
+struct ReadOnlyFile {
+  explicit ReadOnlyFile(const std::string& path) : fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+    if (fd < 0) ThrowSystemError(errno);
+  }
+  ~ReadOnlyFile() { ::close(fd); }
+  ReadOnlyFile(const ReadOnlyFile&) = delete;
+  ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+  const int fd;
+};
+
+// Hands the file to take() block by block.
 void ReadInBlocks(const std::string& path, const std::function<void(std::string_view)>& take) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) ThrowSystemError(errno);
-  struct Closer {
-    int fd;
-    ~Closer() { ::close(fd); }
-  } closer{fd};
+  const ReadOnlyFile file(path);
+  const int fd = file.fd;
   char block[65536];
   for (;;) {
     const ssize_t got = ::read(fd, block, sizeof block);
@@ -102,12 +109,8 @@ std::vector<std::string> ReadTextLines(const std::string& path) {
 }
 
 std::string ReadFileBytes(const std::string& path, size_t maxBytes) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) ThrowSystemError(errno);
-  struct Closer {
-    int fd;
-    ~Closer() { ::close(fd); }
-  } closer{fd};
+  const ReadOnlyFile file(path);
+  const int fd = file.fd;
   struct stat status {};
   if (::fstat(fd, &status) != 0) ThrowSystemError(errno);
   if (static_cast<uint64_t>(status.st_size) > maxBytes) ThrowSystemError(EFBIG);

@@ -446,6 +446,8 @@ void MainWindow::N2Click() {
 }
 
 void MainWindow::LoadStatement(OpenedStatement& opened) {
+  // The files first: should they fail, nothing on screen has changed yet.
+  statement_.Load(opened);
   TabSheet1->retailSales->setText(FromCp1253(opened.retailSales));
   TabSheet1->withoutItemisation->setText(FromCp1253(opened.customersWithoutItemisation));
   TabSheet2->withoutItemisation->setText(FromCp1253(opened.suppliersWithoutItemisation));
@@ -454,7 +456,6 @@ void MainWindow::LoadStatement(OpenedStatement& opened) {
     Filer->SetDebitInvoices(!opened.creditBalances);
     StatementModified = true;
   }
-  statement_.Load(opened);
   FillHeaderFields();
   customerModel_->Reload();
   supplierModel_->Reload();

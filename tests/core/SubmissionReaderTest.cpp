@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "HeaderLine.h"
+#include "RecordText.h"
 #include "SubmissionReader.h"
 #include "SubmissionWriter.h"
 
@@ -19,19 +20,9 @@ constexpr const char* kWrongType =
 constexpr const char* kWrongLength =
     "Παρουσιάστηκε πρόβλημα κατά το άνοιγμα του αρχείου. Το μήκος της γραμμής είναι λανθασμένο";
 
-std::string Pad(std::string_view text, std::size_t width) {
-  std::string padded(text);
-  padded.resize(width, ' ');
-  return padded;
-}
-
-std::string Blanks(std::size_t count) { return std::string(count, ' '); }
-
-std::string Cat(std::initializer_list<std::string_view> pieces) {
-  std::string text;
-  for (const std::string_view piece : pieces) text += piece;
-  return text;
-}
+using test::Blanks;
+using test::Cat;
+using test::Pad;
 
 std::string CrLf(std::initializer_list<std::string_view> lines) {
   std::string text;

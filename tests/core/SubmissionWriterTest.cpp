@@ -6,24 +6,15 @@
 #include <vector>
 
 #include "HeaderLine.h"
+#include "RecordText.h"
 #include "SubmissionWriter.h"
 
 namespace velmora {
 namespace {
 
-std::string Pad(std::string_view text, std::size_t width) {
-  std::string padded(text);
-  padded.resize(width, ' ');
-  return padded;
-}
-
-std::string Blanks(std::size_t count) { return std::string(count, ' '); }
-
-std::string Cat(std::initializer_list<std::string_view> pieces) {
-  std::string text;
-  for (const std::string_view piece : pieces) text += piece;
-  return text;
-}
+using test::Blanks;
+using test::Cat;
+using test::Pad;
 
 const std::string kName = "\xD0\xC1\xD0\xC1\xC4\xCF\xD0\xCF\xD5\xCB\xCF\xD3";  // ΠΑΠΑΔΟΠΟΥΛΟΣ
 const std::string kProfession = "\xC5\xCC\xD0\xCF\xD1\xC9\xCF";                // ΕΜΠΟΡΙΟ
