@@ -107,8 +107,10 @@ void SnapshotFile(const std::string& source, const std::string& destination) {
   const std::string link = destination + ".link";
   ::unlink(link.c_str());
   if (::link(source.c_str(), link.c_str()) == 0) {
-    if (::rename(link.c_str(), destination.c_str()) == 0) return;
+    const bool renamed = ::rename(link.c_str(), destination.c_str()) == 0;
+    // A rename between two names of the same file does nothing: the spare name stays.
     ::unlink(link.c_str());
+    if (renamed) return;
   }
   CopyFile(source, destination);
 }

@@ -121,7 +121,8 @@ std::string ReadFileBytes(const std::string& path, size_t maxBytes) {
   for (;;) {
     if (done == bytes.size()) {
       if (bytes.size() > maxBytes) ThrowSystemError(EFBIG);
-      bytes.resize(std::min(maxBytes + 1, bytes.size() * 2));
+      // Room for one byte beyond the limit, so that crossing it is seen.
+      bytes.resize(bytes.size() + std::min(bytes.size(), maxBytes - bytes.size() + 1));
     }
     const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
     if (got == 0) break;

@@ -7,8 +7,11 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string>
+#include <vector>
 
 #include "AtomicFile.h"
+#include "TextFile.h"
 #include "VelmoraError.h"
 
 namespace velmora {
@@ -68,6 +71,45 @@ TEST_F(AtomicFileTest, FailureKeepsTheTargetAndLeavesNoTemporaryFile) {
   } catch (const VelmoraError& e) {
     EXPECT_STREQ(e.what(), std::strerror(EISDIR));
   }
+  EXPECT_EQ(Read(PathOf("folder/keep")), "old");
+  EXPECT_EQ(EntryCount(), 1);
+}
+
+TEST_F(AtomicFileTest, WritesLinesEachEndedByCrLf) {
+  using Lines = std::vector<std::string>;
+  const std::string path = PathOf("lines");
+  WriteLinesAtomically(path, {"a", "", "\xC1 b"}, false);
+  EXPECT_EQ(Read(path), "a\r\n\r\n\xC1 b\r\n");
+  WriteLinesAtomically(path, {}, true);
+  EXPECT_TRUE(fs::exists(path));
+  EXPECT_EQ(fs::file_size(path), 0u);
+
+  // Longer than the 256 KiB buffer on its own.
+  const std::string huge(300000, 'h');
+  WriteLinesAtomically(path, {huge}, false);
+  EXPECT_EQ(Read(path), huge + "\r\n");
+  // A line that fills the buffer exactly with its CR LF, after a short one.
+  const std::string fill(262138, 'f');
+  WriteLinesAtomically(path, {"ab", fill, "c"}, false);
+  EXPECT_EQ(Read(path), "ab\r\n" + fill + "\r\nc\r\n");
+
+  // Many lines crossing buffer boundaries, with lines just below, at and above
+  // the buffer's size among them.
+  Lines many;
+  for (int i = 0; i < 20000; ++i) many.emplace_back(i % 113, static_cast<char>('a' + i % 26));
+  many.insert(many.begin() + 5000, std::string(262142, 'L'));
+  many.insert(many.begin() + 5001, std::string(262143, 'M'));
+  many.insert(many.begin() + 5002, std::string(262141, 'N'));
+  WriteLinesAtomically(path, many, false);
+  EXPECT_EQ(Read(path), JoinCrLf(many));
+  EXPECT_EQ(EntryCount(), 1);
+}
+
+TEST_F(AtomicFileTest, FailedLineWriteKeepsTheTarget) {
+  EXPECT_THROW(WriteLinesAtomically(PathOf("missing/out"), {"x"}, false), VelmoraError);
+  fs::create_directory(PathOf("folder"));
+  std::ofstream(PathOf("folder/keep")) << "old";
+  EXPECT_THROW(WriteLinesAtomically(PathOf("folder"), {"x", "y"}, true), VelmoraError);
   EXPECT_EQ(Read(PathOf("folder/keep")), "old");
   EXPECT_EQ(EntryCount(), 1);
 }

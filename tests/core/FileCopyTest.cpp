@@ -6,6 +6,7 @@
 #include <iterator>
 #include <string>
 
+#include "AtomicFile.h"
 #include "FileCopy.h"
 #include "VelmoraError.h"
 
@@ -88,6 +89,30 @@ TEST_F(FileCopyTest, ReportsTheFailingPath) {
   EXPECT_THROW(CopyFile(PathOf("source"), PathOf("source")), VelmoraError);
   EXPECT_THROW(CopyFile(PathOf("source"), dir_.string()), VelmoraError);
   EXPECT_EQ(Read(PathOf("source")), "abc");
+}
+
+TEST_F(FileCopyTest, SnapshotKeepsTheBytesOfItsMoment) {
+  const std::string source = PathOf("record2");
+  const std::string snapshot = PathOf("record21");
+  Write(source, "one\r\n");
+  Write(snapshot, "an older and longer snapshot\r\n");
+  SnapshotFile(source, snapshot);
+  EXPECT_EQ(Read(snapshot), "one\r\n");
+
+  // The source is replaced, not changed in place: the snapshot stays as it was.
+  WriteFileAtomically(source, "two\r\n", false);
+  EXPECT_EQ(Read(source), "two\r\n");
+  EXPECT_EQ(Read(snapshot), "one\r\n");
+  SnapshotFile(source, snapshot);
+  EXPECT_EQ(Read(snapshot), "two\r\n");
+  // Again while the snapshot is still the source's file: nothing is left over.
+  SnapshotFile(source, snapshot);
+  EXPECT_EQ(Read(snapshot), "two\r\n");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 2);
+
+  // A missing source fails and leaves the snapshot alone.
+  EXPECT_THROW(SnapshotFile(PathOf("missing"), snapshot), VelmoraError);
+  EXPECT_EQ(Read(snapshot), "two\r\n");
 }
 
 }  // namespace

@@ -422,6 +422,44 @@ TEST_F(TFixedFormatDataSetTest, FiresEventsInOrderAndKeepsRefusedRecordsPending)
                         "BeforePost n", "AfterPost n", "AfterDelete"}));
 }
 
+TEST_F(TFixedFormatDataSetTest, OpensOnGivenLinesWithoutReadingTheFile) {
+  Write("data", "file\r\n");
+  t_.SetSchema(kSchema);
+  t_.SetFileName(PathOf("data"));
+  t_.OpenWithLines({"abc1234", "de", "fghijklmnopqr"});
+  EXPECT_EQ(t_.State(), DataSetState::Browse);
+  EXPECT_EQ(AllLines(t_), (Lines{"abc1234", "de", "fghijklmnopqr"}));
+  EXPECT_EQ(t_.Position(), 1);
+  EXPECT_EQ(t_.FieldText("B"), "1234");
+  EXPECT_TRUE(t_.AtBegin());
+  EXPECT_FALSE(t_.AtEnd());
+  EXPECT_EQ(t_.RecordId(), 1);
+  EXPECT_EQ(t_.RecordIdAt(2), 3);
+  EXPECT_EQ(t_.LastRecordId(), 3);
+  EXPECT_EQ(t_.RecordSize(), 12);
+  EXPECT_FALSE(t_.Modified());
+  EXPECT_EQ(ErrorOf([&] { t_.OpenWithLines({"x"}); }),
+            "Cannot perform this operation on an open dataset");
+  EXPECT_EQ(t_.RecordCount(), 3);
+  t_.Close();
+  EXPECT_EQ(Read("data"), "file\r\n");  // unchanged lines are not written back
+
+  // The file is not even looked at, and a store writes the given lines.
+  t_.SetFileName(PathOf("new"));
+  t_.OpenWithLines({"1", "2"});
+  t_.BeginAppend();
+  t_.SetFieldText("A", "3");
+  t_.PostRecord();
+  EXPECT_EQ(t_.RecordId(), 3);
+  t_.Close();
+  EXPECT_EQ(Read("new"), "1\r\n2\r\n3  \r\n");
+
+  t_.OpenWithLines({});
+  EXPECT_EQ(t_.RecordCount(), 0);
+  EXPECT_EQ(t_.Position(), 0);
+  EXPECT_TRUE(t_.AtEnd());
+}
+
 // A descendant that stores its records reversed: every read and store goes through the hooks.
 class ReversedDataSet : public TFixedFormatDataSet {
  protected:

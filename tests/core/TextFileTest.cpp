@@ -61,5 +61,34 @@ TEST(TextFileTest, ReadsWholeFilesAndReportsTheSystemReason) {
   std::filesystem::remove_all(dir);
 }
 
+TEST(TextFileTest, ReadsFileBytesAsTheyStandUpToALimit) {
+  std::string pattern = (std::filesystem::temp_directory_path() / "velmora-bytes-XXXXXX").string();
+  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+  const std::filesystem::path dir = pattern;
+  const std::string path = (dir / "file").string();
+  // NUL and CR bytes are kept, unlike when the file is read as lines.
+  const std::string bytes("a\0b\r\nc\rd\n\xC1\r\r\n", 13);
+  std::ofstream(path, std::ios::binary) << bytes;
+  EXPECT_EQ(ReadFileBytes(path, 13), bytes);
+  EXPECT_EQ(ReadFileBytes(path, 1000), bytes);
+  try {
+    ReadFileBytes(path, 12);
+    ADD_FAILURE() << "a file one byte too large was read";
+  } catch (const VelmoraError& e) {
+    EXPECT_STREQ(e.what(), std::strerror(EFBIG));
+  }
+
+  std::ofstream(path, std::ios::binary | std::ios::trunc).close();
+  EXPECT_EQ(ReadFileBytes(path, 0), "");
+
+  try {
+    ReadFileBytes((dir / "missing").string(), 100);
+    ADD_FAILURE() << "a missing file was read";
+  } catch (const VelmoraError& e) {
+    EXPECT_STREQ(e.what(), std::strerror(ENOENT));
+  }
+  std::filesystem::remove_all(dir);
+}
+
 }  // namespace
 }  // namespace velmora

@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+
+#include "LineLayout.h"
+#include "StatementLines.h"
+
+namespace velmora {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kFiler = "123456783";
+
+std::string Pad(std::string_view text, std::size_t width) {
+  std::string padded(text);
+  padded.resize(width, ' ');
+  return padded;
+}
+
+// A customer line as stored: only the fields the checks read are filled in.
+std::string Line(const char* afm, const char* ypovolh, const char* count, const char* value) {
+  return "2" + Pad("", 5) + Pad(afm, 9) + Pad("", 42) + ypovolh + Pad("", 34) + Pad(count, 7) +
+         Pad(value, 16) + Pad("", 35);
+}
+
+class StatementLinesTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "velmora-lines-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern;
+    std::ofstream(PathOf("record2"), std::ios::binary).close();
+    table_.SetSchema(CustomerLineSchema());
+    table_.SetFileName(PathOf("record2"));
+    table_.Open();
+    lines_ = std::make_unique<StatementLines>(Side::Customers, table_, PathOf("record21"));
+  }
+  void TearDown() override {
+    lines_.reset();
+    table_.Close();
+    fs::remove_all(dir_);
+  }
+
+  std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
+  std::string Read(const std::string& name) const {
+    std::ifstream in(PathOf(name), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+  // Begins a new line, or edits the current one, and judges it.
+  LineVerdict Check(const char* afm, const char* ypovolh, const char* count, const char* value,
+                    bool newLine) {
+    if (newLine) {
+      table_.BeginAppend();
+    } else {
+      table_.BeginEdit();
+    }
+    table_.SetFieldText("AFMCust", afm);
+    table_.SetFieldText("Ypovolh", ypovolh);
+    table_.SetFieldText("NoTimologion", count);
+    table_.SetFieldText("Value", value);
+    return lines_->CheckPendingLine(kFiler, newLine);
+  }
+  void Store(const char* afm, const char* ypovolh, const char* count, const char* value) {
+    const LineVerdict verdict = Check(afm, ypovolh, count, value, true);
+    ASSERT_TRUE(verdict.accepted) << verdict.message;
+    table_.PostRecord();
+  }
+
+  fs::path dir_;
+  TFixedFormatDataSet table_;
+  std::unique_ptr<StatementLines> lines_;
+};
+
+TEST_F(StatementLinesTest, StampsTheLineAndNormalisesAnAcceptedValue) {
+  LineVerdict verdict = Check("094014298", "1", "2", "10,50", true);
+  EXPECT_TRUE(verdict.accepted) << verdict.message;
+  EXPECT_EQ(verdict.message, "");
+  EXPECT_EQ(table_.RecordText(), Line("094014298", "1", "2", "10,5"));
+  EXPECT_EQ(table_.FieldText("RecordType"), "2");
+  table_.CancelRecord();
+
+  // A refused line is stamped too, but keeps its value as typed.
+  verdict = Check(kFiler, "1", "2", "10,50", true);
+  EXPECT_FALSE(verdict.accepted);
+  EXPECT_EQ(verdict.message, "O ΑΦΜ που εισάγατε είναι ίδιος με τον ΑΦΜ υπόχρεου.");
+  EXPECT_EQ(table_.RecordText(), Line(kFiler, "1", "2", "10,50"));
+  table_.CancelRecord();
+  EXPECT_EQ(table_.RecordCount(), 0);
+}
+
+TEST_F(StatementLinesTest, NewLinesAreComparedWithTheFirstStoredLineOfTheirNumber) {
+  Store("094014298", "1", "1", "1");
+  Store("012345670", "1", "1", "1");
+  // Stored without the checks: a second line with the first number, another code.
+  table_.BeginAppend();
+  table_.SetFieldText("AFMCust", "094014298");
+  table_.SetFieldText("Ypovolh", "0");
+  table_.PostRecord();
+
+  LineVerdict verdict = Check("094014298", "1", "3", "5", true);
+  EXPECT_FALSE(verdict.accepted);
+  EXPECT_EQ(verdict.message,
+            "Ο ΑΦΜ: 094014298 έχει εισαχθεί 2 φορές στους πελάτες με τον ίδιο κωδικό υπόχρεου (1)");
+  table_.CancelRecord();
+  // The third line has this code, but only the first one with the number counts.
+  verdict = Check("094014298", "0", "3", "5", true);
+  EXPECT_TRUE(verdict.accepted) << verdict.message;
+  table_.CancelRecord();
+  verdict = Check("012345670", "0", "3", "5", true);
+  EXPECT_TRUE(verdict.accepted) << verdict.message;
+  table_.CancelRecord();
+
+  // A line being edited is not a new one.
+  table_.MoveFirst();
+  verdict = Check("094014298", "1", "3", "5", false);
+  EXPECT_TRUE(verdict.accepted) << verdict.message;
+  EXPECT_EQ(table_.State(), DataSetState::Edit);
+  table_.CancelRecord();
+}
+
+TEST_F(StatementLinesTest, WritesTheFileAndItsSnapshotAndSumsTheLines) {
+  Store("094014298", "1", "2", "10,50");
+  Store("012345670", "1", "3", "0");
+  Store("999999993", "1", "5", "1,250");
+  TotalsResult result = lines_->AfterLinesChanged();
+  ASSERT_TRUE(result.totals.has_value()) << result.message;
+  EXPECT_EQ(result.totals->invoices, 10);
+  EXPECT_EQ(result.totals->value, Amount::FromCents(1175));
+  EXPECT_FALSE(table_.Modified());
+  const std::string expected = Line("094014298", "1", "2", "10,5") + "\r\n" +
+                               Line("012345670", "1", "3", "0") + "\r\n" +
+                               Line("999999993", "1", "5", "1,25") + "\r\n";
+  EXPECT_EQ(Read("record2"), expected);
+  EXPECT_EQ(Read("record21"), expected);
+
+  table_.MoveFirst();
+  table_.DeleteRecord();
+  result = lines_->AfterLinesChanged();
+  ASSERT_TRUE(result.totals.has_value()) << result.message;
+  EXPECT_EQ(result.totals->invoices, 8);
+  EXPECT_EQ(result.totals->value, Amount::FromCents(125));
+  EXPECT_EQ(Read("record21"), expected.substr(152));
+  EXPECT_EQ(Read("record2"), expected.substr(152));
+  lines_->WaitForOldSnapshot();
+  EXPECT_FALSE(fs::exists(PathOf("record21.old")));
+}
+
+}  // namespace
+}  // namespace velmora

@@ -1,0 +1,238 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <tuple>
+#include <variant>
+#include <vector>
+
+#include "HeaderLine.h"
+#include "Statement.h"
+#include "VelmoraError.h"
+
+namespace velmora {
+namespace {
+
+namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
+
+constexpr const char* kFiler = "123456783";
+
+std::string Pad(std::string_view text, std::size_t width) {
+  std::string padded(text);
+  padded.resize(width, ' ');
+  return padded;
+}
+std::string Blanks(std::size_t count) { return std::string(count, ' '); }
+std::string Zeros(std::string_view digits, std::size_t width) {
+  return std::string(width - digits.size(), '0') + std::string(digits);
+}
+
+// A line record with an obliged counter-party; the file form zero-fills the
+// invoice count and gives the value in cents, the working form is the table's.
+std::string FileLine(char type, const char* sequence, const char* afm, const char* count,
+                     const char* cents) {
+  return std::string(1, type) + sequence + afm + Pad("NAME", 27) + Pad("TRADE", 15) + "0" +
+         Pad("ATHINA", 10) + Pad("ODOS", 16) + "12 10431" + Zeros(count, 7) + Zeros(cents, 16) +
+         Blanks(35);
+}
+std::string WorkingLine(char type, const char* sequence, const char* afm, const char* count,
+                        const char* value) {
+  return FileLine(type, sequence, afm, "0", "0").substr(0, 92) + Pad(count, 7) + Pad(value, 16) +
+         Blanks(35);
+}
+std::string CrLf(const Lines& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  return text;
+}
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+const std::string kOpening = "0IL01    20240131" + Blanks(133);
+const std::string kHeader = "120081101123   " + Pad("EMPORIO AE", 18) + kFiler +
+                            Pad("EMPORIO", 16) + Pad("ATHINA", 10) + Pad("ODOS 1", 16) +
+                            "12A104312101234567" + Pad("2107654321info@example.gr", 44) + "   0";
+const std::string kCustomerAmounts =
+    "3 " + Zeros("", 16) + " " + Zeros("", 16) + Zeros("5", 16) + Zeros("1050", 16) + Blanks(83);
+const std::string kSupplierAmounts =
+    "5" + Blanks(18) + Zeros("", 16) + Zeros("2", 16) + Zeros("300", 16) + Blanks(83);
+const Lines kCustomers{WorkingLine('2', "00001", "094014298", "2", "10,5"),
+                       WorkingLine('2', "00002", "012345670", "3", "0")};
+// Both supplier lines have the same number and code.
+const Lines kSuppliers{WorkingLine('4', "00001", "094014298", "1", "1"),
+                       WorkingLine('4', "00002", "094014298", "1", "2")};
+
+OpenedStatement Opened() {
+  auto result =
+      ReadSubmissionFile(CrLf({kOpening, kHeader, FileLine('2', "00001", "094014298", "2", "1050"),
+                               FileLine('2', "00002", "012345670", "3", "0"), kCustomerAmounts,
+                               FileLine('4', "00001", "094014298", "1", "100"),
+                               FileLine('4', "00002", "094014298", "1", "200"), kSupplierAmounts}));
+  if (const auto* failure = std::get_if<ReadFailure>(&result)) {
+    ADD_FAILURE() << failure->message << " at line " << failure->lineNumber;
+    return {};
+  }
+  return std::get<OpenedStatement>(std::move(result));
+}
+
+void Fill(TFixedFormatDataSet& table, const char* afmField, const char* afm, const char* ypovolh,
+          const char* count, const char* value) {
+  table.BeginAppend();
+  table.SetFieldText(afmField, afm);
+  table.SetFieldText("Ypovolh", ypovolh);
+  table.SetFieldText("NoTimologion", count);
+  table.SetFieldText("Value", value);
+}
+
+// One OnLinesChanged call: side, line count, invoices, value in cents.
+using Change = std::tuple<Side, int, int64_t, int64_t>;
+
+class StatementTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "velmora-statement-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    base_ = pattern;
+  }
+  void TearDown() override { fs::remove_all(base_); }
+
+  std::string Read(const std::string& name) const { return ReadFile(base_ + "/temp/" + name); }
+  void Watch(Statement& statement) {
+    statement.FilerAfm = [] { return std::string(kFiler); };
+    statement.OnLinesChanged = [this](Side side, int count, const TotalsResult& result) {
+      ASSERT_TRUE(result.totals.has_value()) << result.message;
+      changes_.emplace_back(side, count, result.totals->invoices, result.totals->value.Cents());
+    };
+    statement.OnLineRefused = [this](Side side, const LineVerdict& verdict) {
+      refusals_.emplace_back(side, verdict.message);
+    };
+  }
+
+  std::string base_;
+  std::vector<Change> changes_;
+  std::vector<std::pair<Side, std::string>> refusals_;
+};
+
+TEST_F(StatementTest, LoadsAnOpenedFileResetsAndShutsDown) {
+  Statement statement(base_);
+  Watch(statement);
+  EXPECT_TRUE(fs::is_directory(base_ + "/temp"));
+
+  OpenedStatement opened = Opened();
+  statement.Load(opened);
+  EXPECT_EQ(Read("generalData"), kHeader + "\r\n");
+  EXPECT_EQ(Read("record2"), CrLf(kCustomers));
+  EXPECT_EQ(Read("record3"), kCustomerAmounts + "\r\n");
+  EXPECT_EQ(Read("record4"), CrLf(kSuppliers));
+  EXPECT_EQ(Read("record5"), kSupplierAmounts + "\r\n");
+  EXPECT_EQ(Read("record21"), CrLf(kCustomers));
+  EXPECT_EQ(Read("record22"), CrLf(kSuppliers));
+  EXPECT_EQ(statement.customers.Lines(), kCustomers);
+  EXPECT_EQ(statement.suppliers.Lines(), kSuppliers);
+  EXPECT_EQ(statement.customers.FieldText("Value"), "10,5");
+  EXPECT_FALSE(statement.customers.Modified());
+  EXPECT_EQ(changes_,
+            (std::vector<Change>{{Side::Customers, 2, 5, 1050}, {Side::Suppliers, 2, 2, 300}}));
+
+  statement.Reset();
+  for (const char* name : {"generalData", "record2", "record3", "record4", "record5"}) {
+    EXPECT_EQ(fs::file_size(base_ + "/temp/" + name), 0u) << name;
+  }
+  for (TFixedFormatDataSet* table : {&statement.customers, &statement.suppliers}) {
+    EXPECT_TRUE(table->Active());
+    EXPECT_EQ(table->RecordCount(), 0);
+  }
+
+  statement.Shutdown();
+  EXPECT_FALSE(statement.customers.Active());
+  EXPECT_FALSE(fs::exists(base_ + "/temp"));
+  EXPECT_TRUE(fs::is_directory(base_));
+}
+
+TEST_F(StatementTest, StoresRecountsAndRefusesLinesThroughTheTables) {
+  Statement statement(base_);
+  Watch(statement);
+  OpenedStatement opened = Opened();
+  statement.Load(opened);
+  changes_.clear();
+
+  TFixedFormatDataSet& customers = statement.Table(Side::Customers);
+  Fill(customers, "AFMCust", "999999993", "1", "4", "2,250");
+  customers.PostRecord();
+  const std::string stored = "2" + Blanks(5) + "999999993" + Blanks(42) + "1" + Blanks(34) +
+                             Pad("4", 7) + Pad("2,25", 16) + Blanks(35);
+  EXPECT_EQ(customers.LineAt(2), stored);
+  EXPECT_EQ(changes_, (std::vector<Change>{{Side::Customers, 3, 9, 1275}}));
+  EXPECT_EQ(Read("record2"), CrLf(kCustomers) + stored + "\r\n");
+  EXPECT_EQ(Read("record21"), Read("record2"));
+
+  // Refused lines stay pending: the filer's own number, and a new supplier line
+  // repeating the first one with its number.
+  Fill(customers, "AFMCust", kFiler, "1", "1", "1");
+  EXPECT_THROW(customers.PostRecord(), AbortError);
+  EXPECT_EQ(customers.State(), DataSetState::Insert);
+  EXPECT_EQ(customers.RecordCount(), 3);
+  customers.CancelRecord();
+  TFixedFormatDataSet& suppliers = statement.Table(Side::Suppliers);
+  Fill(suppliers, "AFMProm", "094014298", "0", "1", "5");
+  EXPECT_THROW(suppliers.PostRecord(), AbortError);
+  EXPECT_EQ(suppliers.State(), DataSetState::Insert);
+  suppliers.CancelRecord();
+  ASSERT_EQ(refusals_.size(), 2u);
+  EXPECT_EQ(refusals_[0].first, Side::Customers);
+  EXPECT_EQ(refusals_[0].second, "O ΑΦΜ που εισάγατε είναι ίδιος με τον ΑΦΜ υπόχρεου.");
+  EXPECT_EQ(refusals_[1].first, Side::Suppliers);
+  EXPECT_EQ(refusals_[1].second,
+            "Ο ΑΦΜ: 094014298 έχει εισαχθεί 2 φορές στους προμηθευτές με τον ίδιο κωδικό "
+            "υπόχρεου (0)");
+  EXPECT_EQ(changes_.size(), 1u);
+
+  const auto failure = statement.CheckLines(kFiler);
+  ASSERT_TRUE(failure.has_value());
+  EXPECT_EQ(failure->message,
+            "Η αποθήκευση σε αρχείο απέτυχε: Ο ΑΦΜ: 094014298 έχει εισαχθεί 2 φορές στους "
+            "προμηθευτές με τον ίδιο κωδικό υπόχρεου (0). Διορθώστε το και επαναλάβετε την "
+            "αποθήκευση.");
+  suppliers.MoveLast();
+  suppliers.DeleteRecord();
+  EXPECT_EQ(changes_.back(), (Change{Side::Suppliers, 1, 1, 100}));
+  EXPECT_FALSE(statement.CheckLines(kFiler).has_value());
+}
+
+TEST_F(StatementTest, WritesOnlyAWholeFile) {
+  const std::string path = base_ + "/out.txt";
+  std::ofstream(path, std::ios::binary) << "old";
+  Lines customers{WorkingLine('2', "00001", "094014298", "2", "10,5")};
+  customers[0][57] = ' ';  // no obligation code
+  SubmissionStatement statement;
+  statement.date = "20240131";
+  statement.header = ParseHeaderLine(kHeader);
+  statement.customerLines = customers;
+  statement.retailSales = statement.customersWithoutItemisation = "0";
+  statement.suppliersWithoutItemisation = "0";
+  statement.customerInvoiceTotal = "2";
+  statement.customerValueTotal = "10,50";
+  const auto problem = Statement::Write(path, statement);
+  ASSERT_TRUE(problem.has_value());
+  EXPECT_EQ(problem->message,
+            "Η αποθήκευση σε αρχείο απέτυχε: Η γραμμή 1 των πελατών δεν έχει συμπληρωμένο το "
+            "πεδίο ΥΠΟΧΡΕΟΣ. Διορθώστε τη και επαναλάβετε την αποθήκευση.");
+  EXPECT_EQ(ReadFile(path), "old");
+
+  customers[0][57] = '0';
+  EXPECT_FALSE(Statement::Write(path, statement).has_value());
+  EXPECT_EQ(ReadFile(path),
+            CrLf({kOpening, kHeader, FileLine('2', "00001", "094014298", "2", "1050"),
+                  "3 " + Zeros("", 16) + " " + Zeros("", 16) + Zeros("2", 16) + Zeros("1050", 16) +
+                      Blanks(83)}));
+  EXPECT_THROW(Statement::Write(base_ + "/missing/out.txt", statement), VelmoraError);
+}
+
+}  // namespace
+}  // namespace velmora
