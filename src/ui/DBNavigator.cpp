@@ -9,13 +9,13 @@ namespace velmora {
 
 namespace {
 
-struct ButtonSpec {
+struct NavigatorButton {
   DBGrid::Action action;
   const char* caption;
   QStyle::StandardPixmap icon;
 };
 
-const ButtonSpec kButtons[] = {
+const NavigatorButton kButtons[] = {
     {DBGrid::Action::First, "Πρώτη Εγγραφή", QStyle::SP_MediaSkipBackward},
     {DBGrid::Action::Last, "Τελευταία Εγγραφή", QStyle::SP_MediaSkipForward},
     {DBGrid::Action::Insert, "Εισαγωγή Εγγραφής", QStyle::SP_FileDialogNewFolder},
@@ -32,21 +32,21 @@ DBNavigator::DBNavigator(DBGrid* grid, QWidget* parent) : QWidget(parent), grid_
   layout->setHorizontalSpacing(2);
   layout->setVerticalSpacing(1);
   int column = 0;
-  for (const ButtonSpec& spec : kButtons) {
-    const QString caption = QString::fromUtf8(spec.caption);
+  for (const NavigatorButton& entry : kButtons) {
+    const QString caption = QString::fromUtf8(entry.caption);
     auto* label = new QLabel(caption.split(' ').join('\n'), this);
     label->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
     QFont small = label->font();
     small.setPointSizeF(small.pointSizeF() * 0.8);
     label->setFont(small);
     auto* button = new QToolButton(this);
-    button->setIcon(style()->standardIcon(spec.icon));
+    button->setIcon(style()->standardIcon(entry.icon));
     button->setToolTip(caption);
     button->setAccessibleName(caption);
     button->setFocusPolicy(Qt::NoFocus);
     button->setMinimumWidth(60);
     button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    const DBGrid::Action action = spec.action;
+    const DBGrid::Action action = entry.action;
     connect(button, &QToolButton::clicked, this, [this, action] { Click(action); });
     layout->addWidget(label, 0, column);
     layout->addWidget(button, 1, column);
