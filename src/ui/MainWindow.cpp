@@ -16,7 +16,6 @@
 
 #include "AmountBox.h"
 #include "AppTexts.h"
-#include "AtomicFile.h"
 #include "BusyIndicator.h"
 #include "Environment.h"
 #include "FocusReasons.h"
@@ -24,14 +23,10 @@
 #include "HeaderLine.h"
 #include "InputGuard.h"
 #include "KeyFilters.h"
-#include "LineLayout.h"
 #include "LineTotals.h"
 #include "MouseWheelFilter.h"
-#include "OpenedStatementFiles.h"
 #include "PreSaveChecks.h"
 #include "SubmissionFileName.h"
-#include "SubmissionReader.h"
-#include "TextFile.h"
 #include "TextRules.h"
 #include "WaitBox.h"
 
