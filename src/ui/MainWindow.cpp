@@ -146,6 +146,11 @@ MainWindow::MainWindow(Dialogs& dialogs, Environment& environment, QWidget* pare
 
 MainWindow::~MainWindow() {
   if (!shutDown_) Shutdown();
+  // The grids and their models go while the statement they show still exists:
+  // Qt would delete them only after the window's own members.
+  delete takeCentralWidget();
+  delete customerModel_;
+  delete supplierModel_;
 }
 
 void MainWindow::BuildMenu() {
