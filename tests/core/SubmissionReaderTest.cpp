@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <random>
+#include <set>
 #include <string>
 #include <variant>
 #include <vector>
@@ -274,6 +276,51 @@ TEST(SubmissionReaderTest, RoundTripThroughTheWriter) {
   std::string second = std::get<std::string>(ComposeSubmissionFile(again));
   EXPECT_EQ(second.substr(9, 8), "20250101");
   EXPECT_EQ(second.replace(9, 8, "20240131"), file);
+}
+
+// Damaged copies of a good file: whatever a byte becomes, the reader either opens
+// the file with every line in its working width or refuses it with one of its
+// messages, never anything in between.
+TEST(SubmissionReaderTest, DamagedFilesAreOpenedWholeOrRefused) {
+  std::string good =
+      CrLf({kOpening, kHeader, kCustomer, kCustomerAmounts, kSupplier, kSupplierAmounts});
+  for (int i = 0; i < 30; ++i) good += CrLf({kCustomer});
+  const std::set<std::string> messages = {kInvalid, kFailed, kWrongType, kWrongLength};
+  std::mt19937 random(20240131);
+  int opened = 0;
+  int refused = 0;
+  for (int round = 0; round < 2000; ++round) {
+    std::string damaged = good;
+    const int changes = 1 + static_cast<int>(random() % 4);
+    for (int c = 0; c < changes; ++c) {
+      const std::size_t at = random() % damaged.size();
+      switch (random() % 3) {
+        case 0:
+          damaged[at] = static_cast<char>(random() % 256);
+          break;
+        case 1:
+          damaged.erase(at, 1);
+          break;
+        default:
+          damaged.insert(at, 1, static_cast<char>(random() % 256));
+          break;
+      }
+    }
+    const auto result = ReadSubmissionFile(damaged);
+    if (const auto* failure = std::get_if<ReadFailure>(&result)) {
+      ++refused;
+      EXPECT_EQ(messages.count(failure->message), 1u) << failure->message;
+      continue;
+    }
+    ++opened;
+    const auto& statement = std::get<OpenedStatement>(result);
+    for (const auto* lines : {&statement.customerLines, &statement.supplierLines,
+                              &statement.headerLines, &statement.customerAmountLines})
+      for (const std::string& line : *lines) EXPECT_EQ(line.size(), 150u);
+  }
+  // Both outcomes occur, so neither half of the check is idle.
+  EXPECT_GT(opened, 100);
+  EXPECT_GT(refused, 100);
 }
 
 }  // namespace
