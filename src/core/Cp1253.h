@@ -3,10 +3,33 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace velmora {
 
 // Windows-1253 (Greek), the code page of every file the program reads or writes.
+
+// Text as the program's files hold it: Windows-1253 bytes, one byte a character.
+// A type of its own, so that it is never taken for UTF-8 message text: the two
+// meet only through the conversions below.
+class Cp1253Text {
+ public:
+  Cp1253Text() = default;
+  explicit Cp1253Text(std::string bytes) : bytes_(std::move(bytes)) {}
+  explicit Cp1253Text(std::string_view bytes) : bytes_(bytes) {}
+
+  const std::string& bytes() const { return bytes_; }
+  std::string& bytes() { return bytes_; }
+  std::string_view view() const { return bytes_; }
+  bool empty() const { return bytes_.empty(); }
+  std::size_t size() const { return bytes_.size(); }
+
+  friend bool operator==(const Cp1253Text&, const Cp1253Text&) = default;
+  friend auto operator<=>(const Cp1253Text&, const Cp1253Text&) = default;
+
+ private:
+  std::string bytes_;
+};
 
 // The code point of a byte; U+FFFD for the bytes the code page leaves undefined.
 char32_t Cp1253ToUnicode(unsigned char b);

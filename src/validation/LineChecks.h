@@ -9,6 +9,14 @@
 
 namespace velmora {
 
+// The part of the duplicate message that names the list, up to the opening bracket
+// before the obligation code.
+constexpr const char* DuplicateMiddleText(Side side) {
+  return side == Side::Customers
+             ? " έχει εισαχθεί 2 φορές στους πελάτες με τον ίδιο κωδικό υπόχρεου ("
+             : " έχει εισαχθεί 2 φορές στους προμηθευτές με τον ίδιο κωδικό υπόχρεου (";
+}
+
 // The pending line as the table gives it, after the record type and filler were stamped.
 struct LineCheckInput {
   Side side;

@@ -5,6 +5,8 @@
 #include <unordered_map>
 #include <utility>
 
+#include "LineChecks.h"
+
 #include "Cp1253.h"
 #include "FilerChecks.h"
 #include "TaxNumber.h"
