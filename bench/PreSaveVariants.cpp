@@ -8,15 +8,15 @@ namespace {
 
 // Line to takes the number and code of line from.
 void Duplicate(LineKeys& keys, size_t from, size_t to) {
-  keys.afms[to] = keys.afms[from];
-  keys.ypovolhs[to] = keys.ypovolhs[from];
+  keys.taxNumbers[to] = keys.taxNumbers[from];
+  keys.obligations[to] = keys.obligations[from];
 }
 
 }  // namespace
 
-std::vector<PreSaveVariant> PlantedVariants(const LineKeys& clean, const std::string& filerAfm) {
-  const size_t n = clean.afms.size();
-  if (n < 100 || clean.ypovolhs.size() != n) {
+std::vector<PreSaveVariant> PlantedVariants(const LineKeys& clean, const std::string& filerTaxNumber) {
+  const size_t n = clean.taxNumbers.size();
+  if (n < 100 || clean.obligations.size() != n) {
     throw std::invalid_argument("planted variants need at least 100 lines");
   }
   std::vector<PreSaveVariant> variants;
@@ -27,15 +27,15 @@ std::vector<PreSaveVariant> PlantedVariants(const LineKeys& clean, const std::st
 
   Duplicate(add("duplicate near the end"), 40, n - 1);
 
-  add("filer number").afms[70] = filerAfm;
+  add("filer number").taxNumbers[70] = filerTaxNumber;
 
   LineKeys& filerFirst = add("filer number, then duplicate");
-  filerFirst.afms[25] = filerAfm;
+  filerFirst.taxNumbers[25] = filerTaxNumber;
   Duplicate(filerFirst, 40, n - 1);
 
   LineKeys& duplicateFirst = add("duplicate, then filer number");
   Duplicate(duplicateFirst, 15, n - 2);
-  duplicateFirst.afms[60] = filerAfm;
+  duplicateFirst.taxNumbers[60] = filerTaxNumber;
 
   // The pair whose first line comes first is the one reported, although the other
   // pair's second line comes long before.
@@ -44,8 +44,8 @@ std::vector<PreSaveVariant> PlantedVariants(const LineKeys& clean, const std::st
   Duplicate(twoPairs, 30, 31);
 
   LineKeys& otherCode = add("same number with another code, then duplicate");
-  otherCode.afms[n - 3] = otherCode.afms[10];
-  otherCode.ypovolhs[n - 3].assign(1, otherCode.ypovolhs[10] == "0" ? '1' : '0');
+  otherCode.taxNumbers[n - 3] = otherCode.taxNumbers[10];
+  otherCode.obligations[n - 3].assign(1, otherCode.obligations[10] == "0" ? '1' : '0');
   Duplicate(otherCode, 45, n - 1);
 
   return variants;

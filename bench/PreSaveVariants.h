@@ -10,7 +10,7 @@ namespace velmora {
 
 // The tax numbers and obligation codes of one side's lines, as Keys gives them.
 struct LineKeys {
-  std::vector<std::string> afms, ypovolhs;
+  std::vector<std::string> taxNumbers, obligations;
 };
 
 struct PreSaveVariant {
@@ -24,7 +24,7 @@ struct PreSaveVariant {
 // orders, and a number repeated with another obligation code (which is no duplicate).
 // Every variant fails within its first hundred lines, so that the pairwise rule
 // reaches its verdict after fewer than a hundred passes over the list, not one per line.
-std::vector<PreSaveVariant> PlantedVariants(const LineKeys& clean, const std::string& filerAfm);
+std::vector<PreSaveVariant> PlantedVariants(const LineKeys& clean, const std::string& filerTaxNumber);
 
 // The same message, beep and focus, or both no failure.
 bool SameVerdict(const std::optional<SaveCheckFailure>& a,

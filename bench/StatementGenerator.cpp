@@ -63,7 +63,7 @@ StatementGenerator::StatementGenerator(uint64_t seed)
       streets_(ToCp1253({"ΕΡΜΟΥ", "ΑΚΑΔΗΜΙΑΣ", "ΠΑΝΕΠΙΣΤΗΜΙΟΥ", "ΣΤΑΔΙΟΥ", "ΑΙΟΛΟΥ", "ΕΓΝΑΤΙΑΣ",
                          "ΤΣΙΜΙΣΚΗ", "ΚΟΡΙΝΘΟΥ", "ΜΑΙΖΩΝΟΣ", "ΦΙΛΕΛΛΗΝΩΝ"})) {}
 
-std::string StatementGenerator::ValidAfm(uint32_t prefix) {
+std::string StatementGenerator::ValidTaxNumber(uint32_t prefix) {
   std::string digits = std::to_string(prefix);
   if (digits.size() != 8) throw std::logic_error("a tax number prefix has eight digits");
   int sum = 0;
@@ -72,28 +72,28 @@ std::string StatementGenerator::ValidAfm(uint32_t prefix) {
   return digits;
 }
 
-std::string StatementGenerator::CounterPartyAfm(uint32_t index) {
+std::string StatementGenerator::CounterPartyTaxNumber(uint32_t index) {
   const auto offset = static_cast<uint32_t>(uint64_t{index} * kStride % kLinePrefixes);
-  return ValidAfm(kFirstPrefix + offset);
+  return ValidTaxNumber(kFirstPrefix + offset);
 }
 
-std::string StatementGenerator::ExtraAfm(uint32_t index) { return ValidAfm(kExtraPrefix + index); }
+std::string StatementGenerator::ExtraTaxNumber(uint32_t index) { return ValidTaxNumber(kExtraPrefix + index); }
 
 HeaderFields StatementGenerator::Filer(std::string_view year) {
-  return HeaderFields{.year = std::string(year),
-                      .officeCode = "1151",
-                      .fileNumber = "123456",
-                      .companyName = *Utf8ToCp1253("ΒΕΛΜΟΡΑ ΕΜΠΟΡΙΚΗ"),
-                      .afm = ValidAfm(kFilerPrefix),
-                      .profession = *Utf8ToCp1253("ΧΟΝΔΡΕΜΠΟΡΙΟ"),
-                      .town = *Utf8ToCp1253("ΑΘΗΝΑ"),
-                      .street = *Utf8ToCp1253("ΣΤΑΔΙΟΥ"),
-                      .number = "12",
-                      .tk = "10564",
-                      .tel = "2103210000",
-                      .fax = "",
-                      .email = "info@velmora.example",
-                      .installationType = "0"};
+  return HeaderFields{.year = Cp1253Text(std::string(year)),
+                      .taxOfficeCode = Cp1253Text("1151"),
+                      .fileNumber = Cp1253Text("123456"),
+                      .companyName = Cp1253Text(*Utf8ToCp1253("ΒΕΛΜΟΡΑ ΕΜΠΟΡΙΚΗ")),
+                      .taxNumber = Cp1253Text(ValidTaxNumber(kFilerPrefix)),
+                      .profession = Cp1253Text(*Utf8ToCp1253("ΧΟΝΔΡΕΜΠΟΡΙΟ")),
+                      .town = Cp1253Text(*Utf8ToCp1253("ΑΘΗΝΑ")),
+                      .street = Cp1253Text(*Utf8ToCp1253("ΣΤΑΔΙΟΥ")),
+                      .streetNumber = Cp1253Text("12"),
+                      .postCode = Cp1253Text("10564"),
+                      .telephone = Cp1253Text("2103210000"),
+                      .fax = Cp1253Text(""),
+                      .email = Cp1253Text("info@velmora.example"),
+                      .installationType = Cp1253Text("0")};
 }
 
 uint64_t StatementGenerator::Below(uint64_t bound) { return random_() % bound; }
@@ -102,13 +102,13 @@ const std::string& StatementGenerator::Pick(const std::vector<std::string>& word
   return words[Below(words.size())];
 }
 
-std::string StatementGenerator::CounterPartyTexts(uint32_t index, char ypovolh) {
+std::string StatementGenerator::CounterPartyTexts(uint32_t index, char obligation) {
   std::string texts;
   texts.reserve(86);
-  AppendColumn(texts, CounterPartyAfm(index), 9);
+  AppendColumn(texts, CounterPartyTaxNumber(index), 9);
   AppendColumn(texts, Pick(surnames_) + ' ' + Pick(givenNames_), 27);
   AppendColumn(texts, Pick(professions_), 15);
-  texts += ypovolh;
+  texts += obligation;
   AppendColumn(texts, Pick(towns_), 10);
   AppendColumn(texts, Pick(streets_), 16);
   AppendColumn(texts, std::to_string(1 + Below(250)), 3);

@@ -20,12 +20,12 @@ class StatementGenerator {
 
   // Eight digits of prefix followed by their check digit (weights 256 down to 2,
   // remainder of 11, a remainder of 10 giving 0).
-  static std::string ValidAfm(uint32_t prefix);
+  static std::string ValidTaxNumber(uint32_t prefix);
   // The number of the index-th counter-party: distinct for every index below
-  // 80,000,000, and never the filer's number nor ExtraAfm's.
-  static std::string CounterPartyAfm(uint32_t index);
+  // 80,000,000, and never the filer's number nor ExtraTaxNumber's.
+  static std::string CounterPartyTaxNumber(uint32_t index);
   // Numbers for lines added later, outside those of the generated lines.
-  static std::string ExtraAfm(uint32_t index);
+  static std::string ExtraTaxNumber(uint32_t index);
   // The filer whose statement it is; the year of data is year.
   static HeaderFields Filer(std::string_view year);
 
@@ -39,7 +39,7 @@ class StatementGenerator {
   uint64_t Below(uint64_t bound);
   const std::string& Pick(const std::vector<std::string>& words);
   // Columns 7-92 of a line record: tax number up to postcode, blank-filled.
-  std::string CounterPartyTexts(uint32_t index, char ypovolh);
+  std::string CounterPartyTexts(uint32_t index, char obligation);
 
   std::mt19937_64 random_;
   // Windows-1253 words.

@@ -13,11 +13,15 @@
 
 #include "AtomicFile.h"
 #include "FigureReport.h"
-#include "HeadlessWindow.h"
+#include "AutomaticAnswers.h"
 #include "MemoryPeak.h"
 #include "PlainFile.h"
 #include "PreSaveChecks.h"
+#include "PairwisePreSaveCheck.h"
 #include "PreSaveVariants.h"
+#include "RecordLayout.h"
+#include "Statement.h"
+#include "StatementCommands.h"
 #include "StatementGenerator.h"
 #include "Stopwatch.h"
 #include "TempFolder.h"
@@ -33,11 +37,6 @@ constexpr int kRuns = 5;
 // Whole-statement timings against their yardsticks, taken in turns.
 constexpr int kTimedRuns = 9;
 constexpr uint64_t kSeed = 20'240'501;
-
-struct Today {
-  int year;
-  std::string date;  // "YYYYMMDD"
-};
 
 Today LocalToday() {
   const time_t now = ::time(nullptr);
@@ -62,11 +61,11 @@ void Require(bool condition, const std::string& what) {
   if (!condition) throw std::runtime_error(what);
 }
 
-// A message means the window stopped or complained: the figures would be of
+// A message means the command stopped or complained: the figures would be of
 // something else.
-void RequireSilence(const HeadlessWindow& window, const std::string& step) {
-  if (!window.Messages().empty()) {
-    throw std::runtime_error(step + ": the window said: " + window.Messages().front());
+void RequireSilence(const AutomaticAnswers& answers, const std::string& step) {
+  if (!answers.Messages().empty()) {
+    throw std::runtime_error(step + ": the command said: " + answers.Messages().front());
   }
 }
 
@@ -93,13 +92,13 @@ struct CleanChecks {
   bool sameVerdict;
 };
 
-CleanChecks TimeCleanChecks(Side side, const LineKeys& clean, const std::string& filerAfm) {
+CleanChecks TimeCleanChecks(Side side, const LineKeys& clean, const std::string& filerTaxNumber) {
   CleanChecks result{};
   std::optional<SaveCheckFailure> linear;
   result.linearSeconds = Stopwatch::Best(
-      5, [&] { linear = CheckSideBeforeSave(side, clean.afms, clean.ypovolhs, filerAfm); });
+      5, [&] { linear = CheckSideBeforeSave(side, clean.taxNumbers, clean.obligations, filerTaxNumber); });
   const Stopwatch watch;
-  const auto pairwise = CheckSideBeforeSavePairwise(side, clean.afms, clean.ypovolhs, filerAfm);
+  const auto pairwise = reference::CheckSideBeforeSavePairwise(side, clean.taxNumbers, clean.obligations, filerTaxNumber);
   result.pairwiseSeconds = watch.Seconds();
   result.sameVerdict = SameVerdict(linear, pairwise);
   if (!result.sameVerdict) std::fprintf(stderr, "pre-save verdicts differ on the clean lines\n");
@@ -107,13 +106,13 @@ CleanChecks TimeCleanChecks(Side side, const LineKeys& clean, const std::string&
 }
 
 // Both checks must name the planted fault, and the same one.
-bool PlantedVerdictsAgree(Side side, const LineKeys& clean, const std::string& filerAfm) {
+bool PlantedVerdictsAgree(Side side, const LineKeys& clean, const std::string& filerTaxNumber) {
   bool agree = true;
-  for (const PreSaveVariant& variant : PlantedVariants(clean, filerAfm)) {
+  for (const PreSaveVariant& variant : PlantedVariants(clean, filerTaxNumber)) {
     const auto linear =
-        CheckSideBeforeSave(side, variant.keys.afms, variant.keys.ypovolhs, filerAfm);
+        CheckSideBeforeSave(side, variant.keys.taxNumbers, variant.keys.obligations, filerTaxNumber);
     const auto pairwise =
-        CheckSideBeforeSavePairwise(side, variant.keys.afms, variant.keys.ypovolhs, filerAfm);
+        reference::CheckSideBeforeSavePairwise(side, variant.keys.taxNumbers, variant.keys.obligations, filerTaxNumber);
     if (!SameVerdict(linear, pairwise)) {
       std::fprintf(stderr, "pre-save verdicts differ: %s\n", variant.name.c_str());
       agree = false;
@@ -143,7 +142,12 @@ int Run() {
   std::fflush(stdout);
 
   FigureReport report;
-  HeadlessWindow window(temp.Path(), today.year, today.date);
+  // The statement and the very commands of the window, answered by themselves.
+  Statement statement(temp.Path());
+  statement.FilerTaxNumber = [&] { return filer.taxNumber; };
+  AutomaticAnswers answers(temp.Path());
+  answers.SetFileToOpen(source);
+  StatementForm form;
   auto removeCopy = [&] { std::filesystem::remove(copy); };
 
   // "Άνοιγμα", each time over an empty statement.
@@ -152,18 +156,22 @@ int Run() {
     WritePlainFile(copy, bytes, false);
   };
   auto resetStatement = [&] {
-    window.ResetStatement();
-    window.ClearMessages();
+    Require(NewStatement(statement, answers).has_value(), "the statement was not emptied");
+    answers.ClearMessages();
   };
   auto openStatement = [&] {
-    Require(window.N2Click(source), "the generated statement was not opened");
+    const OpenOutcome opened = OpenStatement(statement, answers, form, today);
+    Require(opened.shown.has_value(), "the generated statement was not opened");
+    form = opened.shown->form;
   };
   const auto [plainCopy, open] =
       Stopwatch::BestInTurns(kTimedRuns, removeCopy, plainCopyStep, resetStatement, openStatement);
   const size_t openGrowth = PeakGrowth(resetStatement, openStatement);
-  RequireSilence(window, "Άνοιγμα");
-  Require(window.CustomerTable().RecordCount() == kLinesPerSide &&
-              window.SupplierTable().RecordCount() == kLinesPerSide,
+  RequireSilence(answers, "Άνοιγμα");
+  // The window chooses the office from the opened file's code, as a user would.
+  Require(form.header.taxOfficeCode == filer.taxOfficeCode, "the opened office code differs");
+  Require(statement.Table(Side::Customers).RecordCount() == kLinesPerSide &&
+              statement.Table(Side::Suppliers).RecordCount() == kLinesPerSide,
           "the opened statement does not hold every line");
   report.AtMost("open", open / plainCopy, 5,
                 Ms(open) + " against " + Ms(plainCopy) + " to read and write");
@@ -177,11 +185,16 @@ int Run() {
   auto removeSaved = [&] {
     if (!saved.empty()) std::filesystem::remove(saved);
   };
-  auto saveStatement = [&] { saved = window.N7Click(temp.Path()); };
+  auto saveStatement = [&] {
+    answers.ClearMessages();
+    const SaveOutcome outcome = SaveStatementAs(statement, answers, form, today);
+    saved = outcome.saved ? answers.LastSavePath() : std::string();
+    if (outcome.saved) answers.ClearMessages();  // the success message
+  };
   const auto [plainDurableCopy, save] = Stopwatch::BestInTurns(
       kTimedRuns, removeCopy, plainDurableCopyStep, removeSaved, saveStatement);
   const size_t saveGrowth = PeakGrowth(removeSaved, saveStatement);
-  RequireSilence(window, "Αποθήκευση ως...");
+  RequireSilence(answers, "Αποθήκευση ως...");
   Require(!saved.empty(), "the statement was not saved");
   report.AtMost("save", save / plainDurableCopy, 5,
                 Ms(save) + " against " + Ms(plainDurableCopy) + " to read and write with fsync");
@@ -191,19 +204,19 @@ int Run() {
   bool verdictsIdentical = true;
   {
     LineKeys customers;
-    window.CustomerLines().Keys(customers.afms, customers.ypovolhs);
-    const CleanChecks clean = TimeCleanChecks(Side::Customers, customers, filer.afm);
+    statement.Lines(Side::Customers).Keys(customers.taxNumbers, customers.obligations);
+    const CleanChecks clean = TimeCleanChecks(Side::Customers, customers, filer.taxNumber.bytes());
     report.AtLeast("presave_speedup", clean.pairwiseSeconds / clean.linearSeconds, 100,
                    "pairwise " + Format("%.2f s", clean.pairwiseSeconds) + ", linear " +
                        Ms(clean.linearSeconds));
     verdictsIdentical =
-        clean.sameVerdict && PlantedVerdictsAgree(Side::Customers, customers, filer.afm);
+        clean.sameVerdict && PlantedVerdictsAgree(Side::Customers, customers, filer.taxNumber.bytes());
   }
   {
     LineKeys suppliers;
-    window.SupplierLines().Keys(suppliers.afms, suppliers.ypovolhs);
+    statement.Lines(Side::Suppliers).Keys(suppliers.taxNumbers, suppliers.obligations);
     verdictsIdentical =
-        PlantedVerdictsAgree(Side::Suppliers, suppliers, filer.afm) && verdictsIdentical;
+        PlantedVerdictsAgree(Side::Suppliers, suppliers, filer.taxNumber.bytes()) && verdictsIdentical;
   }
   std::printf(
       "presave_verdicts_identical=%s (clean customer lines, and 6 planted variants of "
@@ -213,7 +226,7 @@ int Run() {
 
   // One new customer line, as typed into the grid and stored; it is deleted again,
   // untimed, so that every run stores into 99,999 lines.
-  TFixedFormatDataSet& table = window.CustomerTable();
+  RecordTable& table = statement.Table(Side::Customers);
   const double oneWrite = Stopwatch::Best(
       kRuns, [&] { WriteFileAtomically(table.FileName(), JoinCrLf(table.Lines()), false); });
   uint32_t typed = 0;
@@ -222,15 +235,16 @@ int Run() {
   };
   const double store = Stopwatch::Best(kRuns, deleteTyped, [&] {
     table.BeginAppend();
-    table.SetFieldText("AFMCust", StatementGenerator::ExtraAfm(typed++));
-    table.SetFieldText("Ypovolh", "0");
-    table.SetFieldText("NoTimologion", "3");
-    table.SetFieldText("Value", "1234,56");
+    auto field = [](LineField f) { return LineFieldName(Side::Customers, f); };
+    table.SetFieldText(field(LineField::TaxNumber), StatementGenerator::ExtraTaxNumber(typed++));
+    table.SetFieldText(field(LineField::Obligation), "0");
+    table.SetFieldText(field(LineField::InvoiceCount), "3");
+    table.SetFieldText(field(LineField::Value), "1234,56");
     table.PostRecord();
   });
   Require(table.RecordCount() == kLinesPerSide + 1, "the typed line was not stored");
   deleteTyped();
-  RequireSilence(window, "storing a line");
+  RequireSilence(answers, "storing a line");
   report.AtMost("store_line", store / oneWrite, 3,
                 Ms(store) + " against " + Ms(oneWrite) + " to write the table's file");
 

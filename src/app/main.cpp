@@ -1,5 +1,7 @@
 #include <QApplication>
+#include <QDir>
 #include <QLocale>
+#include <QMessageBox>
 #include <QScreen>
 #include <QTranslator>
 
@@ -7,6 +9,7 @@
 #include "MainWindow.h"
 #include "QtDialogs.h"
 #include "QtEnvironment.h"
+#include "Statement.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
@@ -20,8 +23,18 @@ int main(int argc, char* argv[]) {
     QApplication::installTranslator(&qtGreek);
 
   velmora::QtEnvironment environment;
+  if (environment.WorkingBaseFolder().isEmpty()) {
+    QMessageBox::critical(
+        nullptr, velmora::ApplicationTitle(),
+        QStringLiteral("Το πρόγραμμα δεν μπορεί να ξεκινήσει: δεν ήταν δυνατό να δημιουργηθεί "
+                       "ο φάκελος εργασίας του στον φάκελο %1. Ελέγξτε ότι ο φάκελος υπάρχει, "
+                       "ότι έχετε δικαίωμα εγγραφής σε αυτόν και ότι ο δίσκος δεν είναι γεμάτος.")
+            .arg(QDir::toNativeSeparators(QDir::tempPath())));
+    return 1;
+  }
+  velmora::Statement statement(QFile::encodeName(environment.WorkingBaseFolder()).toStdString());
   velmora::QtDialogs dialogs;
-  velmora::MainWindow window(dialogs, environment);
+  velmora::MainWindow window(statement, dialogs, environment);
   dialogs.SetParent(&window);
   window.adjustSize();
   window.move(window.screen()->availableGeometry().center() - window.rect().center());

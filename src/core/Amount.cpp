@@ -2,24 +2,14 @@
 
 #include <limits>
 
+#include "PlainText.h"
+
 namespace velmora {
 
 namespace {
 
 constexpr uint64_t kMaxMagnitude = std::numeric_limits<int64_t>::max();
 
-std::string_view TrimBlanks(std::string_view text) {
-  const auto first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-bool AllDigits(std::string_view text) {
-  for (const char c : text) {
-    if (c < '0' || c > '9') return false;
-  }
-  return true;
-}
 
 // value = value * 10 + digit, refusing to pass the largest int64.
 bool AppendDigit(uint64_t& value, unsigned digit) {
@@ -39,7 +29,7 @@ std::string WithSign(int64_t cents, std::string digits) {
 }  // namespace
 
 std::optional<Amount> Amount::Parse(std::string_view text) {
-  text = TrimBlanks(text);
+  text = WithoutBlanks(text);
   bool negative = false;
   if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
     negative = text.front() == '-';
@@ -51,7 +41,7 @@ std::optional<Amount> Amount::Parse(std::string_view text) {
       comma == std::string_view::npos ? std::string_view() : text.substr(comma + 1);
   if (comma == std::string_view::npos && whole.empty()) return std::nullopt;
   // A second comma is not a digit of the decimals.
-  if (!AllDigits(whole) || !AllDigits(decimals)) return std::nullopt;
+  if (!IsAllDigits(whole) || !IsAllDigits(decimals)) return std::nullopt;
 
   uint64_t cents = 0;
   for (const char c : whole) {
@@ -70,7 +60,7 @@ std::optional<Amount> Amount::Parse(std::string_view text) {
 }
 
 std::optional<Amount> Amount::ParseCents(std::string_view digits) {
-  if (digits.empty() || !AllDigits(digits)) return std::nullopt;
+  if (digits.empty() || !IsAllDigits(digits)) return std::nullopt;
   uint64_t cents = 0;
   for (const char c : digits) {
     if (!AppendDigit(cents, c - '0')) return std::nullopt;

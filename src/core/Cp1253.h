@@ -17,12 +17,14 @@ class Cp1253Text {
   Cp1253Text() = default;
   explicit Cp1253Text(std::string bytes) : bytes_(std::move(bytes)) {}
   explicit Cp1253Text(std::string_view bytes) : bytes_(bytes) {}
+  explicit Cp1253Text(const char* bytes) : bytes_(bytes) {}
 
   const std::string& bytes() const { return bytes_; }
   std::string& bytes() { return bytes_; }
   std::string_view view() const { return bytes_; }
   bool empty() const { return bytes_.empty(); }
   std::size_t size() const { return bytes_.size(); }
+  void clear() { bytes_.clear(); }
 
   friend bool operator==(const Cp1253Text&, const Cp1253Text&) = default;
   friend auto operator<=>(const Cp1253Text&, const Cp1253Text&) = default;

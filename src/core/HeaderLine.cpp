@@ -3,66 +3,61 @@
 #include <array>
 #include <cstddef>
 
-#include "LineLayout.h"
+#include "PlainText.h"
+#include "RecordLayout.h"
 
 namespace velmora {
 
 namespace {
 
-enum class Trim { None, Trailing, Both };
-
-struct Column {
-  std::string HeaderFields::*field;
-  std::size_t offset;  // 0-based; column 1 holds the record type
-  std::size_t width;
-  Trim trim;
+// The member of HeaderFields that holds each header field, in the layout's order.
+constexpr std::array<Cp1253Text HeaderFields::*, kHeaderFieldCount> kMembers = {
+    &HeaderFields::year,      &HeaderFields::taxOfficeCode,  &HeaderFields::fileNumber,
+    &HeaderFields::companyName, &HeaderFields::taxNumber,       &HeaderFields::profession,
+    &HeaderFields::town,      &HeaderFields::street,      &HeaderFields::streetNumber,
+    &HeaderFields::postCode,        &HeaderFields::telephone,         &HeaderFields::fax,
+    &HeaderFields::email,     &HeaderFields::installationType,
 };
 
-constexpr std::array<Column, 14> kColumns = {{
-    {&HeaderFields::year, 1, 4, Trim::None},
-    {&HeaderFields::officeCode, 5, 4, Trim::None},
-    {&HeaderFields::fileNumber, 9, 6, Trim::Trailing},
-    {&HeaderFields::companyName, 15, 18, Trim::Trailing},
-    {&HeaderFields::afm, 33, 9, Trim::None},
-    {&HeaderFields::profession, 42, 16, Trim::Trailing},
-    {&HeaderFields::town, 58, 10, Trim::Trailing},
-    {&HeaderFields::street, 68, 16, Trim::Trailing},
-    {&HeaderFields::number, 84, 3, Trim::Trailing},
-    {&HeaderFields::tk, 87, 5, Trim::Trailing},
-    {&HeaderFields::tel, 92, 10, Trim::None},
-    {&HeaderFields::fax, 102, 10, Trim::None},
-    {&HeaderFields::email, 112, 34, Trim::Trailing},
-    {&HeaderFields::installationType, 146, 4, Trim::Both},
-}};
-
 std::string_view Trimmed(std::string_view text, Trim trim) {
-  if (trim == Trim::None) return text;
-  const auto last = text.find_last_not_of(' ');
-  if (last == std::string_view::npos) return {};
-  text = text.substr(0, last + 1);
-  if (trim == Trim::Both) text.remove_prefix(text.find_first_not_of(' '));
-  return text;
+  switch (trim) {
+    case Trim::None:
+      return text;
+    case Trim::Trailing:
+      return WithoutTrailingBlanks(text);
+    case Trim::Both:
+      break;
+  }
+  return WithoutBlanks(text);
 }
 
 }  // namespace
 
+Cp1253Text& HeaderFields::operator[](HeaderField field) {
+  return this->*kMembers[static_cast<std::size_t>(field)];
+}
+
+const Cp1253Text& HeaderFields::operator[](HeaderField field) const {
+  return this->*kMembers[static_cast<std::size_t>(field)];
+}
+
 HeaderFields ParseHeaderLine(std::string_view line) {
   HeaderFields fields;
-  for (const Column& column : kColumns) {
-    if (column.offset >= line.size()) break;
-    fields.*column.field = Trimmed(line.substr(column.offset, column.width), column.trim);
+  for (const HeaderFieldLayout& layout : kHeaderLayout) {
+    if (layout.span.offset >= line.size()) break;
+    fields[layout.field] = Cp1253Text(Trimmed(layout.span.In(line), layout.trim));
   }
   return fields;
 }
 
 std::string ComposeHeaderLine(const HeaderFields& fields) {
-  std::string line(kLineLength, ' ');
-  line[0] = '1';
-  for (const Column& column : kColumns) {
-    const std::string_view value = std::string_view(fields.*column.field).substr(0, column.width);
-    const bool rightAligned = column.field == &HeaderFields::installationType;
-    const std::size_t start =
-        rightAligned ? column.offset + column.width - value.size() : column.offset;
+  std::string line(kRecordLength, ' ');
+  line[0] = record_type::kHeader;
+  for (const HeaderFieldLayout& layout : kHeaderLayout) {
+    const std::string_view value = fields[layout.field].view().substr(0, layout.span.width);
+    const std::size_t start = layout.rightAligned
+                                  ? layout.span.end() - value.size()
+                                  : layout.span.offset;
     line.replace(start, value.size(), value);
   }
   return line;

@@ -3,12 +3,19 @@
 #include <string>
 #include <string_view>
 
+#include "Cp1253.h"
+#include "RecordLayout.h"
+
 namespace velmora {
 
-// The filer's details as held in the header record "1" (Windows-1253 bytes).
+// The filer's details as held in the header record "1".
 struct HeaderFields {
-  std::string year, officeCode, fileNumber, companyName, afm, profession, town, street, number, tk,
-      tel, fax, email, installationType;
+  Cp1253Text year, taxOfficeCode, fileNumber, companyName, taxNumber, profession, town, street,
+      streetNumber, postCode, telephone, fax, email, installationType;
+
+  // The member that holds a field of the header layout.
+  Cp1253Text& operator[](HeaderField field);
+  const Cp1253Text& operator[](HeaderField field) const;
 
   bool operator==(const HeaderFields&) const = default;
 };

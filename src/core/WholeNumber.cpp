@@ -2,12 +2,13 @@
 
 #include <limits>
 
+#include "PlainText.h"
+
 namespace velmora {
 
 std::optional<int64_t> ParseWholeNumber(std::string_view text) {
-  const auto first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return std::nullopt;
-  text = text.substr(first, text.find_last_not_of(' ') - first + 1);
+  text = WithoutBlanks(text);
+  if (text.empty()) return std::nullopt;
 
   bool negative = false;
   if (text.front() == '-' || text.front() == '+') {
@@ -21,7 +22,7 @@ std::optional<int64_t> ParseWholeNumber(std::string_view text) {
       static_cast<uint64_t>(std::numeric_limits<int64_t>::max()) + (negative ? 1 : 0);
   uint64_t magnitude = 0;
   for (const char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
+    if (!IsDigit(c)) return std::nullopt;
     const auto digit = static_cast<uint64_t>(c - '0');
     if (magnitude > (limit - digit) / 10) return std::nullopt;
     magnitude = magnitude * 10 + digit;

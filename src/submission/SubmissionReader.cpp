@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "Amount.h"
-#include "LineLayout.h"
+#include "RecordLayout.h"
 #include "SideBySide.h"
 #include "WholeNumber.h"
 
@@ -270,7 +270,7 @@ std::variant<OpenedStatement, ReadFailure> ReadSubmissionFile(std::string_view b
       stop = Failure(kWrongType, lineNumber);
       break;
     }
-    if (line.size() != static_cast<std::size_t>(kLineLength)) {
+    if (line.size() != kRecordLength) {
       stop = Failure(kWrongLength, lineNumber);
       break;
     }

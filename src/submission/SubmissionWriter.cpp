@@ -7,17 +7,17 @@
 #include <utility>
 
 #include "Amount.h"
-#include "LineLayout.h"
+#include "PlainText.h"
+#include "RecordLayout.h"
+#include "SaveFailedMessage.h"
 #include "WholeNumber.h"
 
 namespace velmora {
 
 namespace {
 
-constexpr int kMaxSequence = 99999;
 constexpr int64_t kMaxSixteenDigits = 9'999'999'999'999'999;
 
-constexpr const char* kFailed = "Η αποθήκευση σε αρχείο απέτυχε: ";
 constexpr const char* kFixIt = "Διορθώστε το και επαναλάβετε την αποθήκευση.";
 constexpr const char* kFixLine = "Διορθώστε τη και επαναλάβετε την αποθήκευση.";
 constexpr const char* kCheckTotals =
@@ -28,39 +28,23 @@ constexpr const char* kNegative = "είναι αρνητικό";
 constexpr const char* kUnwritableCharacter =
     "περιέχει χαρακτήρα αλλαγής γραμμής ή μηδενικό χαρακτήρα, που δεν μπορεί να γραφτεί στο αρχείο";
 
-struct HeaderColumn {
-  std::string HeaderFields::*field;
-  std::size_t width;
-  const char* label;
+// How the checks name each header field, in the layout's order.
+constexpr std::array<const char*, kHeaderFieldCount> kHeaderLabels = {
+    "Έτος που αφορούν τα στοιχεία", "ΔΟΥ",      "Αριθμός Φακέλου", "Επωνυμία Επιχείρησης",
+    "ΑΦΜ",                          "Αντικείμενο Εργασιών", "Πόλη", "Οδός",
+    "Αριθμός",                      "Τ.Κ.",     "Τηλέφωνο",        "Φαξ",
+    "Email",                        "Είδος Εγκατάστασης",
 };
 
-constexpr std::array<HeaderColumn, 14> kHeaderColumns = {{
-    {&HeaderFields::year, 4, "Έτος που αφορούν τα στοιχεία"},
-    {&HeaderFields::officeCode, 4, "ΔΟΥ"},
-    {&HeaderFields::fileNumber, 6, "Αριθμός Φακέλου"},
-    {&HeaderFields::companyName, 18, "Επωνυμία Επιχείρησης"},
-    {&HeaderFields::afm, 9, "ΑΦΜ"},
-    {&HeaderFields::profession, 16, "Αντικείμενο Εργασιών"},
-    {&HeaderFields::town, 10, "Πόλη"},
-    {&HeaderFields::street, 16, "Οδός"},
-    {&HeaderFields::number, 3, "Αριθμός"},
-    {&HeaderFields::tk, 5, "Τ.Κ."},
-    {&HeaderFields::tel, 10, "Τηλέφωνο"},
-    {&HeaderFields::fax, 10, "Φαξ"},
-    {&HeaderFields::email, 34, "Email"},
-    {&HeaderFields::installationType, 4, "Είδος Εγκατάστασης"},
-}};
-
-// Columns of the working line, 0-based.
-constexpr std::size_t kTextsOffset = 6;  // AFM up to TK, copied as they stand
-constexpr std::size_t kTextsWidth = 86;
-constexpr std::size_t kYpovolhOffset = 57;
-constexpr std::size_t kCountOffset = 92;
-constexpr std::size_t kCountWidth = 7;
-constexpr std::size_t kValueOffset = 99;
-constexpr std::size_t kValueWidth = 16;
-constexpr std::size_t kFillerWidth = 35;
-constexpr std::size_t kAmountsFillerWidth = 83;
+// The counter-party's texts, from the tax number to the postcode, are copied
+// from the working line as one block: their columns are the same in the file.
+constexpr ColumnSpan kLineTexts{LineSpan(LineField::TaxNumber).offset,
+                                LineSpan(LineField::PostCode).end() -
+                                    LineSpan(LineField::TaxNumber).offset};
+constexpr ColumnSpan kObligation = LineSpan(LineField::Obligation);
+constexpr ColumnSpan kInvoiceCount = LineSpan(LineField::InvoiceCount);
+constexpr ColumnSpan kValue = LineSpan(LineField::Value);
+constexpr ColumnSpan kSequence = LineSpan(LineField::SequenceNumber);
 
 using Problem = std::optional<WriteProblem>;
 
@@ -69,16 +53,9 @@ bool HasUnwritableByte(std::string_view text) {
   return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
 }
 
-// The columns of a line as far as the line reaches.
-std::string_view Columns(std::string_view line, std::size_t offset, std::size_t width) {
-  return offset < line.size() ? line.substr(offset, width) : std::string_view();
-}
-
 // A field as the line table gives it: without trailing blanks.
-std::string_view FieldText(std::string_view line, std::size_t offset, std::size_t width) {
-  const std::string_view columns = Columns(line, offset, width);
-  const auto last = columns.find_last_not_of(' ');
-  return last == std::string_view::npos ? std::string_view() : columns.substr(0, last + 1);
+std::string_view FieldText(std::string_view line, ColumnSpan span) {
+  return WithoutTrailingBlanks(span.In(line));
 }
 
 // The value must fit the width.
@@ -90,7 +67,7 @@ void AppendZeroFilled(std::string& out, uint64_t value, std::size_t width) {
 
 WriteProblem Refusal(std::string_view subject, std::string_view predicate,
                      std::string_view advice) {
-  std::string message = kFailed;
+  std::string message(kSaveFailedPrefix);
   message += subject;
   message += ' ';
   message += predicate;
@@ -99,7 +76,9 @@ WriteProblem Refusal(std::string_view subject, std::string_view predicate,
   return {std::move(message)};
 }
 
-const char* SideOf(char type) { return type == '2' ? "των πελατών" : "των προμηθευτών"; }
+const char* SideOf(char type) {
+  return type == record_type::kCustomerLine ? "των πελατών" : "των προμηθευτών";
+}
 
 WriteProblem LineRefusal(char type, int sequence, std::string_view predicate) {
   const std::string subject = "Η γραμμή " + std::to_string(sequence) + ' ' + SideOf(type);
@@ -141,7 +120,7 @@ Problem AppendAmountsTail(std::string& out, const char* side, Amount withoutItem
     return Refusal(invoiceSubject, "είναι πολύ μεγάλο για το αρχείο, που δέχεται έως 16 ψηφία",
                    kCheckTotals);
   }
-  AppendZeroFilled(out, static_cast<uint64_t>(invoices), 16);
+  AppendZeroFilled(out, static_cast<uint64_t>(invoices), amounts_record::kInvoiceTotal.width);
 
   const std::string grandSubject = std::string("Το γενικό σύνολο αξίας ") + side;
   auto grand = AmountOrZero(valueTotal).Plus(retailSales);
@@ -149,17 +128,18 @@ Problem AppendAmountsTail(std::string& out, const char* side, Amount withoutItem
   if (!grand) return Refusal(grandSubject, kTooLarge, kCheckTotals);
   if (auto problem = AppendCents(out, *grand, grandSubject, kCheckTotals)) return problem;
 
-  out.append(kAmountsFillerWidth, ' ');
+  out.append(amounts_record::kFiller.width, ' ');
   return std::nullopt;
 }
 
 Problem AppendHeaderRecord(std::string& out, const HeaderFields& header) {
-  for (const HeaderColumn& column : kHeaderColumns) {
-    const std::string& text = header.*column.field;
-    const std::string subject = std::string("Το πεδίο «") + column.label + "»";
-    if (text.size() > column.width) {
+  for (const HeaderFieldLayout& layout : kHeaderLayout) {
+    const std::string& text = header[layout.field].bytes();
+    const std::string subject =
+        std::string("Το πεδίο «") + kHeaderLabels[static_cast<std::size_t>(layout.field)] + "»";
+    if (text.size() > layout.span.width) {
       return Refusal(subject,
-                     "έχει περισσότερους από " + std::to_string(column.width) + " χαρακτήρες",
+                     "έχει περισσότερους από " + std::to_string(layout.span.width) + " χαρακτήρες",
                      kFixIt);
     }
     if (HasUnwritableByte(text)) return Refusal(subject, kUnwritableCharacter, kFixIt);
@@ -169,25 +149,25 @@ Problem AppendHeaderRecord(std::string& out, const HeaderFields& header) {
 }
 
 Problem AppendLineRecord(std::string& out, char type, int sequence, std::string_view line) {
-  if (sequence > kMaxSequence) {
+  if (sequence > kMaxLinesPerSide) {
     return Refusal("Η γραμμή " + std::to_string(sequence) + ' ' + SideOf(type),
                    "δεν χωράει στο αρχείο",
                    "Το αρχείο δέχεται έως 99999 γραμμές πελατών και έως 99999 γραμμές "
                    "προμηθευτών.");
   }
   // Blank-filled fields are the line's own columns, so the texts are copied as a block.
-  const std::string_view texts = Columns(line, kTextsOffset, kTextsWidth);
+  const std::string_view texts = kLineTexts.In(line);
   if (HasUnwritableByte(texts)) return LineRefusal(type, sequence, kUnwritableCharacter);
-  if (FieldText(line, kYpovolhOffset, 1).empty()) {
+  if (FieldText(line, kObligation).empty()) {
     return LineRefusal(type, sequence, "δεν έχει συμπληρωμένο το πεδίο ΥΠΟΧΡΕΟΣ");
   }
   // Seven columns cannot hold more than seven digits.
-  const auto count = ParseWholeNumber(FieldText(line, kCountOffset, kCountWidth));
+  const auto count = ParseWholeNumber(FieldText(line, kInvoiceCount));
   if (!count) {
     return LineRefusal(type, sequence, "έχει αριθμό τιμολογίων που δεν είναι ακέραιος αριθμός");
   }
   if (*count < 0) return LineRefusal(type, sequence, "έχει αρνητικό αριθμό τιμολογίων");
-  const auto value = Amount::Parse(FieldText(line, kValueOffset, kValueWidth));
+  const auto value = Amount::Parse(FieldText(line, kValue));
   if (!value) {
     return LineRefusal(type, sequence,
                        "έχει αξία που δεν είναι αριθμός (η υποδιαστολή είναι το κόμμα)");
@@ -200,42 +180,43 @@ Problem AppendLineRecord(std::string& out, char type, int sequence, std::string_
   }
 
   out += type;
-  AppendZeroFilled(out, static_cast<uint64_t>(sequence), 5);
+  AppendZeroFilled(out, static_cast<uint64_t>(sequence), kSequence.width);
   out += texts;
-  out.append(kTextsWidth - texts.size(), ' ');
-  AppendZeroFilled(out, static_cast<uint64_t>(*count), kCountWidth);
+  out.append(kLineTexts.width - texts.size(), ' ');
+  AppendZeroFilled(out, static_cast<uint64_t>(*count), kInvoiceCount.width);
   out += *cents;
-  out.append(kFillerWidth, ' ');
+  out.append(LineSpan(LineField::Filler).width, ' ');
   return std::nullopt;
 }
 
 Problem AppendCustomerAmountsRecord(std::string& out, std::string_view retailSales,
                                     std::string_view withoutItemisation,
                                     std::string_view invoiceTotal, std::string_view valueTotal) {
-  const char* side = SideOf('2');
+  const char* side = SideOf(record_type::kCustomerLine);
   const Amount retail = AmountOrZero(retailSales);
-  out += "3 ";
+  out += record_type::kCustomerAmounts;
+  out.append(amounts_record::kRetailSales.offset - 1, ' ');
   if (auto problem = AppendCents(out, retail,
                                  std::string("Το ποσό «Αξία Λιανικών Πωλήσεων» ") + side, kFixIt)) {
     return problem;
   }
-  out += ' ';
+  out.append(amounts_record::kWithoutItemisation.offset - amounts_record::kRetailSales.end(), ' ');
   return AppendAmountsTail(out, side, AmountOrZero(withoutItemisation), invoiceTotal, valueTotal,
                            retail);
 }
 
 Problem AppendSupplierAmountsRecord(std::string& out, std::string_view withoutItemisation,
                                     std::string_view invoiceTotal, std::string_view valueTotal) {
-  out += '5';
-  out.append(18, ' ');
-  return AppendAmountsTail(out, SideOf('4'), AmountOrZero(withoutItemisation), invoiceTotal,
+  out += record_type::kSupplierAmounts;
+  out.append(amounts_record::kWithoutItemisation.offset - 1, ' ');
+  return AppendAmountsTail(out, SideOf(record_type::kSupplierLine), AmountOrZero(withoutItemisation), invoiceTotal,
                            valueTotal, Amount());
 }
 
 template <typename Append>
 std::variant<std::string, WriteProblem> SingleRecord(Append append) {
   std::string record;
-  record.reserve(kLineLength);
+  record.reserve(kRecordLength);
   if (auto problem = append(record)) return *std::move(problem);
   return record;
 }
@@ -245,9 +226,13 @@ void EndRecord(std::string& file) { file += "\r\n"; }
 }  // namespace
 
 std::string OpeningRecord(bool creditBalances, std::string_view date) {
-  std::string record = creditBalances ? "0IL01.PIS" : "0IL01    ";
-  record += date.substr(0, 8);
-  record.resize(kLineLength, ' ');
+  std::string record(opening_record::kMarker);
+  if (creditBalances)
+    record += opening_record::kCreditBalancesKind;
+  else
+    record.append(opening_record::kKindSpan.width, ' ');
+  record += date.substr(0, opening_record::kDateSpan.width);
+  record.resize(kRecordLength, ' ');
   return record;
 }
 
@@ -281,7 +266,7 @@ std::variant<std::string, WriteProblem> SupplierAmountsRecord(std::string_view w
 
 std::variant<std::string, WriteProblem> ComposeSubmissionFile(const SubmissionStatement& s) {
   std::string file;
-  file.reserve((4 + s.customerLines.size() + s.supplierLines.size()) * (kLineLength + 2));
+  file.reserve((4 + s.customerLines.size() + s.supplierLines.size()) * (kRecordLength + 2));
   file += OpeningRecord(s.creditBalances, s.date);
   EndRecord(file);
   if (auto problem = AppendHeaderRecord(file, s.header)) return *std::move(problem);
@@ -289,7 +274,7 @@ std::variant<std::string, WriteProblem> ComposeSubmissionFile(const SubmissionSt
 
   int sequence = 0;
   for (const std::string& line : s.customerLines) {
-    if (auto problem = AppendLineRecord(file, '2', ++sequence, line)) return *std::move(problem);
+    if (auto problem = AppendLineRecord(file, record_type::kCustomerLine, ++sequence, line)) return *std::move(problem);
     EndRecord(file);
   }
   if (!s.customerLines.empty() || AmountOrZero(s.retailSales).Cents() != 0 ||
@@ -304,7 +289,7 @@ std::variant<std::string, WriteProblem> ComposeSubmissionFile(const SubmissionSt
 
   sequence = 0;
   for (const std::string& line : s.supplierLines) {
-    if (auto problem = AppendLineRecord(file, '4', ++sequence, line)) return *std::move(problem);
+    if (auto problem = AppendLineRecord(file, record_type::kSupplierLine, ++sequence, line)) return *std::move(problem);
     EndRecord(file);
   }
   if (!s.supplierLines.empty() || AmountOrZero(s.suppliersWithoutItemisation).Cents() != 0) {

@@ -21,55 +21,67 @@
 
 namespace velmora {
 
+struct FilerPanel::FieldSpec {
+  HeaderField field;
+  const char* objectName;
+  const char* label;
+  Filter filter;
+  int row, column, span;
+};
+
 FilerPanel::FilerPanel(Dialogs& dialogs, Environment& environment, QWidget* parent)
     : QWidget(parent), dialogs_(dialogs), environment_(environment) {
-  setObjectName(QStringLiteral("FilerPanel"));
+  setObjectName(QStringLiteral("filerPanel"));
   auto* grid = new QGridLayout(this);
   grid->setContentsMargins(8, 4, 8, 4);
   grid->setHorizontalSpacing(6);
   grid->setVerticalSpacing(4);
 
   // Created in tab order; each caption stands over its field.
-  YearOfData =
-      AddField("YearOfData", "Έτος που αφορούν\nτα στοιχεία: (*)", 4, Filter::Digits, 0, 0);
+  AddField({HeaderField::Year, "yearBox", "Έτος που αφορούν\nτα στοιχεία: (*)", Filter::Digits, 0,
+            0, 1});
 
   auto* officeLabel = new QLabel(QStringLiteral("ΔΟΥ: (*) "), this);
   officeLabel->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
-  ComboBox1 = new QComboBox(this);
-  ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
-  DOYCodes = new QComboBox(this);
-  DOYCodes->setObjectName(QStringLiteral("DOYCodes"));
-  DOYCodes->hide();
+  taxOfficeList_ = new QComboBox(this);
+  taxOfficeList_->setObjectName(QStringLiteral("taxOfficeList"));
+  taxOfficeCodes_ = new QComboBox(this);
+  taxOfficeCodes_->setObjectName(QStringLiteral("taxOfficeCodes"));
+  taxOfficeCodes_->hide();
   for (const TaxOffice& office : TaxOffices()) {
-    ComboBox1->addItem(QString::fromUtf8(office.name));
-    DOYCodes->addItem(QString::fromLatin1(office.code));
+    taxOfficeList_->addItem(QString::fromUtf8(office.name));
+    taxOfficeCodes_->addItem(QString::fromLatin1(office.code));
   }
-  ComboBox1->setMaxVisibleItems(20);
-  officeLabel->setBuddy(ComboBox1);
-  ComboBox1->setAccessibleName(QStringLiteral("ΔΟΥ"));
-  ComboBox1->installEventFilter(this);
-  connect(ComboBox1, &QComboBox::activated, this, [this](int index) {
-    DOYCodes->setCurrentIndex(index);
-    Modified();
+  taxOfficeList_->setMaxVisibleItems(20);
+  officeLabel->setBuddy(taxOfficeList_);
+  taxOfficeList_->setAccessibleName(QStringLiteral("ΔΟΥ"));
+  taxOfficeList_->installEventFilter(this);
+  connect(taxOfficeList_, &QComboBox::activated, this, [this](int index) {
+    taxOfficeCodes_->setCurrentIndex(index);
+    emit modified();
   });
   grid->addWidget(officeLabel, 0, 1, 1, 2);
-  grid->addWidget(ComboBox1, 1, 1, 1, 2);
+  grid->addWidget(taxOfficeList_, 1, 1, 1, 2);
 
-  Edit1 = AddField("Edit1", "Αριθμός Φακέλου\n(για τις ΑΕ):", 6, Filter::Digits, 0, 3);
-  CompanyName = AddField("CompanyName", "Επωνυμία Επιχείρησης: (*)", 18, Filter::Any, 0, 4);
-  AFM = AddField("AFM", "ΑΦΜ: (*) ", 9, Filter::Digits, 0, 5);
-  AntikeimenoErgasion = AddField("AntikeimenoErgasion", "Αντικείμενο Εργασιών (Επάγγελμα): (*)", 16,
-                                 Filter::Any, 2, 0, 2);
-  Town = AddField("Town", "Διεύθυνση - Πόλη:", 10, Filter::Any, 2, 2);
-  Street = AddField("Street", "Οδός:", 16, Filter::Any, 2, 3);
-  Number = AddField("Number", "Αριθμός:", 3, Filter::Any, 2, 4);
-  TK = AddField("TK", "Τ.Κ.:", 5, Filter::Digits, 2, 5);
-  Tel = AddField("Tel", "Τηλέφωνο:", 10, Filter::Digits, 4, 0);
-  Fax = AddField("Fax", "Φαξ:", 10, Filter::Digits, 4, 1);
-  email = AddField("email", "Email:", 34, Filter::Any, 4, 2, 2);
-  Egatastash =
-      AddField("Egatastash", "Είδος Εγκατάστασης: (*) ", 4, Filter::InstallationType, 4, 4);
-
+  const FieldSpec rest[] = {
+      {HeaderField::FileNumber, "fileNumberBox", "Αριθμός Φακέλου\n(για τις ΑΕ):", Filter::Digits,
+       0, 3, 1},
+      {HeaderField::CompanyName, "companyNameBox", "Επωνυμία Επιχείρησης: (*)", Filter::Any, 0, 4,
+       1},
+      {HeaderField::TaxNumber, "taxNumberBox", "ΑΦΜ: (*) ", Filter::Digits, 0, 5, 1},
+      {HeaderField::Profession, "professionBox", "Αντικείμενο Εργασιών (Επάγγελμα): (*)",
+       Filter::Any, 2, 0, 2},
+      {HeaderField::Town, "townBox", "Διεύθυνση - Πόλη:", Filter::Any, 2, 2, 1},
+      {HeaderField::Street, "streetBox", "Οδός:", Filter::Any, 2, 3, 1},
+      {HeaderField::StreetNumber, "streetNumberBox", "Αριθμός:", Filter::Any, 2, 4, 1},
+      {HeaderField::PostCode, "postCodeBox", "Τ.Κ.:", Filter::Digits, 2, 5, 1},
+      {HeaderField::Telephone, "telephoneBox", "Τηλέφωνο:", Filter::Digits, 4, 0, 1},
+      {HeaderField::Fax, "faxBox", "Φαξ:", Filter::Digits, 4, 1, 1},
+      {HeaderField::Email, "emailBox", "Email:", Filter::Any, 4, 2, 2},
+      {HeaderField::InstallationType, "installationTypeBox", "Είδος Εγκατάστασης: (*) ",
+       Filter::InstallationType, 4, 4, 1},
+  };
+  for (const FieldSpec& spec : rest) AddField(spec);
   auto* mandatory = new QLabel(QStringLiteral("(*) Υποχρεωτικά Στοιχεία"), this);
   QFont bold = mandatory->font();
   bold.setBold(true);
@@ -77,45 +89,45 @@ FilerPanel::FilerPanel(Dialogs& dialogs, Environment& environment, QWidget* pare
   grid->addWidget(mandatory, 5, 5, 1, 2, Qt::AlignLeft | Qt::AlignVCenter);
 
   // Shown by the installation type while it has the focus, over whatever lies there.
-  EgatastashNote = new QLabel(QStringLiteral("- Ε συνολικά για την έδρα και τα \n"
+  installationTypeNote_ = new QLabel(QStringLiteral("- Ε συνολικά για την έδρα και τα \n"
                                              "υποκαταστήματα\n"
                                              "- 0 (μηδέν) μόνο της έδρας\n"
                                              "- Αριθμός εγκατάστασης μητρώου Pellion για \n"
                                              "υποκατάστημα"),
                               parent ? parent : this);
-  EgatastashNote->setObjectName(QStringLiteral("EgatastashNote"));
-  EgatastashNote->setStyleSheet(
+  installationTypeNote_->setObjectName(QStringLiteral("installationTypeNote"));
+  installationTypeNote_->setStyleSheet(
       QStringLiteral("QLabel { background: #fffbe6; color: #1f3a93; border: 1px solid #c9b458; "
                      "padding: 4px; }"));
-  EgatastashNote->adjustSize();
-  EgatastashNote->hide();
+  installationTypeNote_->adjustSize();
+  installationTypeNote_->hide();
 
-  RadioButton1 = new QRadioButton(QStringLiteral("Χρεωστικά Τιμολόγια"), this);
-  RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
-  RadioButton2 = new QRadioButton(QStringLiteral("Πιστωτικά Υπόλοιπα"), this);
-  RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
-  RadioButton1->setChecked(true);
-  connect(RadioButton1, &QRadioButton::clicked, this, [this] { Modified(); });
-  connect(RadioButton2, &QRadioButton::clicked, this, [this] { Modified(); });
+  debitInvoicesButton_ = new QRadioButton(QStringLiteral("Χρεωστικά Τιμολόγια"), this);
+  debitInvoicesButton_->setObjectName(QStringLiteral("debitInvoicesButton"));
+  creditBalancesButton_ = new QRadioButton(QStringLiteral("Πιστωτικά Υπόλοιπα"), this);
+  creditBalancesButton_->setObjectName(QStringLiteral("creditBalancesButton"));
+  debitInvoicesButton_->setChecked(true);
+  connect(debitInvoicesButton_, &QRadioButton::clicked, this, &FilerPanel::modified);
+  connect(creditBalancesButton_, &QRadioButton::clicked, this, &FilerPanel::modified);
   auto* kinds = new QVBoxLayout;
-  kinds->addWidget(RadioButton1);
-  kinds->addWidget(RadioButton2);
+  kinds->addWidget(debitInvoicesButton_);
+  kinds->addWidget(creditBalancesButton_);
   grid->addLayout(kinds, 0, 6, 3, 1, Qt::AlignTop);
   for (int column = 0; column < 7; ++column) grid->setColumnStretch(column, 1);
 }
 
-QLineEdit* FilerPanel::AddField(const char* name, const char* label, int maxLength, Filter filter,
-                                int row, int column, int span) {
-  auto* caption = new QLabel(QString::fromUtf8(label), this);
+QLineEdit* FilerPanel::AddField(const FieldSpec& spec) {
+  auto* caption = new QLabel(QString::fromUtf8(spec.label), this);
   auto* field = new QLineEdit(this);
-  field->setObjectName(QString::fromLatin1(name));
-  field->setMaxLength(maxLength);
+  field->setObjectName(QString::fromLatin1(spec.objectName));
+  // A full field fills its columns of the header record exactly.
+  field->setMaxLength(static_cast<int>(HeaderSpan(spec.field).width));
   caption->setBuddy(field);
   field->setAccessibleName(caption->text().simplified());
 
   InputGuard::KeyRule keyRule;
   InputGuard::TextRule textRule;
-  switch (filter) {
+  switch (spec.filter) {
     case Filter::Any:
       break;
     case Filter::Digits:
@@ -137,35 +149,40 @@ QLineEdit* FilerPanel::AddField(const char* name, const char* label, int maxLeng
       };
       break;
   }
-  new InputGuard(
-      field, keyRule, textRule, [this] { Modified(); }, [this] { dialogs_.Beep(); });
+  auto* guard = new InputGuard(field, keyRule, textRule);
+  connect(guard, &InputGuard::typed, this, &FilerPanel::modified);
+  connect(guard, &InputGuard::refused, this, [this] { dialogs_.Beep(); });
   field->installEventFilter(this);
 
   caption->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
-  auto* layout = static_cast<QGridLayout*>(this->layout());
-  layout->addWidget(caption, row, column, 1, span);
-  layout->addWidget(field, row + 1, column, 1, span);
+  auto* layout = qobject_cast<QGridLayout*>(this->layout());
+  layout->addWidget(caption, spec.row, spec.column, 1, spec.span);
+  layout->addWidget(field, spec.row + 1, spec.column, 1, spec.span);
+  fields_[static_cast<std::size_t>(spec.field)] = field;
   return field;
 }
 
 bool FilerPanel::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == ComboBox1 && event->type() == QEvent::KeyPress) {
+  QLineEdit* const installationType = fields_[static_cast<std::size_t>(HeaderField::InstallationType)];
+  if (watched == taxOfficeList_ && event->type() == QEvent::KeyPress) {
     const QString text = static_cast<QKeyEvent*>(event)->text();
-    if (text.size() == 1 && InputGuard::IsTypedCharacter(text[0])) Modified();
+    if (text.size() == 1 && InputGuard::IsTypedCharacter(text[0])) emit modified();
     return false;
   }
-  if (event->type() == QEvent::FocusIn && watched == Egatastash) {
-    QWidget* host = EgatastashNote->parentWidget();
+  if (event->type() == QEvent::FocusIn && watched == installationType) {
+    QWidget* host = installationTypeNote_->parentWidget();
     // Just under the field, where it covers nothing the user is typing into.
-    EgatastashNote->move(Egatastash->mapTo(host, QPoint(0, Egatastash->height() + 2)));
-    EgatastashNote->raise();
-    EgatastashNote->show();
+    installationTypeNote_->move(
+        installationType->mapTo(host, QPoint(0, installationType->height() + 2)));
+    installationTypeNote_->raise();
+    installationTypeNote_->show();
   }
   if (event->type() != QEvent::FocusOut) return false;
-  if (watched == Egatastash) EgatastashNote->hide();
+  if (watched == installationType) installationTypeNote_->hide();
   if (returningFocus_ || !IsUserLeavingField(static_cast<QFocusEvent*>(event))) return false;
-  if (watched == YearOfData) YearOfDataExit();
-  if (watched == AFM) AFMExit();
+  if (watched == fields_[static_cast<std::size_t>(HeaderField::Year)]) CheckYearOnLeaving();
+  if (watched == fields_[static_cast<std::size_t>(HeaderField::TaxNumber)])
+    CheckTaxNumberOnLeaving();
   return false;
 }
 
@@ -179,70 +196,69 @@ void FilerPanel::Refuse(QLineEdit* field, const QString& message, bool beep) {
   dialogs_.ShowMessage(message);
 }
 
-void FilerPanel::YearOfDataExit() {
-  if (!IsYearAcceptable(YearOfData->text().toStdString(), environment_.Today().year()))
-    Refuse(YearOfData, QString::fromUtf8(kWrongYearMessage), true);
+void FilerPanel::CheckYearOnLeaving() {
+  QLineEdit* year = fields_[static_cast<std::size_t>(HeaderField::Year)];
+  if (!IsYearAcceptable(year->text().toStdString(), environment_.Today().year()))
+    Refuse(year, QString::fromUtf8(kWrongYearMessage), true);
 }
 
-void FilerPanel::AFMExit() {
-  if (!CheckAFM(AFM->text().toStdString()))
-    Refuse(AFM, QString::fromUtf8(kWrongFilerAfmMessage), false);
-}
-
-void FilerPanel::Modified() {
-  if (OnModified) OnModified();
+void FilerPanel::CheckTaxNumberOnLeaving() {
+  QLineEdit* taxNumber = fields_[static_cast<std::size_t>(HeaderField::TaxNumber)];
+  if (!IsValidTaxNumber(taxNumber->text().toStdString()))
+    Refuse(taxNumber, QString::fromUtf8(kWrongFilerTaxNumberMessage), false);
 }
 
 void FilerPanel::FillHeaderFields(const HeaderFields& header) {
-  YearOfData->setText(FromCp1253(header.year));
-  const int office = FindTaxOfficeByCode(header.officeCode);
-  ComboBox1->setCurrentIndex(office);
-  DOYCodes->setCurrentIndex(office);
-  Edit1->setText(FromCp1253(header.fileNumber));
-  CompanyName->setText(FromCp1253(header.companyName));
-  AFM->setText(FromCp1253(header.afm));
-  AntikeimenoErgasion->setText(FromCp1253(header.profession));
-  Town->setText(FromCp1253(header.town));
-  Street->setText(FromCp1253(header.street));
-  Number->setText(FromCp1253(header.number));
-  TK->setText(FromCp1253(header.tk));
-  Tel->setText(FromCp1253(header.tel));
-  Fax->setText(FromCp1253(header.fax));
-  email->setText(FromCp1253(header.email));
-  Egatastash->setText(FromCp1253(header.installationType));
+  for (std::size_t i = 0; i < fields_.size(); ++i) {
+    if (fields_[i]) fields_[i]->setText(FromCp1253(header[static_cast<HeaderField>(i)]));
+  }
+  const int office = FindTaxOfficeByCode(header.taxOfficeCode.bytes());
+  taxOfficeList_->setCurrentIndex(office);
+  taxOfficeCodes_->setCurrentIndex(office);
 }
 
-HeaderFields FilerPanel::CurrentHeader() const {
+std::optional<HeaderFields> FilerPanel::CurrentHeader() const {
   HeaderFields header;
-  header.year = ToCp1253Lossless(YearOfData->text());
-  const int office = DOYCodes->currentIndex();
-  header.officeCode = office >= 0 ? DOYCodes->itemText(office).toStdString() : std::string();
-  header.fileNumber = ToCp1253Lossless(Edit1->text());
-  header.companyName = ToCp1253Lossless(CompanyName->text());
-  header.afm = ToCp1253Lossless(AFM->text());
-  header.profession = ToCp1253Lossless(AntikeimenoErgasion->text());
-  header.town = ToCp1253Lossless(Town->text());
-  header.street = ToCp1253Lossless(Street->text());
-  header.number = ToCp1253Lossless(Number->text());
-  header.tk = ToCp1253Lossless(TK->text());
-  header.tel = ToCp1253Lossless(Tel->text());
-  header.fax = ToCp1253Lossless(Fax->text());
-  header.email = ToCp1253Lossless(email->text());
-  header.installationType = ToCp1253Lossless(Egatastash->text());
+  for (std::size_t i = 0; i < fields_.size(); ++i) {
+    if (!fields_[i]) continue;
+    auto text = ToCp1253(fields_[i]->text());
+    if (!text) return std::nullopt;
+    header[static_cast<HeaderField>(i)] = std::move(*text);
+  }
+  const int office = taxOfficeCodes_->currentIndex();
+  if (office >= 0) header.taxOfficeCode = Cp1253Text(taxOfficeCodes_->itemText(office).toStdString());
   return header;
 }
 
-void FilerPanel::ClearOffice() {
-  ComboBox1->setCurrentIndex(-1);
-  DOYCodes->setCurrentIndex(-1);
+Cp1253Text FilerPanel::TaxNumber() const {
+  // The field admits digits only, which every code page holds.
+  return ToCp1253(fields_[static_cast<std::size_t>(HeaderField::TaxNumber)]->text())
+      .value_or(Cp1253Text());
 }
 
-int FilerPanel::OfficeIndex() const { return ComboBox1->currentIndex(); }
-
-bool FilerPanel::DebitInvoices() const { return RadioButton1->isChecked(); }
+bool FilerPanel::DebitInvoices() const { return debitInvoicesButton_->isChecked(); }
 
 void FilerPanel::SetDebitInvoices(bool debit) {
-  (debit ? RadioButton1 : RadioButton2)->setChecked(true);
+  (debit ? debitInvoicesButton_ : creditBalancesButton_)->setChecked(true);
+}
+
+void FilerPanel::FocusField(FilerFocus field) {
+  switch (field) {
+    case FilerFocus::Year:
+      fields_[static_cast<std::size_t>(HeaderField::Year)]->setFocus();
+      break;
+    case FilerFocus::TaxNumber:
+      fields_[static_cast<std::size_t>(HeaderField::TaxNumber)]->setFocus();
+      break;
+    case FilerFocus::InstallationType:
+      fields_[static_cast<std::size_t>(HeaderField::InstallationType)]->setFocus();
+      break;
+    case FilerFocus::TaxOffice:
+      taxOfficeList_->setFocus();
+      break;
+    case FilerFocus::None:
+      break;
+  }
 }
 
 }  // namespace velmora

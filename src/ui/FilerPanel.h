@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QWidget>
-#include <functional>
+#include <array>
+#include <optional>
 
 #include "HeaderLine.h"
+#include "PreSaveChecks.h"
 
 class QComboBox;
 class QLabel;
@@ -18,57 +20,52 @@ class Environment;
 // The filer's details at the top of the main window: the header fields with
 // their key filters, the tax office list and the statement kind.
 class FilerPanel : public QWidget {
+  Q_OBJECT
+
  public:
   FilerPanel(Dialogs& dialogs, Environment& environment, QWidget* parent = nullptr);
 
-  // Every character typed into a field, and every choice of office or kind.
-  std::function<void()> OnModified;
-
+  // Sets every field from the header; an office code that is not in the list
+  // leaves no office chosen.
   void FillHeaderFields(const HeaderFields& header);
-  // The fields as the header record holds them (Windows-1253).
-  HeaderFields CurrentHeader() const;
-  // Neither the office names nor the hidden codes have a selection.
-  void ClearOffice();
-  int OfficeIndex() const;
+  // The fields as the header record holds them; the office code is empty while
+  // no office is chosen. nullopt when a field holds a character that the
+  // header cannot (the fields let none in).
+  std::optional<HeaderFields> CurrentHeader() const;
+  // The filer's tax number as typed.
+  Cp1253Text TaxNumber() const;
   bool DebitInvoices() const;
   void SetDebitInvoices(bool debit);
+  // Puts the focus on the field that a failed check names.
+  void FocusField(FilerFocus field);
 
-  // Leaving the year and the filer's tax number: a wrong value keeps the focus.
-  void YearOfDataExit();
-  void AFMExit();
-
-  QLineEdit* YearOfData;
-  QComboBox* ComboBox1;
-  QComboBox* DOYCodes;
-  QLineEdit* Edit1;
-  QLineEdit* CompanyName;
-  QLineEdit* AFM;
-  QLineEdit* AntikeimenoErgasion;
-  QLineEdit* Town;
-  QLineEdit* Street;
-  QLineEdit* Number;
-  QLineEdit* TK;
-  QLineEdit* Tel;
-  QLineEdit* Fax;
-  QLineEdit* email;
-  QLineEdit* Egatastash;
-  QLabel* EgatastashNote;
-  QRadioButton* RadioButton1;
-  QRadioButton* RadioButton2;
+ signals:
+  // Every character typed into a field, and every choice of office or kind.
+  void modified();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   enum class Filter { Any, Digits, InstallationType };
+  struct FieldSpec;
 
-  QLineEdit* AddField(const char* name, const char* label, int maxLength, Filter filter, int row,
-                      int column, int span = 1);
+  QLineEdit* AddField(const FieldSpec& spec);
   void Refuse(QLineEdit* field, const QString& message, bool beep);
-  void Modified();
+  // Leaving the year and the filer's tax number: a wrong value keeps the focus.
+  void CheckYearOnLeaving();
+  void CheckTaxNumberOnLeaving();
 
   Dialogs& dialogs_;
   Environment& environment_;
+  // The text fields, by the header field each one holds (no office among them).
+  std::array<QLineEdit*, kHeaderFieldCount> fields_{};
+  QComboBox* taxOfficeList_;
+  // The offices' codes, in the order of their names; never shown.
+  QComboBox* taxOfficeCodes_;
+  QLabel* installationTypeNote_;
+  QRadioButton* debitInvoicesButton_;
+  QRadioButton* creditBalancesButton_;
   bool returningFocus_ = false;
 };
 

@@ -7,14 +7,8 @@
 
 namespace velmora {
 
-InputGuard::InputGuard(QLineEdit* edit, KeyRule keyRule, TextRule textRule,
-                       std::function<void()> onTyped, std::function<void()> beep)
-    : QObject(edit),
-      edit_(edit),
-      keyRule_(std::move(keyRule)),
-      textRule_(std::move(textRule)),
-      onTyped_(std::move(onTyped)),
-      beep_(std::move(beep)) {
+InputGuard::InputGuard(QLineEdit* edit, KeyRule keyRule, TextRule textRule)
+    : QObject(edit), edit_(edit), keyRule_(std::move(keyRule)), textRule_(std::move(textRule)) {
   edit->installEventFilter(this);
   edit->setValidator(new Validator(this));
 }
@@ -27,13 +21,13 @@ bool InputGuard::eventFilter(QObject* watched, QEvent* event) {
   const QString text = key->text();
   // Shortcuts (Ctrl+V, Ctrl+C ...) carry control characters: they are not typing.
   if (text.size() != 1 || !IsTypedCharacter(text[0])) return false;
-  if (onTyped_) onTyped_();
+  emit typed();
   const QChar typed = text[0];
   std::optional<QChar> verdict = typed;
   if (typed != QChar('\b') && !HasCp1253Code(typed)) verdict.reset();
   if (verdict && keyRule_) verdict = keyRule_(typed, edit_->text());
   if (!verdict) {
-    if (beep_) beep_();
+    emit refused();
     return true;
   }
   if (*verdict != typed) {
@@ -47,7 +41,7 @@ QValidator::State InputGuard::Validator::validate(QString& input, int&) const {
   bool encodable = true;
   for (QChar c : input) encodable = encodable && HasCp1253Code(c);
   if (encodable && (!guard_->textRule_ || guard_->textRule_(input))) return Acceptable;
-  if (guard_->beep_) guard_->beep_();
+  emit guard_->refused();
   return Invalid;
 }
 

@@ -12,8 +12,10 @@ namespace velmora {
 // Watches what reaches one line edit: every typed character is reported (it
 // marks the statement as changed, accepted or not) and then judged by the
 // field's key rule; pasted text is held to the same characters, and nothing
-// without a Windows-1253 code gets in at all. Refusals beep.
+// without a Windows-1253 code gets in at all.
 class InputGuard : public QObject {
+  Q_OBJECT
+
  public:
   // The character to insert for a typed one, or nullopt to drop it.
   using KeyRule = std::function<std::optional<QChar>(QChar typed, const QString& currentText)>;
@@ -21,10 +23,15 @@ class InputGuard : public QObject {
   // (besides the code page rule).
   using TextRule = std::function<bool(const QString&)>;
 
-  InputGuard(QLineEdit* edit, KeyRule keyRule, TextRule textRule, std::function<void()> onTyped,
-             std::function<void()> beep);
+  InputGuard(QLineEdit* edit, KeyRule keyRule, TextRule textRule = nullptr);
 
   static bool IsTypedCharacter(QChar c);
+
+ signals:
+  // A character was typed, accepted or not.
+  void typed();
+  // A typed or pasted text was refused: the program beeps.
+  void refused();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -42,8 +49,6 @@ class InputGuard : public QObject {
   QLineEdit* edit_;
   KeyRule keyRule_;
   TextRule textRule_;
-  std::function<void()> onTyped_;
-  std::function<void()> beep_;
 };
 
 }  // namespace velmora

@@ -4,8 +4,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
+
+#include "RecordLayout.h"
 
 namespace velmora {
 
@@ -19,27 +20,49 @@ QLabel* BoldLabel(const QString& text, QWidget* parent) {
   return label;
 }
 
+// The caption over each typed field's column; the suppliers' grid has a blank
+// after two of them.
+QString ColumnCaption(Side side, LineField field) {
+  const bool customers = side == Side::Customers;
+  switch (field) {
+    case LineField::TaxNumber:
+      return customers ? QStringLiteral("ΑΦΜ (*)") : QStringLiteral("ΑΦΜ (*) ");
+    case LineField::Name:
+      return QStringLiteral("ΕΠΩΝΥΜΙΑ");
+    case LineField::Profession:
+      return QStringLiteral("ΕΠΑΓΓΕΛΜΑ");
+    case LineField::Obligation:
+      return QStringLiteral("ΥΠΟΧΡΕΟΣ (*)");
+    case LineField::Town:
+      return QStringLiteral("ΠΟΛΗ");
+    case LineField::Street:
+      return QStringLiteral("ΟΔΟΣ");
+    case LineField::StreetNumber:
+      return QStringLiteral("ΑΡΙΘΜΟΣ");
+    case LineField::PostCode:
+      return QStringLiteral("TK");
+    case LineField::InvoiceCount:
+      return QStringLiteral("ΑΡΙΘΜΟΣ ΤΙΜΟΛΟΓΙΩΝ (*)");
+    case LineField::Value:
+      return customers ? QStringLiteral("ΑΞΙΑ (*)") : QStringLiteral("ΑΞΙΑ (*) ");
+    default:
+      return {};
+  }
+}
+
 }  // namespace
 
 std::vector<RecordTableModel::Column> LinesPage::Columns(Side side) {
-  const bool customers = side == Side::Customers;
-  return {
-      {customers ? "AFMCust" : "AFMProm", customers ? "ΑΦΜ (*)" : "ΑΦΜ (*) "},
-      {customers ? "NameCust" : "NameProm", "ΕΠΩΝΥΜΙΑ"},
-      {customers ? "ProfCust" : "ProfProm", "ΕΠΑΓΓΕΛΜΑ"},
-      {"Ypovolh", "ΥΠΟΧΡΕΟΣ (*)"},
-      {"City", "ΠΟΛΗ"},
-      {"Street", "ΟΔΟΣ"},
-      {"StreetNo", "ΑΡΙΘΜΟΣ"},
-      {"TK", "TK"},
-      {"NoTimologion", "ΑΡΙΘΜΟΣ ΤΙΜΟΛΟΓΙΩΝ (*)"},
-      {"Value", customers ? "ΑΞΙΑ (*)" : "ΑΞΙΑ (*) "},
-  };
+  std::vector<RecordTableModel::Column> columns;
+  for (const LineField field : kTypedLineFields)
+    columns.push_back({QString::fromLatin1(LineFieldName(side, field)), ColumnCaption(side, field)});
+  return columns;
 }
 
-LinesPage::LinesPage(Side pageSide, RecordTableModel* model, QWidget* parent)
-    : QWidget(parent), side(pageSide) {
+LinesPage::LinesPage(Side side, RecordTableModel* model, QWidget* parent)
+    : QWidget(parent), side_(side) {
   const bool customers = side == Side::Customers;
+  setObjectName(customers ? QStringLiteral("customerPage") : QStringLiteral("supplierPage"));
   auto* page = new QVBoxLayout(this);
   page->setContentsMargins(6, 6, 6, 6);
   page->setSpacing(4);
@@ -48,96 +71,90 @@ LinesPage::LinesPage(Side pageSide, RecordTableModel* model, QWidget* parent)
   const QString itemisationTop = QStringLiteral("Αξία συναλλαγών χωρίς υποχρέωση υποβολής");
   const QString itemisationBottom = QStringLiteral("στοιχείων στις αναλυτικές γραμμές:");
   if (customers) {
-    retailSales = AddAmountBox(QStringLiteral("EditPub1"), QStringLiteral("Αξία Λιανικών"),
-                               QStringLiteral("Πωλήσεων:"), top);
-    withoutItemisation =
-        AddAmountBox(QStringLiteral("EditPub12"), itemisationTop, itemisationBottom, top);
-  } else {
-    withoutItemisation =
-        AddAmountBox(QStringLiteral("EditPub2"), itemisationTop, itemisationBottom, top);
+    retailSalesBox_ = AddAmountBox(QStringLiteral("retailSalesBox"),
+                                   QStringLiteral("Αξία Λιανικών"), QStringLiteral("Πωλήσεων:"), top);
   }
+  withoutItemisationBox_ = AddAmountBox(customers ? QStringLiteral("customersWithoutItemisationBox")
+                                                  : QStringLiteral("suppliersWithoutItemisationBox"),
+                                        itemisationTop, itemisationBottom, top);
   top->addStretch(1);
 
-  grid = new DBGrid(model, this);
-  grid->setObjectName(customers ? QStringLiteral("DBGrid1") : QStringLiteral("DBGrid2"));
-  grid->setAccessibleName(customers ? QStringLiteral("Γραμμές πελατών")
+  grid_ = new RecordGrid(model, this);
+  grid_->setObjectName(customers ? QStringLiteral("customerGrid") : QStringLiteral("supplierGrid"));
+  grid_->setAccessibleName(customers ? QStringLiteral("Γραμμές πελατών")
                                     : QStringLiteral("Γραμμές προμηθευτών"));
   // Only the suppliers' grid lets the user resize and move its columns.
-  grid->horizontalHeader()->setSectionsMovable(!customers);
+  grid_->horizontalHeader()->setSectionsMovable(!customers);
   // Long captions wrap onto a second line rather than widen the grid.
-  grid->horizontalHeader()->setDefaultAlignment(
+  grid_->horizontalHeader()->setDefaultAlignment(
       static_cast<Qt::Alignment>(Qt::AlignCenter | Qt::TextWordWrap));
-  grid->horizontalHeader()->setFixedHeight(2 * grid->fontMetrics().height() + 8);
-  grid->horizontalHeader()->setSectionResizeMode(customers ? QHeaderView::Fixed
+  grid_->horizontalHeader()->setFixedHeight(2 * grid_->fontMetrics().height() + 8);
+  grid_->horizontalHeader()->setSectionResizeMode(customers ? QHeaderView::Fixed
                                                            : QHeaderView::Interactive);
   const int columnWidths[] = {76, 128, 95, 78, 72, 98, 60, 44, 108, 93};
-  for (int c = 0; c < 10; ++c) grid->setColumnWidth(c, columnWidths[c]);
+  for (int c = 0; c < 10; ++c) grid_->setColumnWidth(c, columnWidths[c]);
 
-  navigator = new DBNavigator(grid, this);
-  navigator->setObjectName(customers ? QStringLiteral("DBNavigator1")
-                                     : QStringLiteral("DBNavigator2"));
-  top->addWidget(navigator, 0, Qt::AlignBottom);
-  sortByName = new QPushButton(QStringLiteral("Αλφαβητική Ταξινόμηση"), this);
-  sortByName->setObjectName(customers ? QStringLiteral("Button2") : QStringLiteral("Button3"));
-  if (customers)
-    sortByName->setToolTip(QStringLiteral("Πατήστε για να ταξινομηθούν αλφαβητικά οι εγγραφές "));
-  sortByAfm = new QPushButton(QStringLiteral("Ταξινόμηση Ανά ΑΦΜ"), this);
-  sortByAfm->setObjectName(customers ? QStringLiteral("Button4") : QStringLiteral("Button5"));
+  navigator_ = new RecordNavigator(grid_, this);
+  navigator_->setObjectName(customers ? QStringLiteral("customerNavigator")
+                                      : QStringLiteral("supplierNavigator"));
+  top->addWidget(navigator_, 0, Qt::AlignBottom);
   page->addLayout(top);
-  page->addWidget(grid, 1);
+  page->addWidget(grid_, 1);
 
   auto* bottom = new QHBoxLayout;
-  countLabel = new QLabel(this);
-  countLabel->setObjectName(customers ? QStringLiteral("Label32") : QStringLiteral("Label33"));
-  bottom->addWidget(countLabel);
-  bottom->addSpacing(12);
-  bottom->addWidget(sortByName);
-  bottom->addWidget(sortByAfm);
+  countLabel_ = new QLabel(this);
+  countLabel_->setObjectName(customers ? QStringLiteral("customerCountLabel")
+                                       : QStringLiteral("supplierCountLabel"));
+  bottom->addWidget(countLabel_);
   bottom->addStretch(1);
   auto* totalsCaption = BoldLabel(
       customers ? QStringLiteral("Σύνολο (Αναλυτικών):") : QStringLiteral("Σύνολο:"), this);
   bottom->addWidget(totalsCaption);
-  invoiceTotal = new QLineEdit(this);
-  invoiceTotal->setObjectName(customers ? QStringLiteral("EditSum") : QStringLiteral("EditSum2"));
-  invoiceTotal->setAccessibleName(QStringLiteral("Σύνολο τιμολογίων"));
-  invoiceTotal->setFixedWidth(90);
-  valueTotal = new QLineEdit(this);
-  valueTotal->setObjectName(customers ? QStringLiteral("EditSumValue")
-                                      : QStringLiteral("EditSumValue2"));
-  valueTotal->setAccessibleName(QStringLiteral("Σύνολο αξίας"));
-  valueTotal->setFixedWidth(130);
-  bottom->addWidget(invoiceTotal);
-  bottom->addWidget(valueTotal);
+  invoiceTotalBox_ = new QLineEdit(this);
+  invoiceTotalBox_->setObjectName(customers ? QStringLiteral("customerInvoiceTotalBox")
+                                            : QStringLiteral("supplierInvoiceTotalBox"));
+  invoiceTotalBox_->setAccessibleName(QStringLiteral("Σύνολο τιμολογίων"));
+  invoiceTotalBox_->setFixedWidth(90);
+  valueTotalBox_ = new QLineEdit(this);
+  valueTotalBox_->setObjectName(customers ? QStringLiteral("customerValueTotalBox")
+                                          : QStringLiteral("supplierValueTotalBox"));
+  valueTotalBox_->setAccessibleName(QStringLiteral("Σύνολο αξίας"));
+  valueTotalBox_->setFixedWidth(130);
+  bottom->addWidget(invoiceTotalBox_);
+  bottom->addWidget(valueTotalBox_);
   page->addLayout(bottom);
 
-  ypovolhNote = new QLabel(QStringLiteral("Στη στήλη ΥΠΟΧΡΕΟΣ γράφουμε 0 αν ο\n"
+  obligationNote_ = new QLabel(QStringLiteral("Στη στήλη ΥΠΟΧΡΕΟΣ γράφουμε 0 αν ο\n"
                                           "αντισυμβαλλόμενος έχει υποχρέωση \n"
                                           "υποβολής συγκεντρωτικών καταστάσεων \n"
                                           "ή 1 εάν δεν έχει"),
                            this);
-  ypovolhNote->setObjectName(customers ? QStringLiteral("Memo3") : QStringLiteral("Memo4"));
-  ypovolhNote->setStyleSheet(QStringLiteral("color: #434e5c;"));
-  ypovolhNote->setAttribute(Qt::WA_TransparentForMouseEvents);
-  ypovolhNote->hide();
+  obligationNote_->setObjectName(customers ? QStringLiteral("customerObligationNote")
+                                           : QStringLiteral("supplierObligationNote"));
+  obligationNote_->setStyleSheet(QStringLiteral("color: #434e5c;"));
+  obligationNote_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  obligationNote_->hide();
   // The note shows while the obliged column is the selected one (by place).
   auto updateNote = [this] {
-    const QModelIndex current = grid->currentIndex();
+    const QModelIndex current = grid_->currentIndex();
     const bool show =
-        current.isValid() && grid->horizontalHeader()->visualIndex(current.column()) == 3;
-    ypovolhNote->setVisible(show);
-    if (show) ypovolhNote->raise();
+        current.isValid() &&
+        kTypedLineFields[static_cast<std::size_t>(
+            grid_->horizontalHeader()->visualIndex(current.column()))] == LineField::Obligation;
+    obligationNote_->setVisible(show);
+    if (show) obligationNote_->raise();
   };
-  connect(grid->selectionModel(), &QItemSelectionModel::currentChanged, this, updateNote);
-  connect(grid->horizontalHeader(), &QHeaderView::sectionMoved, this, updateNote);
+  connect(grid_->selectionModel(), &QItemSelectionModel::currentChanged, this, updateNote);
+  connect(grid_->horizontalHeader(), &QHeaderView::sectionMoved, this, updateNote);
   SetCount(0);
 }
 
 void LinesPage::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  ypovolhNote->adjustSize();
-  const QRect area = grid->geometry();
-  ypovolhNote->move(area.right() - ypovolhNote->width() - 24,
-                    area.bottom() - ypovolhNote->height() - 24);
+  obligationNote_->adjustSize();
+  const QRect area = grid_->geometry();
+  obligationNote_->move(area.right() - obligationNote_->width() - 24,
+                    area.bottom() - obligationNote_->height() - 24);
 }
 
 QLineEdit* LinesPage::AddAmountBox(const QString& name, const QString& captionTop,
@@ -157,7 +174,7 @@ QLineEdit* LinesPage::AddAmountBox(const QString& name, const QString& captionTo
 }
 
 void LinesPage::SetCount(int lines) {
-  countLabel->setText(QString::number(lines) + (side == Side::Customers
+  countLabel_->setText(QString::number(lines) + (side_ == Side::Customers
                                                     ? QStringLiteral(" Εγγραφές (Πελάτες)")
                                                     : QStringLiteral(" Εγγραφές (Προμηθευτές)")));
 }

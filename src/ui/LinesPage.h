@@ -2,39 +2,35 @@
 
 #include <QWidget>
 
-#include "DBGrid.h"
-#include "DBNavigator.h"
+#include "RecordGrid.h"
+#include "RecordNavigator.h"
+#include "Side.h"
 
 class QLabel;
 class QLineEdit;
-class QPushButton;
 
 namespace velmora {
 
 // One tab of the main window: the statement amounts of a side, the navigator
-// bar, the sort buttons, the grid of lines, and the count and totals under it.
-// Customers and suppliers differ only in names, captions and the retail box.
+// bar, the grid of lines, and the count and totals under it. Customers and
+// suppliers differ only in names, captions and the retail sales box.
 class LinesPage : public QWidget {
- public:
-  enum class Side { Customers, Suppliers };
+  Q_OBJECT
 
+ public:
   LinesPage(Side side, RecordTableModel* model, QWidget* parent = nullptr);
 
-  Side side;
-  // Customers: EditPub1 (retail sales) and EditPub12; suppliers: EditPub2 only
-  // (retailSales is null there).
-  QLineEdit* retailSales = nullptr;
-  QLineEdit* withoutItemisation = nullptr;
-  DBNavigator* navigator;
-  QPushButton* sortByName;
-  QPushButton* sortByAfm;
-  DBGrid* grid;
-  QLabel* countLabel;
-  QLineEdit* invoiceTotal;
-  QLineEdit* valueTotal;
-  QLabel* ypovolhNote;
+  Side side() const { return side_; }
+  // Customers only; null on the suppliers' page.
+  QLineEdit* retailSalesBox() const { return retailSalesBox_; }
+  QLineEdit* withoutItemisationBox() const { return withoutItemisationBox_; }
+  RecordGrid* grid() const { return grid_; }
+  RecordNavigator* navigator() const { return navigator_; }
+  QLineEdit* invoiceTotalBox() const { return invoiceTotalBox_; }
+  QLineEdit* valueTotalBox() const { return valueTotalBox_; }
 
   void SetCount(int lines);
+  // The grid's columns: the typed fields of a line with their captions.
   static std::vector<RecordTableModel::Column> Columns(Side side);
 
  protected:
@@ -43,6 +39,16 @@ class LinesPage : public QWidget {
  private:
   QLineEdit* AddAmountBox(const QString& name, const QString& captionTop,
                           const QString& captionBottom, QLayout* row);
+
+  Side side_;
+  QLineEdit* retailSalesBox_ = nullptr;
+  QLineEdit* withoutItemisationBox_ = nullptr;
+  RecordNavigator* navigator_;
+  RecordGrid* grid_;
+  QLabel* countLabel_;
+  QLineEdit* invoiceTotalBox_;
+  QLineEdit* valueTotalBox_;
+  QLabel* obligationNote_;
 };
 
 }  // namespace velmora

@@ -3,30 +3,26 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QFile>
-#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QShortcut>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "AmountBox.h"
 #include "AppTexts.h"
-#include "BusyIndicator.h"
 #include "Environment.h"
+#include "FilerPanel.h"
 #include "FocusReasons.h"
 #include "GreekText.h"
-#include "HeaderLine.h"
 #include "InputGuard.h"
 #include "KeyFilters.h"
-#include "LineTotals.h"
+#include "LinesPage.h"
 #include "MouseWheelFilter.h"
-#include "PreSaveChecks.h"
-#include "SubmissionFileName.h"
+#include "RecordLayout.h"
+#include "Statement.h"
 #include "TextRules.h"
 #include "WaitBox.h"
 
@@ -36,24 +32,56 @@ namespace {
 
 constexpr int kClientWidth = 908;
 constexpr int kClientHeight = 647;
-// The authority's public site, shown in the menu and opened by it.
-const char* const kAuthorityHost = "www.quorvane.gr";
 
 QIcon TabPicture(bool current) {
   return QIcon(current ? QStringLiteral(":/pictures/tab-current.png")
                        : QStringLiteral(":/pictures/tab-other.png"));
 }
 
+Questions::Answer FromDialogAnswer(Dialogs::Answer answer) {
+  switch (answer) {
+    case Dialogs::Answer::Yes:
+      return Questions::Answer::Yes;
+    case Dialogs::Answer::No:
+      return Questions::Answer::No;
+    case Dialogs::Answer::Ok:
+    case Dialogs::Answer::Cancel:
+      break;
+  }
+  return Questions::Answer::Cancel;
+}
+
+// A character typed into a grid cell, judged by what may be typed into the
+// field that stands at the column's place.
+bool AcceptsTyped(Typing typing, char32_t key, const QString& text) {
+  switch (typing) {
+    case Typing::Digits:
+      return DigitsOnly(key);
+    case Typing::ZeroOrOne:
+      return ZeroOneKeyFilter(key);
+    case Typing::Decimal:
+      return DecimalKeyFilter(key, text.toStdString());
+    case Typing::AnyText:
+      break;
+  }
+  return true;
+}
+
+const QStringList kYesNo = {QStringLiteral("Ναι"), QStringLiteral("Όχι")};
+const QStringList kYesNoCancel = {QStringLiteral("Ναι"), QStringLiteral("Όχι"),
+                                  QStringLiteral("Άκυρο")};
+
 }  // namespace
 
-MainWindow::MainWindow(Dialogs& dialogs, Environment& environment, QWidget* parent)
+MainWindow::MainWindow(Statement& statement, Dialogs& dialogs, Environment& environment,
+                       QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                               Qt::WindowCloseButtonHint),
-      statement_(environment.WorkingBaseFolder().toStdString()),
+      statement_(statement),
       dialogs_(dialogs),
       environment_(environment) {
-  setObjectName(QStringLiteral("MainWindow"));
+  setObjectName(QStringLiteral("mainWindow"));
   setWindowTitle(WindowCaption());
   waitBox_ = new WaitBox(this);
   waitBox_->hide();
@@ -63,429 +91,245 @@ MainWindow::MainWindow(Dialogs& dialogs, Environment& environment, QWidget* pare
   auto* layout = new QVBoxLayout(central);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
-  Filer = new FilerPanel(dialogs_, environment_, central);
-  layout->addWidget(Filer);
+  filerPanel_ = new FilerPanel(dialogs_, environment_, central);
+  layout->addWidget(filerPanel_);
 
-  customerModel_ = new RecordTableModel(FixedFormatDataSet1,
-                                        LinesPage::Columns(LinesPage::Side::Customers), this);
-  supplierModel_ = new RecordTableModel(FixedFormatDataSet2,
-                                        LinesPage::Columns(LinesPage::Side::Suppliers), this);
-  PageControl1 = new QTabWidget(central);
-  PageControl1->setObjectName(QStringLiteral("PageControl1"));
-  TabSheet1 = new LinesPage(LinesPage::Side::Customers, customerModel_, PageControl1);
-  TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
-  TabSheet2 = new LinesPage(LinesPage::Side::Suppliers, supplierModel_, PageControl1);
-  TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
-  PageControl1->addTab(TabSheet1, TabPicture(true), QStringLiteral("ΠΕΛΑΤΕΣ"));
-  PageControl1->addTab(TabSheet2, TabPicture(false), QStringLiteral("ΠΡΟΜΗΘΕΥΤΕΣ"));
-  layout->addWidget(PageControl1, 1);
+  customerModel_ = new RecordTableModel(statement_.Table(Side::Customers),
+                                        LinesPage::Columns(Side::Customers), this);
+  supplierModel_ = new RecordTableModel(statement_.Table(Side::Suppliers),
+                                        LinesPage::Columns(Side::Suppliers), this);
+  pages_ = new QTabWidget(central);
+  pages_->setObjectName(QStringLiteral("pages"));
+  customerPage_ = new LinesPage(Side::Customers, customerModel_, pages_);
+  supplierPage_ = new LinesPage(Side::Suppliers, supplierModel_, pages_);
+  pages_->addTab(customerPage_, TabPicture(true), QStringLiteral("ΠΕΛΑΤΕΣ"));
+  pages_->addTab(supplierPage_, TabPicture(false), QStringLiteral("ΠΡΟΜΗΘΕΥΤΕΣ"));
+  layout->addWidget(pages_, 1);
   setCentralWidget(central);
 
-  for (LinesPage* page : {TabSheet1, TabSheet2}) {
-    RecordTableModel* model = page->grid->Model();
-    model->ReportError = [this](const std::exception& error) { ShowError(error); };
-    page->grid->OnTyped = [this] { StatementModified = true; };
-    page->grid->KeyPress = [grid = page->grid](int column, QChar typed, const QString& text) {
-      return GridKeyPress(grid, column, typed, text);
-    };
-    page->grid->Beep = [this] { dialogs_.Beep(); };
-    page->grid->ConfirmDelete = [this] {
-      return AskUser(QStringLiteral("Διαγραφή εγγραφής;"), Dialogs::Yes | Dialogs::No,
-                     {QStringLiteral("Ναι"), QStringLiteral("Όχι")}) == Dialogs::Answer::Yes;
-    };
-    page->navigator->BeforeAction = [this](DBGrid::Action action) {
-      if (action != DBGrid::Action::Delete) return true;
-      return AskUser(QStringLiteral("Είστε σίγουρος;"), Dialogs::Yes | Dialogs::No,
-                     {QStringLiteral("Ναι"), QStringLiteral("Όχι")}) != Dialogs::Answer::No;
-    };
-    auto markTyped = [this] { StatementModified = true; };
-    auto beep = [this] { dialogs_.Beep(); };
-    for (QLineEdit* amount : {page->retailSales, page->withoutItemisation}) {
-      if (!amount) continue;
-      new InputGuard(
-          amount,
-          [](QChar typed, const QString& text) -> std::optional<QChar> {
-            return DecimalKeyFilter(typed.unicode(), text.toStdString()) ? std::optional(typed)
-                                                                         : std::nullopt;
-          },
-          IsDecimalText, markTyped, beep);
-      amount->installEventFilter(this);
-    }
-    // The totals are the program's to write, never the user's.
-    for (QLineEdit* total : {page->invoiceTotal, page->valueTotal}) {
-      new InputGuard(
-          total, [](QChar, const QString&) -> std::optional<QChar> { return std::nullopt; },
-          [](const QString&) { return false; }, nullptr, beep);
-    }
-  }
-  Filer->OnModified = [this] { StatementModified = true; };
+  ConnectPage(customerPage_);
+  ConnectPage(supplierPage_);
+  connect(filerPanel_, &FilerPanel::modified, this, [this] { statement_.SetModified(true); });
 
   BuildMenu();
   BuildStartPanel();
-  auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
-  connect(help, &QShortcut::activated, this, [this] { N13Click(); });
-  connect(PageControl1, &QTabWidget::currentChanged, this,
-          [this](int index) { PageControl1Change(index); });
+  connect(pages_, &QTabWidget::currentChanged, this, &MainWindow::onPageChanged);
 
   // Start-up.
   environment_.SetCapsLock(true);
   qApp->installEventFilter(new MouseWheelFilter(this));
   SetStatementCommandsEnabled(false);
-  statement_.FilerAfm = [this] { return ToCp1253Lossless(Filer->AFM->text()); };
+  statement_.FilerTaxNumber = [this] { return filerPanel_->TaxNumber(); };
   statement_.OnLineRefused = [this](Side, const LineVerdict& verdict) {
-    dialogs_.Beep();
-    dialogs_.ShowMessage(QString::fromStdString(verdict.message));
-    LinePostOk = false;
+    Tell(verdict.message, true);
   };
-  statement_.OnLinesChanged = [this](Side side, int lineCount, const TotalsResult& totals) {
-    LinePostOk = true;
-    Page(side)->SetCount(lineCount);
-    ShowTotals(Page(side), totals);
-  };
+  statement_.OnLinesChanged = [this](Side side) { ShowLineCount(side); };
+  statement_.OnTotalsProblem = [this](const std::string& message) { Tell(message, true); };
 }
 
 MainWindow::~MainWindow() {
   if (!shutDown_) Shutdown();
-  // The grids and their models go while the statement they show still exists:
-  // Qt would delete them only after the window's own members.
-  delete takeCentralWidget();
-  delete customerModel_;
-  delete supplierModel_;
+  statement_.FilerTaxNumber = nullptr;
+  statement_.OnLineRefused = nullptr;
+  statement_.OnLinesChanged = nullptr;
+  statement_.OnTotalsProblem = nullptr;
+}
+
+void MainWindow::ConnectPage(LinesPage* page) {
+  RecordGrid* grid = page->grid();
+  connect(grid->Model(), &RecordTableModel::operationFailed, this,
+          [this](const QString& message) { dialogs_.ShowWarning(message); });
+  connect(grid, &RecordGrid::typed, this, [this] { statement_.SetModified(true); });
+  connect(grid, &RecordGrid::keyRefused, this, [this] { dialogs_.Beep(); });
+  // The filters follow the column's place in the grid, not its field: a column
+  // the user dragged elsewhere takes the filter of its new place.
+  grid->SetKeyRule([grid](int column, QChar typed, const QString& text) -> std::optional<QChar> {
+    const auto place = static_cast<std::size_t>(grid->horizontalHeader()->visualIndex(column));
+    const Typing typing = place < kTypedLineFields.size()
+                              ? LineLayoutOf(kTypedLineFields[place]).typing
+                              : Typing::AnyText;
+    return AcceptsTyped(typing, typed.unicode(), text) ? std::optional<QChar>(typed)
+                                                       : std::nullopt;
+  });
+  grid->SetDeleteConfirmation([this] { return IsYes(QStringLiteral("Διαγραφή εγγραφής;")); });
+  page->navigator()->SetActionGuard([this](RecordGrid::Action action) {
+    if (action != RecordGrid::Action::Delete) return true;
+    return dialogs_.AskUser(QStringLiteral("Είστε σίγουρος;"), Dialogs::Yes | Dialogs::No,
+                            kYesNo) != Dialogs::Answer::No;
+  });
+
+  for (QLineEdit* amount : {page->retailSalesBox(), page->withoutItemisationBox()}) {
+    if (!amount) continue;
+    auto* guard = new InputGuard(
+        amount,
+        [](QChar typed, const QString& text) -> std::optional<QChar> {
+          return DecimalKeyFilter(typed.unicode(), text.toStdString()) ? std::optional(typed)
+                                                                       : std::nullopt;
+        },
+        IsDecimalText);
+    connect(guard, &InputGuard::typed, this, [this] { statement_.SetModified(true); });
+    connect(guard, &InputGuard::refused, this, [this] { dialogs_.Beep(); });
+    amount->installEventFilter(this);
+  }
+  // The totals are the program's to write, never the user's.
+  for (QLineEdit* total : {page->invoiceTotalBox(), page->valueTotalBox()}) {
+    auto* guard = new InputGuard(
+        total, [](QChar, const QString&) -> std::optional<QChar> { return std::nullopt; },
+        [](const QString&) { return false; });
+    connect(guard, &InputGuard::refused, this, [this] { dialogs_.Beep(); });
+  }
 }
 
 void MainWindow::BuildMenu() {
   auto* file = menuBar()->addMenu(QStringLiteral("Αρχείο"));
-  N1 = file->addAction(QStringLiteral("Νέο"), this, [this] { N1Click(); });
-  N2 = file->addAction(QStringLiteral("Άνοιγμα"), this, [this] { N2Click(); });
-  N7 = file->addAction(QStringLiteral("Αποθήκευση ως..."), this, [this] { N7Click(); });
+  file->setObjectName(QStringLiteral("fileMenu"));
+  newAction_ = file->addAction(QStringLiteral("Νέο"), this, &MainWindow::onNew);
+  newAction_->setObjectName(QStringLiteral("newAction"));
+  openAction_ = file->addAction(QStringLiteral("Άνοιγμα"), this, &MainWindow::onOpen);
+  openAction_->setObjectName(QStringLiteral("openAction"));
+  saveAsAction_ =
+      file->addAction(QStringLiteral("Αποθήκευση ως..."), this, [this] { onSaveAs(); });
+  saveAsAction_->setObjectName(QStringLiteral("saveAsAction"));
   file->addSeparator();
-  N3 = file->addAction(QStringLiteral("Έξοδος"), this, [this] { close(); });
-
-  PrintMenu = menuBar()->addMenu(QStringLiteral("Εκτύπωση"));
-  N15 = PrintMenu->addAction(QStringLiteral("Συγκεντρωτική κατάσταση Πελατών"));
-  N16 = PrintMenu->addAction(QStringLiteral("Συγκεντρωτική κατάσταση Προμηθευτών"));
-
-  auto* tools = menuBar()->addMenu(QStringLiteral("Εργαλεία"));
-  N17 = tools->addAction(QStringLiteral("Εύρεση..."));
-  N17->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-  tools->addSeparator();
-  Excel1 = tools->addAction(QStringLiteral("Εισαγωγή στοιχείων από Excel"));
-  tools->addSeparator();
-  N9 = tools->addAction(QStringLiteral("Δημιουργία συντόμευσης στην Επιφ. Εργασίας"));
-  zip1 = tools->addAction(QStringLiteral("Δημιουργία συμπιεσμένου αρχείου (zip)"));
-  tools->addSeparator();
-  e1 = tools->addAction(QStringLiteral("Σύνδεση με εξυπηρετητή Quorvane (%1)")
-                            .arg(QString::fromLatin1(kAuthorityHost)));
-  // Reached only by its shortcut: the item itself is not shown in the menu.
-  N20 = new QAction(QStringLiteral("Ηλεκτρονική υποβολή αρχείου Συγκεντρωτικής Κατάστασης"), this);
-  N20->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
-  addAction(N20);
-
-  auto* help = menuBar()->addMenu(QStringLiteral("Βοήθεια"));
-  N13 = help->addAction(QStringLiteral("Οδηγίες εφαρμογής"), this, [this] { N13Click(); });
-  help->addSeparator();
-  N12 = help->addAction(QStringLiteral("Σχετικά..."));
+  exitAction_ = file->addAction(QStringLiteral("Έξοδος"), this, &QWidget::close);
+  exitAction_->setObjectName(QStringLiteral("exitAction"));
 }
 
 void MainWindow::BuildStartPanel() {
-  Panel2 = new QWidget(centralWidget());
-  Panel2->setObjectName(QStringLiteral("Panel2"));
-  Panel2->setAutoFillBackground(true);
-  Panel2->setGeometry(0, 0, kClientWidth, kClientHeight);
-  auto* picture = new QLabel(Panel2);
+  startPanel_ = new QWidget(centralWidget());
+  startPanel_->setObjectName(QStringLiteral("startPanel"));
+  startPanel_->setAutoFillBackground(true);
+  startPanel_->setGeometry(0, 0, kClientWidth, kClientHeight);
+  auto* picture = new QLabel(startPanel_);
   picture->setPixmap(QPixmap(QStringLiteral(":/pictures/start.png")));
   picture->adjustSize();
   picture->move(kClientWidth / 2 - picture->width() / 2, 50);
   auto* text = new QLabel(
       QStringLiteral("Παρακαλώ επιλέξτε 'Αρχείο' - 'Νέο' ή 'Αρχείο' - Άνοιγμα' για να ξεκινήσετε"),
-      Panel2);
+      startPanel_);
   QFont bold = text->font();
   bold.setBold(true);
   text->setFont(bold);
   text->adjustSize();
   text->move(kClientWidth / 2 - text->width() / 2, picture->y() + picture->height() + 100);
-  Panel2->raise();
+  startPanel_->raise();
 }
 
 void MainWindow::SetStatementCommandsEnabled(bool enabled) {
-  N7->setEnabled(enabled);
-  PrintMenu->setEnabled(enabled);
-  N17->setEnabled(enabled);
-  Excel1->setEnabled(enabled);
+  saveAsAction_->setEnabled(enabled);
   // While the start panel covers them, the fields cannot be reached by Tab either.
-  Filer->setEnabled(enabled);
-  PageControl1->setEnabled(enabled);
+  filerPanel_->setEnabled(enabled);
+  pages_->setEnabled(enabled);
 }
 
-void MainWindow::ShowTotals(LinesPage* page, const TotalsResult& result) {
-  if (!result.totals) {
-    // The line is stored all the same; the totals keep what they showed.
-    dialogs_.Beep();
-    dialogs_.ShowMessage(QString::fromStdString(result.message));
-    return;
-  }
-  page->invoiceTotal->setText(QString::fromStdString(FormatInvoiceTotal(result.totals->invoices)));
-  page->valueTotal->setText(FromCp1253(FormatValueTotal(result.totals->value)));
+LinesPage* MainWindow::Page(Side side) const {
+  return side == Side::Customers ? customerPage_ : supplierPage_;
 }
 
-std::optional<QChar> MainWindow::GridKeyPress(DBGrid* grid, int column, QChar typed,
-                                              const QString& text) {
-  // The filters follow the column's place in the grid, not its field: a column
-  // the user dragged elsewhere takes the filter of its new place.
-  const char32_t key = typed.unicode();
-  bool accepted = true;
-  switch (grid->horizontalHeader()->visualIndex(column)) {
-    case 3:
-      accepted = ZeroOneKeyFilter(key);
-      break;
-    case 7:
-    case 8:
-      accepted = DigitsOnly(key);
-      break;
-    case 9:
-      accepted = DecimalKeyFilter(key, text.toStdString());
-      break;
-    default:
-      break;
-  }
-  return accepted ? std::optional<QChar>(typed) : std::nullopt;
+void MainWindow::ShowLineCount(Side side) {
+  LinesPage* page = Page(side);
+  page->SetCount(statement_.Table(side).RecordCount());
+  page->invoiceTotalBox()->setText(FromCp1253(statement_.InvoiceTotalText(side)));
+  page->valueTotalBox()->setText(FromCp1253(statement_.ValueTotalText(side)));
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::FocusOut && IsUserLeavingField(static_cast<QFocusEvent*>(event))) {
-    for (LinesPage* page : {TabSheet1, TabSheet2}) {
-      for (QLineEdit* amount : {page->retailSales, page->withoutItemisation}) {
-        if (amount && watched == amount) {
-          const std::string normalised = NormaliseAmountBox(ToCp1253Lossless(amount->text()));
-          amount->setText(FromCp1253(normalised));
-        }
-      }
+    for (QLineEdit* amount : {customerPage_->retailSalesBox(),
+                              customerPage_->withoutItemisationBox(),
+                              supplierPage_->withoutItemisationBox()}) {
+      if (watched != amount) continue;
+      // The box admits only digits and a comma, which every code page holds.
+      if (const auto text = ToCp1253(amount->text()))
+        amount->setText(FromCp1253(Cp1253Text(NormaliseAmountBox(text->view()))));
     }
   }
   return QMainWindow::eventFilter(watched, event);
 }
 
-Dialogs::Answer MainWindow::AskUser(const QString& message, Dialogs::Buttons buttons,
-                                    const QStringList& captions) {
-  return dialogs_.AskUser(message, buttons, captions);
-}
-
-void MainWindow::FillHeaderFields() {
-  try {
-    Filer->FillHeaderFields(ParseHeaderLine(Files().ReadHeaderLine()));
-  } catch (const std::exception&) {
-    dialogs_.Beep();
-    dialogs_.ShowMessage(
-        QStringLiteral("Παρουσιάστηκε πρόβλημα κατά την ανάγνωση των γενικών στοιχείων"));
+std::optional<StatementForm> MainWindow::GatherForm() {
+  const auto header = filerPanel_->CurrentHeader();
+  const auto retailSales = ToCp1253(customerPage_->retailSalesBox()->text());
+  const auto customersWithout = ToCp1253(customerPage_->withoutItemisationBox()->text());
+  const auto suppliersWithout = ToCp1253(supplierPage_->withoutItemisationBox()->text());
+  if (!header || !retailSales || !customersWithout || !suppliersWithout) {
+    Tell("Το κείμενο περιέχει χαρακτήρες που δεν γράφονται στην ελληνική κωδικοσελίδα "
+         "(Windows-1253).",
+         true);
+    return std::nullopt;
   }
+  StatementForm form;
+  form.header = *header;
+  form.creditBalances = !filerPanel_->DebitInvoices();
+  form.retailSales = *retailSales;
+  form.customersWithoutItemisation = *customersWithout;
+  form.suppliersWithoutItemisation = *suppliersWithout;
+  return form;
 }
 
-void MainWindow::ResetStatement() {
-  statement_.Reset();
-  FillHeaderFields();
-  Filer->ClearOffice();
+void MainWindow::ShowAmounts(const StatementForm& form) {
+  customerPage_->retailSalesBox()->setText(FromCp1253(form.retailSales));
+  customerPage_->withoutItemisationBox()->setText(FromCp1253(form.customersWithoutItemisation));
+  supplierPage_->withoutItemisationBox()->setText(FromCp1253(form.suppliersWithoutItemisation));
+}
+
+void MainWindow::ShowStatement(const ShownStatement& shown) {
+  if (shown.headerRead) filerPanel_->FillHeaderFields(shown.form.header);
+  filerPanel_->SetDebitInvoices(!shown.form.creditBalances);
+  ShowAmounts(shown.form);
   customerModel_->Reload();
   supplierModel_->Reload();
-  for (LinesPage* page : {TabSheet1, TabSheet2}) {
-    if (page->retailSales) page->retailSales->clear();
-    page->withoutItemisation->clear();
-    page->invoiceTotal->clear();
-    page->valueTotal->clear();
-  }
-  Filer->SetDebitInvoices(true);
+  for (Side side : {Side::Customers, Side::Suppliers}) ShowLineCount(side);
   SetStatementCommandsEnabled(true);
-  Panel2->hide();
-  TabSheet1->SetCount(0);
-  TabSheet2->SetCount(0);
+  startPanel_->hide();
+  for (RecordGrid* grid : {customerPage_->grid(), supplierPage_->grid()}) grid->SyncCurrent();
+}
+
+Today MainWindow::CurrentDay() const {
+  const QDate today = environment_.Today();
+  return {today.year(), today.toString(QStringLiteral("yyyyMMdd")).toStdString()};
+}
+
+void MainWindow::onNew() {
+  const auto shown = NewStatement(statement_, *this);
+  if (!shown) return;
+  ShowStatement(*shown);
   switchingPage_ = true;
-  PageControl1->setCurrentIndex(0);
+  pages_->setCurrentIndex(0);
   switchingPage_ = false;
   SetTabPictures(0);
   // Work starts in the lines; the filer fields are checked only once visited.
-  TabSheet1->grid->setFocus();
+  customerPage_->grid()->setFocus();
 }
 
-void MainWindow::N1Click() {
-  if (AskUser(QStringLiteral("Δημιουργία νέου αρχείου;"), Dialogs::Yes | Dialogs::No,
-              {QStringLiteral("Ναι"), QStringLiteral("Όχι")}) == Dialogs::Answer::No)
-    return;
-  try {
-    ResetStatement();
-  } catch (const std::exception& error) {
-    ShowError(error);
+bool MainWindow::onSaveAs() {
+  const auto form = GatherForm();
+  if (!form) return false;
+  const SaveOutcome outcome = SaveStatementAs(statement_, *this, *form, CurrentDay());
+  if (outcome.normalisedForm) ShowAmounts(*outcome.normalisedForm);
+  if (outcome.saved) {
+    customerPage_->grid()->DoAction(RecordGrid::Action::First);
+    supplierPage_->grid()->DoAction(RecordGrid::Action::First);
   }
+  return outcome.saved;
 }
 
-void MainWindow::ReportSaveFailure(const SaveCheckFailure& failure) {
-  QWidget* field = nullptr;
-  switch (failure.focus) {
-    case FilerFocus::YearOfData:
-      field = Filer->YearOfData;
-      break;
-    case FilerFocus::AFM:
-      field = Filer->AFM;
-      break;
-    case FilerFocus::Egatastash:
-      field = Filer->Egatastash;
-      break;
-    case FilerFocus::ComboBox1:
-      field = Filer->ComboBox1;
-      break;
-    case FilerFocus::None:
-      break;
-  }
-  if (failure.beep) dialogs_.Beep();
-  dialogs_.ShowMessage(QString::fromStdString(failure.message));
-  if (field) field->setFocus();
+void MainWindow::onOpen() {
+  const auto form = GatherForm();
+  if (!form) return;
+  const OpenOutcome outcome = OpenStatement(statement_, *this, *form, CurrentDay());
+  if (outcome.savedForm) ShowAmounts(*outcome.savedForm);
+  if (!outcome.shown) return;
+  ShowStatement(*outcome.shown);
+  qobject_cast<LinesPage*>(pages_->currentWidget())->grid()->setFocus();
 }
 
-bool MainWindow::CheckBeforeSave() {
-  const HeaderFields header = Filer->CurrentHeader();
-  if (auto failure = CheckFilerBeforeSave(header.year, environment_.Today().year(), header.afm,
-                                          header.installationType, Filer->OfficeIndex() >= 0)) {
-    ReportSaveFailure(*failure);
-    return false;
-  }
-  if (!CommitPendingLine(TabSheet1->grid) || !CommitPendingLine(TabSheet2->grid)) return false;
-  if (auto failure = statement_.CheckLines(header.afm)) {
-    ReportSaveFailure(*failure);
-    return false;
-  }
-  return true;
-}
-
-SubmissionStatement MainWindow::CurrentStatement() const {
-  SubmissionStatement statement;
-  statement.creditBalances = !Filer->DebitInvoices();
-  statement.date = environment_.Today().toString(QStringLiteral("yyyyMMdd")).toStdString();
-  statement.header = Filer->CurrentHeader();
-  statement.customerLines = FixedFormatDataSet1.Lines();
-  statement.supplierLines = FixedFormatDataSet2.Lines();
-  statement.retailSales = ToCp1253Lossless(TabSheet1->retailSales->text());
-  statement.customersWithoutItemisation = ToCp1253Lossless(TabSheet1->withoutItemisation->text());
-  statement.suppliersWithoutItemisation = ToCp1253Lossless(TabSheet2->withoutItemisation->text());
-  statement.customerInvoiceTotal = ToCp1253Lossless(TabSheet1->invoiceTotal->text());
-  statement.customerValueTotal = ToCp1253Lossless(TabSheet1->valueTotal->text());
-  statement.supplierInvoiceTotal = ToCp1253Lossless(TabSheet2->invoiceTotal->text());
-  statement.supplierValueTotal = ToCp1253Lossless(TabSheet2->valueTotal->text());
-  return statement;
-}
-
-bool MainWindow::N7Click() {
-  SaveChecksPassed = CheckBeforeSave();
-  if (!SaveChecksPassed) return false;
-  const HeaderFields header = Filer->CurrentHeader();
-  const QString proposal = FromCp1253(ProposeSubmissionFileName(
-      header.year, header.afm, header.installationType, !Filer->DebitInvoices()));
-  const QString path = dialogs_.ChooseSaveFile(environment_.DataFolder(), proposal, QString());
-  if (path.isEmpty()) return false;
-  if (QFileInfo::exists(path) &&
-      AskUser(QString::fromStdString(OverwriteQuestion(QFileInfo(path).fileName().toStdString())),
-              Dialogs::Yes | Dialogs::No,
-              {QStringLiteral("Ναι"), QStringLiteral("Όχι")}) == Dialogs::Answer::No)
-    return false;
-
-  for (QLineEdit* amount : {TabSheet1->retailSales, TabSheet2->withoutItemisation})
-    amount->setText(FromCp1253(NormaliseAmountBox(ToCp1253Lossless(amount->text()))));
-  std::optional<WriteProblem> problem;
-  {
-    BusyIndicator busy(waitBox_);
-    try {
-      problem = Statement::Write(QFile::encodeName(path).toStdString(), CurrentStatement());
-    } catch (const std::exception& error) {
-      busy.Stop();
-      dialogs_.ShowWarning(QStringLiteral("Η αποθήκευση σε αρχείο απέτυχε: %1")
-                               .arg(QString::fromUtf8(error.what())));
-      return false;
-    }
-  }
-  if (problem) {
-    dialogs_.Beep();
-    dialogs_.ShowMessage(QString::fromStdString(problem->message));
-    return false;
-  }
-  TabSheet1->grid->DoAction(DBGrid::Action::First);
-  TabSheet2->grid->DoAction(DBGrid::Action::First);
-  StatementModified = false;
-  dialogs_.ShowMessage(QString::fromStdString(SuccessMessage()));
-  return true;
-}
-
-void MainWindow::N2Click() {
-  if (StatementModified) {
-    const Dialogs::Answer answer =
-        AskUser(QStringLiteral("Έχετε κάνει αλλαγές. Θέλετε να αποθηκευτούν σε αρχείο;"),
-                Dialogs::Yes | Dialogs::No | Dialogs::Cancel,
-                {QStringLiteral("Ναι"), QStringLiteral("Όχι"), QStringLiteral("Άκυρο")});
-    if (answer == Dialogs::Answer::Cancel) return;
-    if (answer == Dialogs::Answer::Yes && !N7Click()) return;
-  }
-  const QString path =
-      dialogs_.ChooseOpenFile(environment_.DataFolder(), QStringLiteral("Όλα τα αρχεία (*)"));
-  if (path.isEmpty()) return;
-  auto result = Statement::Read(QFile::encodeName(path).toStdString());
-  if (const auto* failure = std::get_if<ReadFailure>(&result)) {
-    // The whole file was checked before anything changed: the statement stays.
-    if (failure->beep) dialogs_.Beep();
-    QString message = QString::fromStdString(failure->message);
-    if (failure->lineNumber > 0)
-      message += QStringLiteral("\n(γραμμή %1 του αρχείου)").arg(failure->lineNumber);
-    dialogs_.ShowMessage(message);
-    return;
-  }
-  try {
-    LoadStatement(std::get<OpenedStatement>(result));
-  } catch (const std::exception& error) {
-    ShowError(error);
-    try {
-      ResetStatement();
-    } catch (const std::exception& resetError) {
-      ShowError(resetError);
-    }
-  }
-}
-
-void MainWindow::LoadStatement(OpenedStatement& opened) {
-  // The files first: should they fail, nothing on screen has changed yet.
-  statement_.Load(opened);
-  TabSheet1->retailSales->setText(FromCp1253(opened.retailSales));
-  TabSheet1->withoutItemisation->setText(FromCp1253(opened.customersWithoutItemisation));
-  TabSheet2->withoutItemisation->setText(FromCp1253(opened.suppliersWithoutItemisation));
-  // The kind is chosen as a click would choose it: a change counts as an edit.
-  if (opened.creditBalances == Filer->DebitInvoices()) {
-    Filer->SetDebitInvoices(!opened.creditBalances);
-    StatementModified = true;
-  }
-  FillHeaderFields();
-  customerModel_->Reload();
-  supplierModel_->Reload();
-  SetStatementCommandsEnabled(true);
-  Panel2->hide();
-  for (DBGrid* grid : {TabSheet1->grid, TabSheet2->grid}) grid->SyncCurrent();
-  static_cast<LinesPage*>(PageControl1->currentWidget())->grid->setFocus();
-}
-
-void MainWindow::N13Click() {}
-
-bool MainWindow::CommitPendingLine(DBGrid* grid) {
-  LinePostOk = true;
-  grid->CommitEditor();
-  // A new row nobody typed into is no line: it goes, unchecked.
-  if (grid->Model()->HasUntouchedNewRow()) grid->DoAction(DBGrid::Action::Cancel);
-  grid->Model()->Post();
-  grid->SyncCurrent();
-  // A line that could not be stored for any reason stops the command, not only
-  // one that its checks refused.
-  if (grid->Model()->IsEditing()) LinePostOk = false;
-  return LinePostOk;
-}
-
-void MainWindow::PageControl1Change(int index) {
+void MainWindow::onPageChanged(int index) {
   if (switchingPage_) return;
-  LinesPage* leaving = index == 0 ? TabSheet2 : TabSheet1;
-  if (!CommitPendingLine(leaving->grid)) {
+  const Side leaving = index == 0 ? Side::Suppliers : Side::Customers;
+  if (!StorePendingLine(leaving)) {
     switchingPage_ = true;
-    PageControl1->setCurrentIndex(index == 0 ? 1 : 0);
+    pages_->setCurrentIndex(index == 0 ? 1 : 0);
     switchingPage_ = false;
     return;
   }
@@ -493,32 +337,89 @@ void MainWindow::PageControl1Change(int index) {
 }
 
 void MainWindow::SetTabPictures(int current) {
-  PageControl1->setTabIcon(current, TabPicture(true));
-  PageControl1->setTabIcon(current == 0 ? 1 : 0, TabPicture(false));
+  pages_->setTabIcon(current, TabPicture(true));
+  pages_->setTabIcon(current == 0 ? 1 : 0, TabPicture(false));
 }
 
-void MainWindow::ShowError(const std::exception& error) {
-  dialogs_.ShowWarning(QString::fromUtf8(error.what()));
+bool MainWindow::IsYes(const QString& question) {
+  return dialogs_.AskUser(question, Dialogs::Yes | Dialogs::No, kYesNo) == Dialogs::Answer::Yes;
 }
 
-bool MainWindow::CloseQuery() {
-  if (!StatementModified) return true;
-  const Dialogs::Answer answer =
-      AskUser(QStringLiteral("Έχετε κάνει αλλαγές. Θέλετε να αποθηκευτούν σε αρχείο;"),
-              Dialogs::Yes | Dialogs::No | Dialogs::Cancel,
-              {QStringLiteral("Ναι"), QStringLiteral("Όχι"), QStringLiteral("Άκυρο")});
-  if (answer == Dialogs::Answer::Cancel) return false;
-  // The window closes after "Ναι" only when the file was really written.
-  if (answer == Dialogs::Answer::Yes) return N7Click();
-  return true;
+Questions::Answer MainWindow::AskYesNo(const std::string& question) {
+  return FromDialogAnswer(
+      dialogs_.AskUser(FromMessage(question), Dialogs::Yes | Dialogs::No, kYesNo));
+}
+
+Questions::Answer MainWindow::AskYesNoCancel(const std::string& question) {
+  return FromDialogAnswer(dialogs_.AskUser(
+      FromMessage(question), Dialogs::Yes | Dialogs::No | Dialogs::Cancel, kYesNoCancel));
+}
+
+void MainWindow::Tell(const std::string& message, bool beep) {
+  if (beep) dialogs_.Beep();
+  dialogs_.ShowMessage(FromMessage(message));
+}
+
+void MainWindow::Warn(const std::string& message) { dialogs_.ShowWarning(FromMessage(message)); }
+
+void MainWindow::ReportCheckFailure(const SaveCheckFailure& failure) {
+  Tell(failure.message, failure.beep);
+  filerPanel_->FocusField(failure.focus);
+}
+
+std::optional<std::string> MainWindow::ChooseSaveFile(const Cp1253Text& proposedName) {
+  const QString path =
+      dialogs_.ChooseSaveFile(environment_.DataFolder(), FromCp1253(proposedName), QString());
+  if (path.isEmpty()) return std::nullopt;
+  return QFile::encodeName(path).toStdString();
+}
+
+std::optional<std::string> MainWindow::ChooseOpenFile() {
+  const QString path =
+      dialogs_.ChooseOpenFile(environment_.DataFolder(), QStringLiteral("Όλα τα αρχεία (*)"));
+  if (path.isEmpty()) return std::nullopt;
+  return QFile::encodeName(path).toStdString();
+}
+
+bool MainWindow::StorePendingLine(Side side) {
+  RecordGrid* grid = Page(side)->grid();
+  statement_.SetLastLineStored(true);
+  grid->CommitEditor();
+  // A new row nobody typed into is no line: it goes, unchecked.
+  if (grid->Model()->HasUntouchedNewRow()) grid->DoAction(RecordGrid::Action::Cancel);
+  grid->Model()->Post();
+  grid->SyncCurrent();
+  // A line that could not be stored for any reason stops the command, not only
+  // one that its checks refused.
+  if (grid->Model()->IsEditing()) statement_.SetLastLineStored(false);
+  return statement_.LastLineStored();
+}
+
+void MainWindow::ShowBusy(bool busy) {
+  if (busy) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    waitBox_->ShowNow();
+  } else {
+    waitBox_->hide();
+    QApplication::restoreOverrideCursor();
+  }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  if (!shutDown_ && !CloseQuery()) {
-    event->ignore();
-    return;
+  if (!shutDown_) {
+    const auto form = GatherForm();
+    if (!form) {
+      event->ignore();
+      return;
+    }
+    const CloseOutcome outcome = ConfirmClose(statement_, *this, *form, CurrentDay());
+    if (outcome.savedForm) ShowAmounts(*outcome.savedForm);
+    if (!outcome.mayClose) {
+      event->ignore();
+      return;
+    }
+    Shutdown();
   }
-  if (!shutDown_) Shutdown();
   event->accept();
 }
 

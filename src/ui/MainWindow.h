@@ -4,110 +4,89 @@
 #include <optional>
 
 #include "Dialogs.h"
-#include "FilerPanel.h"
-#include "LinesPage.h"
-#include "PreSaveChecks.h"
-#include "Statement.h"
-#include "TFixedFormatDataSet.h"
+#include "Questions.h"
+#include "Side.h"
+#include "StatementCommands.h"
 
 class QAction;
 class QMenu;
 class QTabWidget;
-class QLabel;
 
 namespace velmora {
 
 class Environment;
+class FilerPanel;
+class LinesPage;
+class RecordGrid;
+class RecordTableModel;
+class Statement;
 class WaitBox;
 
-// The program's one window: it owns the statement being edited (filer fields,
-// both line tables, the amounts) and every command.
-class MainWindow : public QMainWindow {
-  // First of all members: the names below refer into it.
-  Statement statement_;
+// The program's one window. It shows the statement (which outlives it), gathers
+// what the user typed, runs the statement's commands and shows their outcome;
+// the commands reach the user back through the Questions it answers.
+class MainWindow : public QMainWindow, private Questions {
+  Q_OBJECT
 
  public:
-  MainWindow(Dialogs& dialogs, Environment& environment, QWidget* parent = nullptr);
+  MainWindow(Statement& statement, Dialogs& dialogs, Environment& environment,
+             QWidget* parent = nullptr);
   ~MainWindow() override;
-
-  // The statement's state.
-  bool StatementModified = false;
-  bool SaveChecksPassed = true;
-  bool LinePostOk = true;
-  bool& NewCustomerLine = statement_.newCustomerLine;
-  bool& NewSupplierLine = statement_.newSupplierLine;
-
-  // Customer lines, supplier lines, and the snapshot copies of each.
-  TFixedFormatDataSet& FixedFormatDataSet1 = statement_.customers;
-  TFixedFormatDataSet& FixedFormatDataSet2 = statement_.suppliers;
-  TFixedFormatDataSet& FixedFormatDataSet3 = statement_.customerSnapshot;
-  TFixedFormatDataSet& FixedFormatDataSet4 = statement_.supplierSnapshot;
-
-  FilerPanel* Filer;
-  QTabWidget* PageControl1;
-  LinesPage* TabSheet1;
-  LinesPage* TabSheet2;
-  QWidget* Panel2;
-  QAction* N1;  // New
-  QAction* N2;  // Open
-  QAction* N7;  // Save As
-  QAction* N3;  // Exit
-  QMenu* PrintMenu;
-  QAction* N15;
-  QAction* N16;
-  QAction* N17;  // Find
-  QAction* Excel1;
-  QAction* N9;  // desktop shortcut
-  QAction* zip1;
-  QAction* e1;   // the authority's site
-  QAction* N20;  // online submission (hidden)
-  QAction* N13;  // user manual
-  QAction* N12;  // about
-
-  const WorkingFiles& Files() const { return statement_.Files(); }
-
-  Dialogs::Answer AskUser(const QString& message, Dialogs::Buttons buttons,
-                          const QStringList& captions);
-  void ResetStatement();
-  // Stores the pending line of the grid; false when its checks refused it.
-  bool CommitPendingLine(DBGrid* grid);
-
-  void N1Click();
-  void N2Click();
-  // The checks that come before a save; false after showing why.
-  bool CheckBeforeSave();
-  // Save As; true only when the submission file was written.
-  bool N7Click();
-  void N13Click();
-  void PageControl1Change(int index);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Commands.
+  void onNew();
+  void onOpen();
+  bool onSaveAs();
+  void onPageChanged(int index);
+
+  // Questions, answered with the window's dialogs and grids.
+  Answer AskYesNo(const std::string& question) override;
+  Answer AskYesNoCancel(const std::string& question) override;
+  void Tell(const std::string& message, bool beep) override;
+  void Warn(const std::string& message) override;
+  void ReportCheckFailure(const SaveCheckFailure& failure) override;
+  std::optional<std::string> ChooseSaveFile(const Cp1253Text& proposedName) override;
+  std::optional<std::string> ChooseOpenFile() override;
+  bool StorePendingLine(Side side) override;
+  void ShowBusy(bool busy) override;
+
   void BuildMenu();
   void BuildStartPanel();
+  void ConnectPage(LinesPage* page);
   void SetStatementCommandsEnabled(bool enabled);
-  LinesPage* Page(Side side) const { return side == Side::Customers ? TabSheet1 : TabSheet2; }
-  void ReportSaveFailure(const SaveCheckFailure& failure);
-  SubmissionStatement CurrentStatement() const;
-  void LoadStatement(OpenedStatement& opened);
-  void ShowTotals(LinesPage* page, const TotalsResult& result);
-  static std::optional<QChar> GridKeyPress(DBGrid* grid, int column, QChar typed,
-                                           const QString& text);
-  void FillHeaderFields();
-  void ShowError(const std::exception& error);
+  LinesPage* Page(Side side) const;
+  // What the user typed besides the lines; nullopt after telling why it cannot
+  // be taken.
+  std::optional<StatementForm> GatherForm();
+  // Shows a statement that replaced the one on view.
+  void ShowStatement(const ShownStatement& shown);
+  void ShowAmounts(const StatementForm& form);
+  void ShowLineCount(Side side);
+  bool IsYes(const QString& question);
   void SetTabPictures(int current);
-  bool CloseQuery();
+  Today CurrentDay() const;
   void Shutdown();
 
+  Statement& statement_;
   Dialogs& dialogs_;
   Environment& environment_;
+  FilerPanel* filerPanel_;
+  QTabWidget* pages_;
+  LinesPage* customerPage_;
+  LinesPage* supplierPage_;
   RecordTableModel* customerModel_;
   RecordTableModel* supplierModel_;
+  QWidget* startPanel_;
   WaitBox* waitBox_;
-  int shownPage_ = 0;
+  QAction* newAction_;
+  QAction* openAction_;
+  QAction* saveAsAction_;
+  QAction* exitAction_;
   bool switchingPage_ = false;
   bool shutDown_ = false;
 };

@@ -8,6 +8,8 @@ namespace velmora {
 // it: Up when the wheel turns away from the user, Down otherwise, so that each
 // notch moves one row in a grid.
 class MouseWheelFilter : public QObject {
+  Q_OBJECT
+
  public:
   using QObject::QObject;
 

@@ -12,12 +12,13 @@ namespace velmora {
 QtEnvironment::QtEnvironment() {
   QTemporaryDir base(QDir::tempPath() + QStringLiteral("/velmora-XXXXXX"));
   base.setAutoRemove(false);
-  workingBase_ = base.isValid() ? base.path() : QDir::tempPath();
+  // No shared fallback: two copies in one folder would overwrite each other's lines.
+  if (base.isValid()) workingBase_ = base.path();
 }
 
 QtEnvironment::~QtEnvironment() {
   // Only an empty folder goes: anything left in it was not ours to delete.
-  if (workingBase_ != QDir::tempPath()) QDir().rmdir(workingBase_);
+  if (!workingBase_.isEmpty()) QDir().rmdir(workingBase_);
 }
 
 QDate QtEnvironment::Today() const { return QDate::currentDate(); }

@@ -5,7 +5,8 @@
 namespace velmora {
 
 // The machine as Qt sees it. Makes this copy's private working base folder at
-// construction and removes it, when empty, at destruction.
+// construction (empty when it could not be made) and removes it, when empty, at
+// destruction.
 class QtEnvironment : public Environment {
  public:
   QtEnvironment();

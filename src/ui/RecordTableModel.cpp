@@ -18,7 +18,7 @@ struct Reshape {
 
 }  // namespace
 
-RecordTableModel::RecordTableModel(TFixedFormatDataSet& table, std::vector<Column> columns,
+RecordTableModel::RecordTableModel(RecordTable& table, std::vector<Column> columns,
                                    QObject* parent)
     : QAbstractTableModel(parent), table_(table), columns_(std::move(columns)) {}
 
@@ -71,9 +71,10 @@ QVariant RecordTableModel::data(const QModelIndex& index, int role) const {
       table_.State() == DataSetState::Insert
           ? line < 0
           : table_.State() == DataSetState::Edit && line == table_.CurrentIndex();
-  if (pendingRow) return FromCp1253(table_.FieldText(columns_[index.column()].field.toStdString()));
+  if (pendingRow)
+    return FromCp1253(Cp1253Text(table_.FieldText(columns_[index.column()].field.toStdString())));
   if (line < 0 || line >= table_.RecordCount()) return {};
-  return FromCp1253(table_.FieldTextAt(line, FieldIndexOf(index.column())));
+  return FromCp1253(Cp1253Text(table_.FieldTextAt(line, FieldIndexOf(index.column()))));
 }
 
 QVariant RecordTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -107,7 +108,7 @@ bool RecordTableModel::setData(const QModelIndex& index, const QVariant& value, 
         table_.BeginEdit();
       }
     }
-    table_.SetFieldText(columns_[index.column()].field.toStdString(), *bytes);
+    table_.SetFieldText(columns_[index.column()].field.toStdString(), bytes->bytes());
   });
   if (rowCount() != rowsBefore) Reload();
   RowChanged(CurrentRow());
@@ -121,7 +122,7 @@ bool RecordTableModel::Guard(const std::function<void()>& operation) {
   } catch (const AbortError&) {
     return false;
   } catch (const std::exception& error) {
-    if (ReportError) ReportError(error);
+    emit operationFailed(FromMessage(error.what()));
     return false;
   }
 }
@@ -217,7 +218,7 @@ bool RecordTableModel::Delete() {
     endRemoveRows();
     // Whether the line went before the failure or not, the view starts afresh.
     Reload();
-    if (ReportError) ReportError(error);
+    emit operationFailed(FromMessage(error.what()));
     return false;
   }
   endRemoveRows();

@@ -2,11 +2,10 @@
 
 #include <QAbstractTableModel>
 #include <QStringList>
-#include <exception>
 #include <functional>
 #include <vector>
 
-#include "TFixedFormatDataSet.h"
+#include "RecordTable.h"
 
 namespace velmora {
 
@@ -15,18 +14,16 @@ namespace velmora {
 // extra row at the place where it will be stored. Every change of the table's
 // rows made through here is announced to the view.
 class RecordTableModel : public QAbstractTableModel {
+  Q_OBJECT
+
  public:
   struct Column {
     QString field;
     QString caption;
   };
 
-  RecordTableModel(TFixedFormatDataSet& table, std::vector<Column> columns,
+  RecordTableModel(RecordTable& table, std::vector<Column> columns,
                    QObject* parent = nullptr);
-
-  // Told of every failure of a table operation except a refused line (which
-  // has been explained to the user already).
-  std::function<void(const std::exception&)> ReportError;
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
@@ -35,7 +32,7 @@ class RecordTableModel : public QAbstractTableModel {
   Qt::ItemFlags flags(const QModelIndex& index) const override;
   bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
-  TFixedFormatDataSet& Table() { return table_; }
+  RecordTable& Table() { return table_; }
   int FieldWidth(int column) const;
   const QString& FieldName(int column) const { return columns_[column].field; }
 
@@ -67,6 +64,11 @@ class RecordTableModel : public QAbstractTableModel {
   // move must not reach the table.
   bool Reshaping() const { return reshaping_; }
 
+ signals:
+  // A table operation failed, for another reason than a refused line (which
+  // has been explained to the user already).
+  void operationFailed(const QString& message);
+
  private:
   int LineOfRow(int row) const;
   int FieldIndexOf(int column) const;
@@ -74,7 +76,7 @@ class RecordTableModel : public QAbstractTableModel {
   bool Guard(const std::function<void()>& operation);
   void RowChanged(int row);
 
-  TFixedFormatDataSet& table_;
+  RecordTable& table_;
   std::vector<Column> columns_;
   bool reshaping_ = false;
 };

@@ -1,23 +1,15 @@
 #include "TextRules.h"
 
+#include "PlainText.h"
+
 namespace velmora {
 
-bool IsDigitsOnly(const QString& text) {
-  for (QChar c : text)
-    if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
-  return true;
-}
+// A text with a character beyond ASCII is no run of digits, and its UTF-8 form
+// has no digit bytes in it.
+bool IsDigitsOnly(const QString& text) { return IsAllDigits(text.toStdString()); }
 
 bool IsDecimalText(const QString& text) {
-  int commas = 0;
-  for (QChar c : text) {
-    if (c == QLatin1Char(',')) {
-      ++commas;
-    } else if (c < QLatin1Char('0') || c > QLatin1Char('9')) {
-      return false;
-    }
-  }
-  return commas <= 1;
+  return text.count(QLatin1Char(',')) <= 1 && IsDigitsOnly(QString(text).remove(QLatin1Char(',')));
 }
 
 }  // namespace velmora

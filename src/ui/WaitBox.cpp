@@ -9,7 +9,7 @@ namespace velmora {
 
 WaitBox::WaitBox(QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
-  setObjectName(QStringLiteral("WaitBox"));
+  setObjectName(QStringLiteral("waitBox"));
   const QString text = QStringLiteral("Παρακαλώ περιμένετε");
   setWindowTitle(text);
   auto* label = new QLabel(text, this);

@@ -10,7 +10,7 @@ inline constexpr const char* kWrongYearMessage =
     "ετών πριν το 2005, κατεβάστε την προηγούμενη έκδοση του προγράμματος";
 
 // Shown when the filer's tax number field is left with an invalid number.
-inline constexpr const char* kWrongFilerAfmMessage = "Λάθος ΑΦΜ Υπόχρεου";
+inline constexpr const char* kWrongFilerTaxNumberMessage = "Λάθος ΑΦΜ Υπόχρεου";
 
 // The year of the data: a whole number from 2005 up to the current year.
 bool IsYearAcceptable(std::string_view text, int currentYear);

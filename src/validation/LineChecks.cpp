@@ -21,7 +21,7 @@ constexpr const char* kZeroValueNeedsTwoInvoices =
     "Εφόσον η αξία είναι 0, ο αριθμός τιμολογίων πρέπει να είναι >1 ";
 constexpr const char* kCustomerNeedsInvoice = "Ο αριθμός τιμολογίων πρέπει να είναι >0 ";
 
-const char* WrongAfmMessage(Side side) {
+const char* WrongTaxNumberMessage(Side side) {
   return side == Side::Customers ? "Έχετε συμπληρώσει μη αποδεκτό ΑΦΜ στην εγγραφή πελάτη"
                                  : "Έχετε συμπληρώσει μη αποδεκτό ΑΦΜ στην εγγραφή προμηθευτή";
 }
@@ -39,31 +39,31 @@ std::string InvoiceCountNotANumberMessage(std::string_view text) {
   return "Ο αριθμός τιμολογίων '" + Cp1253ToUtf8(text) + "' δεν είναι έγκυρος ακέραιος αριθμός";
 }
 
-LineVerdict CheckLine(const LineCheckInput& in, const FirstStoredYpovolh& findFirst) {
-  if (in.afm == in.filerAfm) return Refuse(kFilerOwnNumber);
+LineVerdict CheckLine(const LineCheckInput& in, const FirstStoredObligation& findFirst) {
+  if (in.taxNumber == in.filerTaxNumber) return Refuse(kFilerOwnNumber);
 
   // Only the first stored line with this number is compared; the save checks
   // compare every pair.
   if (in.newLine) {
-    if (const auto stored = findFirst(in.afm); stored && *stored == in.ypovolh) {
-      return Refuse(kDuplicatePrefix + Cp1253ToUtf8(in.afm) + DuplicateMiddleText(in.side) +
+    if (const auto stored = findFirst(in.taxNumber); stored && *stored == in.obligation) {
+      return Refuse(kDuplicatePrefix + Cp1253ToUtf8(in.taxNumber) + DuplicateMiddleText(in.side) +
                     Cp1253ToUtf8(*stored) + ")");
     }
   }
 
-  if (in.afm.empty() || in.ypovolh.empty() || in.noTimologion.empty() || in.value.empty()) {
+  if (in.taxNumber.empty() || in.obligation.empty() || in.invoiceCount.empty() || in.value.empty()) {
     return Refuse(kMandatoryFields);
   }
 
   // A counter-party without the obligation may carry a foreign or partial number.
-  if (in.ypovolh == "0" && !CheckAFM(in.afm)) return Refuse(WrongAfmMessage(in.side));
+  if (in.obligation == "0" && !IsValidTaxNumber(in.taxNumber)) return Refuse(WrongTaxNumberMessage(in.side));
 
   const auto value = Amount::Parse(in.value);
   if (!value) return Refuse(ValueNotANumberMessage(in.value));
-  const auto invoices = ParseWholeNumber(in.noTimologion);
+  const auto invoices = ParseWholeNumber(in.invoiceCount);
   // Suppliers need the count as a number only for a zero value, but a count that
   // does not convert would break the totals and the submission file later.
-  if (!invoices) return Refuse(InvoiceCountNotANumberMessage(in.noTimologion));
+  if (!invoices) return Refuse(InvoiceCountNotANumberMessage(in.invoiceCount));
 
   if (value->Cents() == 0 && *invoices < 2) return Refuse(kZeroValueNeedsTwoInvoices);
   if (in.side == Side::Customers && *invoices < 1) return Refuse(kCustomerNeedsInvoice);

@@ -21,16 +21,16 @@ constexpr const char* DuplicateMiddleText(Side side) {
 struct LineCheckInput {
   Side side;
   // Field texts without trailing blanks, Windows-1253.
-  std::string afm, ypovolh, noTimologion, value;
+  std::string taxNumber, obligation, invoiceCount, value;
   // The filer's tax number box, as typed.
-  std::string filerAfm;
+  std::string filerTaxNumber;
   // The line was begun new (insert or append) rather than put into editing.
   bool newLine;
 };
 
 // The obligation code (trailing blanks removed) of the first stored line, in file
-// order, whose tax number equals afm; nullopt when no stored line has it.
-using FirstStoredYpovolh = std::function<std::optional<std::string>(const std::string& afm)>;
+// order, whose tax number equals taxNumber; nullopt when no stored line has it.
+using FirstStoredObligation = std::function<std::optional<std::string>(const std::string& taxNumber)>;
 
 struct LineVerdict {
   bool accepted;
@@ -46,7 +46,7 @@ struct LineVerdict {
 // invoice count against the value, then the normalised value. The first refusal wins.
 // A value or invoice count that does not convert is refused too, so that a command
 // committing the line stops instead of going on with the line unstored.
-LineVerdict CheckLine(const LineCheckInput& in, const FirstStoredYpovolh& findFirst);
+LineVerdict CheckLine(const LineCheckInput& in, const FirstStoredObligation& findFirst);
 
 // Refusals for texts that are not numbers; the text is Windows-1253, the message UTF-8.
 std::string ValueNotANumberMessage(std::string_view text);

@@ -10,7 +10,7 @@
 namespace velmora {
 
 // The filer field that receives the focus after a failed check.
-enum class FilerFocus { None, YearOfData, AFM, Egatastash, ComboBox1 };
+enum class FilerFocus { None, Year, TaxNumber, InstallationType, TaxOffice };
 
 struct SaveCheckFailure {
   std::string message;  // UTF-8
@@ -22,7 +22,7 @@ struct SaveCheckFailure {
 // the filer's tax number, the installation type and the tax office. Texts are
 // Windows-1253. nullopt when all pass.
 std::optional<SaveCheckFailure> CheckFilerBeforeSave(std::string_view year, int currentYear,
-                                                     std::string_view filerAfm,
+                                                     std::string_view filerTaxNumber,
                                                      std::string_view installationType,
                                                      bool officeChosen);
 
@@ -30,13 +30,14 @@ std::optional<SaveCheckFailure> CheckFilerBeforeSave(std::string_view year, int 
 // order (both lists of one length, Windows-1253). A line fails when its number is
 // the filer's, or when a later line has the same number and code; lines are taken
 // in order and, for each, the filer's number is compared first. Linear time.
-std::optional<SaveCheckFailure> CheckSideBeforeSave(Side side, const std::vector<std::string>& afms,
-                                                    const std::vector<std::string>& ypovolhs,
-                                                    std::string_view filerAfm);
+std::optional<SaveCheckFailure> CheckSideBeforeSave(Side side, const std::vector<std::string>& taxNumbers,
+                                                    const std::vector<std::string>& obligations,
+                                                    std::string_view filerTaxNumber);
 
-// The same verdict by comparing every pair; quadratic, the reference for the fast one.
-std::optional<SaveCheckFailure> CheckSideBeforeSavePairwise(
-    Side side, const std::vector<std::string>& afms, const std::vector<std::string>& ypovolhs,
-    std::string_view filerAfm);
+// The failures of a line: it carries the filer's own number; a later line
+// repeats its number and obligation code. Texts are Windows-1253.
+SaveCheckFailure FilerNumberFailure(Side side, const std::string& taxNumber);
+SaveCheckFailure DuplicateFailure(Side side, const std::string& taxNumber,
+                                  const std::string& obligation);
 
 }  // namespace velmora

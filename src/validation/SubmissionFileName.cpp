@@ -8,12 +8,12 @@ constexpr std::string_view kGreekCapitalEpsilon = "\xC5";
 
 }  // namespace
 
-std::string ProposeSubmissionFileName(std::string_view year, std::string_view afm,
+std::string ProposeSubmissionFileName(std::string_view year, std::string_view taxNumber,
                                       std::string_view installationType, bool creditBalances) {
   const bool isE = installationType == "E" || installationType == kGreekCapitalEpsilon;
   std::string name(year);
   name += '-';
-  name += afm;
+  name += taxNumber;
   name += '-';
   name += isE ? std::string_view("E") : installationType;
   if (creditBalances) name += ".PIS";

@@ -25,7 +25,7 @@ TEST(FilerChecksTest, YearMessageIsTheOneForLeavingTheField) {
   EXPECT_TRUE(
       year.starts_with("Γράψτε το έτος που αφορούν τα στοιχεία, με τέσσερα ψηφία, από 2005"));
   EXPECT_TRUE(year.ends_with("του προγράμματος"));
-  EXPECT_STREQ(kWrongFilerAfmMessage, "Λάθος ΑΦΜ Υπόχρεου");
+  EXPECT_STREQ(kWrongFilerTaxNumberMessage, "Λάθος ΑΦΜ Υπόχρεου");
 }
 
 }  // namespace

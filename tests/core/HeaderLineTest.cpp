@@ -10,16 +10,16 @@ namespace {
 HeaderFields SampleFields() {
   HeaderFields h;
   h.year = "2008";
-  h.officeCode = "1101";
+  h.taxOfficeCode = "1101";
   h.fileNumber = "123";
   h.companyName = "\xC1\xCB\xD6\xC1 \xC1\xC5";  // ΑΛΦΑ ΑΕ
-  h.afm = "123456783";
+  h.taxNumber = "123456783";
   h.profession = "EMPORIO";
   h.town = "ATHINA";
   h.street = "ODOS 1";
-  h.number = "12A";
-  h.tk = "10431";
-  h.tel = "2101234567";
+  h.streetNumber = "12A";
+  h.postCode = "10431";
+  h.telephone = "2101234567";
   h.fax = "2107654321";
   h.email = "info@example.gr";
   h.installationType = "0";
@@ -67,7 +67,7 @@ TEST(HeaderLineTest, KeepsOrTrimsBlanksByField) {
   line.replace(9, 6, "  12  ");  // leading blanks of a text field stay
   const HeaderFields h = ParseHeaderLine(line);
   EXPECT_EQ(h.year, "08  ");
-  EXPECT_EQ(h.tel, " 210 123  ");
+  EXPECT_EQ(h.telephone, " 210 123  ");
   EXPECT_EQ(h.installationType, "E");
   EXPECT_EQ(h.fileNumber, "  12");
   EXPECT_EQ(h.companyName, "\xC1\xCB\xD6\xC1 \xC1\xC5");
@@ -79,7 +79,7 @@ TEST(HeaderLineTest, ShortAndOddLines) {
 
   const HeaderFields cut = ParseHeaderLine("1200811");
   EXPECT_EQ(cut.year, "2008");
-  EXPECT_EQ(cut.officeCode, "11");
+  EXPECT_EQ(cut.taxOfficeCode, "11");
   EXPECT_EQ(cut.fileNumber, "");
   EXPECT_EQ(cut.installationType, "");
 
@@ -91,7 +91,7 @@ TEST(HeaderLineTest, ShortAndOddLines) {
   const HeaderFields blanks = ParseHeaderLine(std::string(150, ' '));
   EXPECT_EQ(blanks.companyName, "");
   EXPECT_EQ(blanks.installationType, "");
-  EXPECT_EQ(blanks.afm, std::string(9, ' '));
+  EXPECT_EQ(blanks.taxNumber, std::string(9, ' '));
 
   std::string binary(150, '\0');
   binary[20] = '\xFF';

@@ -11,7 +11,7 @@ namespace velmora {
 namespace {
 
 using Lists = std::vector<std::string>;
-constexpr const char* kFilerAfm = "094019245";
+constexpr const char* kFilerTaxNumber = "094019245";
 const std::string kFailed = "Η αποθήκευση σε αρχείο απέτυχε: ";
 
 void ExpectFailure(const std::optional<SaveCheckFailure>& failure, const std::string& message,
@@ -23,9 +23,9 @@ void ExpectFailure(const std::optional<SaveCheckFailure>& failure, const std::st
 }
 
 TEST(PreSaveChecksTest, FilerDetailsInOrder) {
-  const auto filer = [](std::string_view year, std::string_view afm, std::string_view kind,
+  const auto filer = [](std::string_view year, std::string_view taxNumber, std::string_view kind,
                         bool office) {
-    return CheckFilerBeforeSave(year, 2026, afm, kind, office);
+    return CheckFilerBeforeSave(year, 2026, taxNumber, kind, office);
   };
   for (const char* year : {"", "2004", "2027", "20a8", "+205", "02008"}) {
     ExpectFailure(filer(year, "bad", "", false),
@@ -35,18 +35,18 @@ TEST(PreSaveChecksTest, FilerDetailsInOrder) {
                       "κατεβάστε την προηγούμενη έκδοση του προγράμματος.",
                   true, FilerFocus::YearOfData);
   }
-  EXPECT_FALSE(filer("2005", kFilerAfm, "0", true));
-  EXPECT_FALSE(filer("2026", kFilerAfm, "E", true));
+  EXPECT_FALSE(filer("2005", kFilerTaxNumber, "0", true));
+  EXPECT_FALSE(filer("2026", kFilerTaxNumber, "E", true));
 
   ExpectFailure(filer("2008", "123456789", "", false),
                 kFailed +
                     "Έχετε δώσει λανθασμένο ΑΦΜ Υπόχρεου. Διορθώστε το και επαναλάβετε την "
                     "αποθήκευση.",
                 false, FilerFocus::AFM);
-  ExpectFailure(filer("2008", kFilerAfm, "", false),
+  ExpectFailure(filer("2008", kFilerTaxNumber, "", false),
                 kFailed + "Συμπληρώστε το Είδος εγκατάστασης και επαναλάβετε την αποθήκευση.",
                 false, FilerFocus::Egatastash);
-  ExpectFailure(filer("2008", kFilerAfm, "0", false),
+  ExpectFailure(filer("2008", kFilerTaxNumber, "0", false),
                 kFailed + "Επιλέξτε τη ΔΟΥ και επαναλάβετε την αποθήκευση.", false,
                 FilerFocus::ComboBox1);
 }
@@ -56,8 +56,8 @@ TEST(PreSaveChecksTest, LinesAgainstTheFilerAndEachOther) {
   const std::string retry = "Διορθώστε το και επαναλάβετε την αποθήκευση.";
   for (const auto check : {CheckSideBeforeSave, CheckSideBeforeSavePairwise}) {
     // The message of a failure, which always beeps and moves no focus; empty on a pass.
-    const auto message = [&](Side side, const Lists& afms, const Lists& codes) {
-      const auto failure = check(side, afms, codes, kFilerAfm);
+    const auto message = [&](Side side, const Lists& taxNumbers, const Lists& codes) {
+      const auto failure = check(side, taxNumbers, codes, kFilerTaxNumber);
       if (!failure) return std::string();
       EXPECT_TRUE(failure->beep);
       EXPECT_EQ(failure->focus, FilerFocus::None);
@@ -75,16 +75,16 @@ TEST(PreSaveChecksTest, LinesAgainstTheFilerAndEachOther) {
         kFailed +
             "Ο ΑΦΜ: Α έχει εισαχθεί 2 φορές στους προμηθευτές με τον ίδιο κωδικό υπόχρεου (0). " +
             retry);
-    EXPECT_EQ(message(Side::Customers, {kFilerAfm}, {"0"}),
+    EXPECT_EQ(message(Side::Customers, {kFilerTaxNumber}, {"0"}),
               kFailed + "Ο ΑΦΜ: 094019245 στους πελάτες είναι ίδιος με τον ΑΦΜ Υπόχρεου. " + retry);
     // Two blanks before the request to correct on the supplier side.
     EXPECT_EQ(
-        message(Side::Suppliers, {x, kFilerAfm}, {"0", "1"}),
+        message(Side::Suppliers, {x, kFilerTaxNumber}, {"0", "1"}),
         kFailed + "Ο ΑΦΜ: 094019245 στους προμηθευτές είναι ίδιος με τον ΑΦΜ Υπόχρεου.  " + retry);
     // Line 1 with its duplicates is finished before line 2 meets the filer's number.
-    EXPECT_NE(message(Side::Customers, {x, kFilerAfm, x}, {"0", "0", "0"}).find("123456783 έχει"),
+    EXPECT_NE(message(Side::Customers, {x, kFilerTaxNumber, x}, {"0", "0", "0"}).find("123456783 έχει"),
               std::string::npos);
-    EXPECT_THROW(check(Side::Customers, Lists{x}, Lists{}, kFilerAfm), std::invalid_argument);
+    EXPECT_THROW(check(Side::Customers, Lists{x}, Lists{}, kFilerTaxNumber), std::invalid_argument);
   }
 }
 
@@ -97,14 +97,14 @@ TEST(PreSaveChecksTest, LinearAgreesWithPairwiseOnRandomLists) {
   for (int round = 0; round < 4000; ++round) {
     const std::string filer = round % 3 == 0 ? "999999999" : pool[pick(random)];
     // Odd rounds widen the numbers with a suffix, so that some lists pass.
-    Lists afms, codes;
+    Lists taxNumbers, codes;
     for (size_t n = length(random); n > 0; --n) {
-      afms.push_back(pool[pick(random)] + (round % 2 ? std::to_string(n % 5) : ""));
+      taxNumbers.push_back(pool[pick(random)] + (round % 2 ? std::to_string(n % 5) : ""));
       codes.push_back(obliged(random) ? "0" : "1");
     }
     const Side side = round % 4 < 2 ? Side::Customers : Side::Suppliers;
-    const auto linear = CheckSideBeforeSave(side, afms, codes, filer);
-    const auto pairwise = CheckSideBeforeSavePairwise(side, afms, codes, filer);
+    const auto linear = CheckSideBeforeSave(side, taxNumbers, codes, filer);
+    const auto pairwise = CheckSideBeforeSavePairwise(side, taxNumbers, codes, filer);
     ASSERT_EQ(linear.has_value(), pairwise.has_value()) << round;
     if (!linear) {
       ++passes;

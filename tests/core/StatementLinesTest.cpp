@@ -24,8 +24,8 @@ std::string Pad(std::string_view text, std::size_t width) {
 }
 
 // A customer line as stored: only the fields the checks read are filled in.
-std::string Line(const char* afm, const char* ypovolh, const char* count, const char* value) {
-  return "2" + Pad("", 5) + Pad(afm, 9) + Pad("", 42) + ypovolh + Pad("", 34) + Pad(count, 7) +
+std::string Line(const char* taxNumber, const char* obligation, const char* count, const char* value) {
+  return "2" + Pad("", 5) + Pad(taxNumber, 9) + Pad("", 42) + obligation + Pad("", 34) + Pad(count, 7) +
          Pad(value, 16) + Pad("", 35);
 }
 
@@ -53,27 +53,27 @@ class StatementLinesTest : public testing::Test {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   }
   // Begins a new line, or edits the current one, and judges it.
-  LineVerdict Check(const char* afm, const char* ypovolh, const char* count, const char* value,
+  LineVerdict Check(const char* taxNumber, const char* obligation, const char* count, const char* value,
                     bool newLine) {
     if (newLine) {
       table_.BeginAppend();
     } else {
       table_.BeginEdit();
     }
-    table_.SetFieldText("AFMCust", afm);
-    table_.SetFieldText("Ypovolh", ypovolh);
+    table_.SetFieldText("AFMCust", taxNumber);
+    table_.SetFieldText("Ypovolh", obligation);
     table_.SetFieldText("NoTimologion", count);
     table_.SetFieldText("Value", value);
     return lines_->CheckPendingLine(kFiler, newLine);
   }
-  void Store(const char* afm, const char* ypovolh, const char* count, const char* value) {
-    const LineVerdict verdict = Check(afm, ypovolh, count, value, true);
+  void Store(const char* taxNumber, const char* obligation, const char* count, const char* value) {
+    const LineVerdict verdict = Check(taxNumber, obligation, count, value, true);
     ASSERT_TRUE(verdict.accepted) << verdict.message;
     table_.PostRecord();
   }
 
   fs::path dir_;
-  TFixedFormatDataSet table_;
+  RecordTable table_;
   std::unique_ptr<StatementLines> lines_;
 };
 

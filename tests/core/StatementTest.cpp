@@ -33,15 +33,15 @@ std::string Zeros(std::string_view digits, std::size_t width) {
 
 // A line record with an obliged counter-party; the file form zero-fills the
 // invoice count and gives the value in cents, the working form is the table's.
-std::string FileLine(char type, const char* sequence, const char* afm, const char* count,
+std::string FileLine(char type, const char* sequence, const char* taxNumber, const char* count,
                      const char* cents) {
-  return std::string(1, type) + sequence + afm + Pad("NAME", 27) + Pad("TRADE", 15) + "0" +
+  return std::string(1, type) + sequence + taxNumber + Pad("NAME", 27) + Pad("TRADE", 15) + "0" +
          Pad("ATHINA", 10) + Pad("ODOS", 16) + "12 10431" + Zeros(count, 7) + Zeros(cents, 16) +
          Blanks(35);
 }
-std::string WorkingLine(char type, const char* sequence, const char* afm, const char* count,
+std::string WorkingLine(char type, const char* sequence, const char* taxNumber, const char* count,
                         const char* value) {
-  return FileLine(type, sequence, afm, "0", "0").substr(0, 92) + Pad(count, 7) + Pad(value, 16) +
+  return FileLine(type, sequence, taxNumber, "0", "0").substr(0, 92) + Pad(count, 7) + Pad(value, 16) +
          Blanks(35);
 }
 std::string CrLf(const Lines& lines) {
@@ -81,11 +81,11 @@ OpenedStatement Opened() {
   return std::get<OpenedStatement>(std::move(result));
 }
 
-void Fill(TFixedFormatDataSet& table, const char* afmField, const char* afm, const char* ypovolh,
+void Fill(RecordTable& table, const char* afmField, const char* taxNumber, const char* obligation,
           const char* count, const char* value) {
   table.BeginAppend();
-  table.SetFieldText(afmField, afm);
-  table.SetFieldText("Ypovolh", ypovolh);
+  table.SetFieldText(afmField, taxNumber);
+  table.SetFieldText("Ypovolh", obligation);
   table.SetFieldText("NoTimologion", count);
   table.SetFieldText("Value", value);
 }
@@ -104,7 +104,7 @@ class StatementTest : public testing::Test {
 
   std::string Read(const std::string& name) const { return ReadFile(base_ + "/temp/" + name); }
   void Watch(Statement& statement) {
-    statement.FilerAfm = [] { return std::string(kFiler); };
+    statement.FilerTaxNumber = [] { return std::string(kFiler); };
     statement.OnLinesChanged = [this](Side side, int count, const TotalsResult& result) {
       ASSERT_TRUE(result.totals.has_value()) << result.message;
       changes_.emplace_back(side, count, result.totals->invoices, result.totals->value.Cents());
@@ -144,7 +144,7 @@ TEST_F(StatementTest, LoadsAnOpenedFileResetsAndShutsDown) {
   for (const char* name : {"generalData", "record2", "record3", "record4", "record5"}) {
     EXPECT_EQ(fs::file_size(base_ + "/temp/" + name), 0u) << name;
   }
-  for (TFixedFormatDataSet* table : {&statement.customers, &statement.suppliers}) {
+  for (RecordTable* table : {&statement.customers, &statement.suppliers}) {
     EXPECT_TRUE(table->Active());
     EXPECT_EQ(table->RecordCount(), 0);
   }
@@ -162,7 +162,7 @@ TEST_F(StatementTest, StoresRecountsAndRefusesLinesThroughTheTables) {
   statement.Load(opened);
   changes_.clear();
 
-  TFixedFormatDataSet& customers = statement.Table(Side::Customers);
+  RecordTable& customers = statement.Table(Side::Customers);
   Fill(customers, "AFMCust", "999999993", "1", "4", "2,250");
   customers.PostRecord();
   const std::string stored = "2" + Blanks(5) + "999999993" + Blanks(42) + "1" + Blanks(34) +
@@ -179,7 +179,7 @@ TEST_F(StatementTest, StoresRecountsAndRefusesLinesThroughTheTables) {
   EXPECT_EQ(customers.State(), DataSetState::Insert);
   EXPECT_EQ(customers.RecordCount(), 3);
   customers.CancelRecord();
-  TFixedFormatDataSet& suppliers = statement.Table(Side::Suppliers);
+  RecordTable& suppliers = statement.Table(Side::Suppliers);
   Fill(suppliers, "AFMProm", "094014298", "0", "1", "5");
   EXPECT_THROW(suppliers.PostRecord(), AbortError);
   EXPECT_EQ(suppliers.State(), DataSetState::Insert);

@@ -21,12 +21,12 @@ const std::string kProfession = "\xC5\xCC\xD0\xCF\xD1\xC9\xCF";                /
 
 // A line as the line table stores it: every field left-aligned and blank-filled.
 struct WorkingLine {
-  std::string type = "2", aa, afm = "094014298", name = kName, prof = kProfession, ypovolh = "0",
+  std::string type = "2", aa, taxNumber = "094014298", name = kName, prof = kProfession, obligation = "0",
               city = "ATHINA", street = "ODOS", number = "12", tk = "10431", count = "12",
               value = "1234,5";
 
   std::string Text() const {
-    return Cat({type, Pad(aa, 5), Pad(afm, 9), Pad(name, 27), Pad(prof, 15), Pad(ypovolh, 1),
+    return Cat({type, Pad(aa, 5), Pad(taxNumber, 9), Pad(name, 27), Pad(prof, 15), Pad(obligation, 1),
                 Pad(city, 10), Pad(street, 16), Pad(number, 3), Pad(tk, 5), Pad(count, 7),
                 Pad(value, 16), Blanks(35)});
   }
@@ -102,7 +102,7 @@ TEST(SubmissionWriterTest, LineRecordsByteForByte) {
   WorkingLine zero;
   zero.count = "0002";
   zero.value = "0";
-  zero.name = zero.tk = "";
+  zero.name = zero.postCode = "";
   EXPECT_EQ(RecordOf(LineRecord('4', 99999, zero.Text())),
             Cat({"4", "99999", "094014298", Blanks(27), Pad(kProfession, 15), "0", "ATHINA    ",
                  Pad("ODOS", 16), "12 ", Blanks(5), "0000002", "0000000000000000", Blanks(35)}));
@@ -205,7 +205,7 @@ TEST(SubmissionWriterTest, UnwritableStatementsGiveTheirFirstProblem) {
       {&WorkingLine::value, "12.5", "αξία που δεν είναι αριθμός"},
       {&WorkingLine::value, "-0,01", "αρνητική αξία"},
       {&WorkingLine::value, "100000000000000", "αξία πολύ μεγάλη"},
-      {&WorkingLine::ypovolh, "", "το πεδίο ΥΠΟΧΡΕΟΣ"},
+      {&WorkingLine::obligation, "", "το πεδίο ΥΠΟΧΡΕΟΣ"},
       {&WorkingLine::name, "A\rB", "χαρακτήρα αλλαγής γραμμής"},
       {&WorkingLine::city, std::string("A\0B", 3), "μηδενικό χαρακτήρα"},
   };
@@ -225,7 +225,7 @@ TEST(SubmissionWriterTest, UnwritableStatementsGiveTheirFirstProblem) {
   ASSERT_TRUE(std::holds_alternative<WriteProblem>(beyond));
   EXPECT_NE(std::get<WriteProblem>(beyond).message.find("99999"), std::string::npos);
 
-  for (auto field : {&HeaderFields::year, &HeaderFields::tel, &HeaderFields::installationType}) {
+  for (auto field : {&HeaderFields::year, &HeaderFields::telephone, &HeaderFields::installationType}) {
     s = EmptyStatement();
     s.header.*field += std::string(10, '1');
     EXPECT_NE(ProblemOf(s).find("έχει περισσότερους από"), std::string::npos);

@@ -68,24 +68,24 @@ void FilerPanelTest::yearIsCheckedWhenLeft() {
 void FilerPanelTest::filerTaxNumberIsCheckedWhenLeft() {
   Fixture f;
   f.NewStatement();
-  QLineEdit* afm = f.window->Filer->AFM;
-  afm->setFocus();
-  QTest::keyClick(afm, Qt::Key_Tab);
+  QLineEdit* taxNumber = f.window->Filer->AFM;
+  taxNumber->setFocus();
+  QTest::keyClick(taxNumber, Qt::Key_Tab);
   // No beep here, and the next field never counts as left.
   QCOMPARE(f.dialogs.messages, QStringList({Greek("Λάθος ΑΦΜ Υπόχρεου")}));
   QCOMPARE(f.dialogs.beeps, 0);
-  QCOMPARE(QApplication::focusWidget(), afm);
+  QCOMPARE(QApplication::focusWidget(), taxNumber);
 
   f.dialogs.messages.clear();
-  f.TypeInto(afm, QStringLiteral("123456789"));
-  QTest::keyClick(afm, Qt::Key_Tab);
+  f.TypeInto(taxNumber, QStringLiteral("123456789"));
+  QTest::keyClick(taxNumber, Qt::Key_Tab);
   QCOMPARE(f.dialogs.messages.size(), 1);
-  QCOMPARE(QApplication::focusWidget(), afm);
+  QCOMPARE(QApplication::focusWidget(), taxNumber);
 
   f.dialogs.messages.clear();
-  afm->clear();
-  f.TypeInto(afm, QStringLiteral("123456783"));
-  QTest::keyClick(afm, Qt::Key_Tab);
+  taxNumber->clear();
+  f.TypeInto(taxNumber, QStringLiteral("123456783"));
+  QTest::keyClick(taxNumber, Qt::Key_Tab);
   QVERIFY(f.dialogs.messages.isEmpty());
   QCOMPARE(QApplication::focusWidget(), f.window->Filer->AntikeimenoErgasion);
 }
@@ -153,7 +153,7 @@ void FilerPanelTest::officeChoiceKeepsTheCodeList() {
   emit names->activated(athensA);
   QCOMPARE(f.window->Filer->DOYCodes->currentText(), QStringLiteral("1101"));
   QVERIFY(f.window->StatementModified);
-  QCOMPARE(f.window->Filer->CurrentHeader().officeCode, std::string("1101"));
+  QCOMPARE(f.window->Filer->CurrentHeader().taxOfficeCode, std::string("1101"));
 }
 
 void FilerPanelTest::fillingFromTheHeaderLine() {
@@ -161,10 +161,10 @@ void FilerPanelTest::fillingFromTheHeaderLine() {
   f.NewStatement();
   HeaderFields header;
   header.year = "2008";
-  header.officeCode = "1101";
+  header.taxOfficeCode = "1101";
   header.companyName = "\xC1\xCB\xD6\xC1";  // ΑΛΦΑ
-  header.afm = "123456783";
-  header.tel = "2101234567";
+  header.taxNumber = "123456783";
+  header.telephone = "2101234567";
   header.installationType = "E";
   f.window->Filer->FillHeaderFields(ParseHeaderLine(ComposeHeaderLine(header)));
   FilerPanel* filer = f.window->Filer;
@@ -177,7 +177,7 @@ void FilerPanelTest::fillingFromTheHeaderLine() {
   QCOMPARE(filer->CurrentHeader().companyName, header.companyName);
 
   // An unknown office code leaves both lists without a selection; an empty line empties all.
-  header.officeCode = "9999";
+  header.taxOfficeCode = "9999";
   filer->FillHeaderFields(ParseHeaderLine(ComposeHeaderLine(header)));
   QCOMPARE(filer->ComboBox1->currentIndex(), -1);
   QCOMPARE(filer->DOYCodes->currentIndex(), -1);

@@ -15,23 +15,23 @@ const QString kNavigatorDelete = Greek("Είστε σίγουρος;");
 const QString kGridDelete = Greek("Διαγραφή εγγραφής;");
 
 // Stores lines with the given tax numbers through the customer grid.
-void StoreLines(Fixture& f, const QStringList& afms) {
-  DBGrid* grid = f.window->TabSheet1->grid;
-  for (const QString& afm : afms) {
+void StoreLines(Fixture& f, const QStringList& taxNumbers) {
+  RecordGrid* grid = f.window->TabSheet1->grid;
+  for (const QString& taxNumber : taxNumbers) {
     grid->setFocus();
-    if (!grid->Model()->HasUntouchedNewRow()) grid->DoAction(DBGrid::Action::Append);
+    if (!grid->Model()->HasUntouchedNewRow()) grid->DoAction(RecordGrid::Action::Append);
     const int row = grid->Model()->PendingInsertRow();
-    f.TypeLine(grid, row, afm);
-    QVERIFY2(grid->DoAction(DBGrid::Action::Post), qPrintable(f.dialogs.messages.join('|')));
+    f.TypeLine(grid, row, taxNumber);
+    QVERIFY2(grid->DoAction(RecordGrid::Action::Post), qPrintable(f.dialogs.messages.join('|')));
   }
 }
 
-QStringList StoredAfms(Fixture& f) {
-  QStringList afms;
+QStringList StoredTaxNumbers(Fixture& f) {
+  QStringList taxNumbers;
   const QByteArray file = f.WorkingFile("record2");
   for (const QByteArray& line : file.split('\n'))
-    if (line.size() > 15) afms.append(QString::fromLatin1(line.mid(6, 9)));
-  return afms;
+    if (line.size() > 15) taxNumbers.append(QString::fromLatin1(line.mid(6, 9)));
+  return taxNumbers;
 }
 
 }  // namespace
@@ -52,10 +52,10 @@ void GridTest::appendInsertAndPositions() {
   Fixture f;
   f.NewStatement();
   StoreLines(f, {"111111111", "222222222", "333333333"});
-  QCOMPARE(StoredAfms(f), QStringList({"111111111", "222222222", "333333333"}));
+  QCOMPARE(StoredTaxNumbers(f), QStringList({"111111111", "222222222", "333333333"}));
 
   // Insert puts the new line before the current one.
-  DBGrid* grid = f.window->TabSheet1->grid;
+  RecordGrid* grid = f.window->TabSheet1->grid;
   grid->setCurrentIndex(grid->model()->index(1, 0));
   QTest::keyClick(grid, Qt::Key_Insert);
   QCOMPARE(grid->currentIndex().row(), 1);
@@ -64,13 +64,13 @@ void GridTest::appendInsertAndPositions() {
   // Moving to another row stores it.
   QTest::keyClick(grid->Editor(), Qt::Key_Up);
   QCOMPARE(grid->currentIndex().row(), 0);
-  QCOMPARE(StoredAfms(f), QStringList({"111111111", "444444444", "222222222", "333333333"}));
+  QCOMPARE(StoredTaxNumbers(f), QStringList({"111111111", "444444444", "222222222", "333333333"}));
   QCOMPARE(f.window->TabSheet1->countLabel->text(), Greek("4 Εγγραφές (Πελάτες)"));
 
   // Editing an existing line rewrites it in place.
   f.TypeIntoCell(grid, 2, 0, QStringLiteral("555555555"), false);
   QTest::keyClick(grid->Editor(), Qt::Key_Up);
-  QCOMPARE(StoredAfms(f), QStringList({"111111111", "444444444", "555555555", "333333333"}));
+  QCOMPARE(StoredTaxNumbers(f), QStringList({"111111111", "444444444", "555555555", "333333333"}));
   QVERIFY(f.window->NewCustomerLine == false);
   QVERIFY(f.dialogs.Problems().isEmpty());
 }
@@ -79,7 +79,7 @@ void GridTest::untouchedNewRowIsDropped() {
   Fixture f;
   f.NewStatement();
   StoreLines(f, {"111111111"});
-  DBGrid* grid = f.window->TabSheet1->grid;
+  RecordGrid* grid = f.window->TabSheet1->grid;
   grid->setFocus();
   grid->setCurrentIndex(grid->model()->index(0, 0));
   QTest::keyClick(grid, Qt::Key_Down);
@@ -92,7 +92,7 @@ void GridTest::untouchedNewRowIsDropped() {
   f.window->TabSheet1->retailSales->setFocus();
   QTRY_COMPARE(grid->model()->rowCount(), 1);
   QCOMPARE(f.window->FixedFormatDataSet1.State(), DataSetState::Browse);
-  QCOMPARE(StoredAfms(f), QStringList({"111111111"}));
+  QCOMPARE(StoredTaxNumbers(f), QStringList({"111111111"}));
   // Moving up from an untouched new row drops it too.
   grid->setFocus();
   QTest::keyClick(grid, Qt::Key_Down);
@@ -105,20 +105,20 @@ void GridTest::escapeCancelsThePendingChange() {
   Fixture f;
   f.NewStatement();
   StoreLines(f, {"111111111"});
-  DBGrid* grid = f.window->TabSheet1->grid;
+  RecordGrid* grid = f.window->TabSheet1->grid;
   f.TypeIntoCell(grid, 0, 0, QStringLiteral("999999999"));
   QCOMPARE(grid->model()->index(0, 0).data().toString(), QStringLiteral("999999999"));
   QCOMPARE(f.window->FixedFormatDataSet1.State(), DataSetState::Edit);
   QTest::keyClick(grid, Qt::Key_Escape);
   QCOMPARE(grid->model()->index(0, 0).data().toString(), QStringLiteral("111111111"));
-  QCOMPARE(StoredAfms(f), QStringList({"111111111"}));
+  QCOMPARE(StoredTaxNumbers(f), QStringList({"111111111"}));
 
   // Escape on a typed new row removes it.
-  grid->DoAction(DBGrid::Action::Append);
+  grid->DoAction(RecordGrid::Action::Append);
   f.TypeIntoCell(grid, 1, 0, QStringLiteral("222222222"));
   QTest::keyClick(grid, Qt::Key_Escape);
   QCOMPARE(grid->model()->rowCount(), 1);
-  QCOMPARE(StoredAfms(f), QStringList({"111111111"}));
+  QCOMPARE(StoredTaxNumbers(f), QStringList({"111111111"}));
 }
 
 void GridTest::deletionAsksFirst() {
@@ -127,17 +127,17 @@ void GridTest::deletionAsksFirst() {
   StoreLines(f, {"111111111", "222222222", "333333333"});
   // As after a save: only what comes next counts.
   f.window->StatementModified = false;
-  DBGrid* grid = f.window->TabSheet1->grid;
-  DBNavigator* navigator = f.window->TabSheet1->navigator;
+  RecordGrid* grid = f.window->TabSheet1->grid;
+  RecordNavigator* navigator = f.window->TabSheet1->navigator;
 
   grid->setCurrentIndex(grid->model()->index(1, 0));
   f.dialogs.Expect(kNavigatorDelete, Dialogs::Answer::No);
-  navigator->Click(DBGrid::Action::Delete);
-  QCOMPARE(StoredAfms(f).size(), 3);
+  navigator->Click(RecordGrid::Action::Delete);
+  QCOMPARE(StoredTaxNumbers(f).size(), 3);
 
   f.dialogs.Expect(kNavigatorDelete, Dialogs::Answer::Yes);
-  navigator->Click(DBGrid::Action::Delete);
-  QCOMPARE(StoredAfms(f), QStringList({"111111111", "333333333"}));
+  navigator->Click(RecordGrid::Action::Delete);
+  QCOMPARE(StoredTaxNumbers(f), QStringList({"111111111", "333333333"}));
   QCOMPARE(f.WorkingFile("record21"), f.WorkingFile("record2"));
   QCOMPARE(f.window->TabSheet1->countLabel->text(), Greek("2 Εγγραφές (Πελάτες)"));
   QCOMPARE(grid->currentIndex().row(), 1);
@@ -146,15 +146,15 @@ void GridTest::deletionAsksFirst() {
   grid->setFocus();
   f.dialogs.Expect(kGridDelete, Dialogs::Answer::No);
   QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
-  QCOMPARE(StoredAfms(f).size(), 2);
+  QCOMPARE(StoredTaxNumbers(f).size(), 2);
   f.dialogs.Expect(kGridDelete, Dialogs::Answer::Yes);
   QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
   // Deleting the last line makes the new last line current.
-  QCOMPARE(StoredAfms(f), QStringList({"111111111"}));
+  QCOMPARE(StoredTaxNumbers(f), QStringList({"111111111"}));
   QCOMPARE(grid->currentIndex().row(), 0);
 
   f.dialogs.Expect(kNavigatorDelete, Dialogs::Answer::Yes);
-  navigator->Click(DBGrid::Action::Delete);
+  navigator->Click(RecordGrid::Action::Delete);
   QCOMPARE(f.WorkingFile("record2"), QByteArray());
   QCOMPARE(f.window->TabSheet1->countLabel->text(), Greek("0 Εγγραφές (Πελάτες)"));
   // Deleting lines alone does not make the close ask about changes.
@@ -165,7 +165,7 @@ void GridTest::deletionAsksFirst() {
 void GridTest::cellsHoldNoMoreThanTheirField() {
   Fixture f;
   f.NewStatement();
-  DBGrid* grid = f.window->TabSheet1->grid;
+  RecordGrid* grid = f.window->TabSheet1->grid;
   const int widths[] = {9, 27, 15, 1, 10, 16, 3, 5, 7, 16};
   for (int column = 0; column < 10; ++column) {
     f.TypeIntoCell(grid, 0, column, QString(30, QLatin1Char('1')), false);
@@ -184,7 +184,7 @@ void GridTest::mouseWheelMovesOneRowPerNotch() {
   Fixture f;
   f.NewStatement();
   StoreLines(f, {"111111111", "222222222", "333333333"});
-  DBGrid* grid = f.window->TabSheet1->grid;
+  RecordGrid* grid = f.window->TabSheet1->grid;
   grid->setFocus();
   grid->setCurrentIndex(grid->model()->index(0, 0));
   auto turn = [&](int delta) {

@@ -11,7 +11,7 @@ using namespace velmora::test;
 
 namespace {
 
-QString Cell(DBGrid* grid, int row, int column) {
+QString Cell(RecordGrid* grid, int row, int column) {
   return grid->model()->index(row, column).data().toString();
 }
 
@@ -32,9 +32,9 @@ void LineEntryTest::refusalsKeepTheLinePendingOnBothSides() {
   f.NewStatement();
   f.window->Filer->AFM->setText(QStringLiteral("123456783"));
   // Customers: the filer's own number comes first, then the check digit.
-  DBGrid* customers = f.window->TabSheet1->grid;
+  RecordGrid* customers = f.window->TabSheet1->grid;
   f.TypeLine(customers, 0, QStringLiteral("123456783"), "0", "1", "5");
-  QVERIFY(!customers->DoAction(DBGrid::Action::Post));
+  QVERIFY(!customers->DoAction(RecordGrid::Action::Post));
   QCOMPARE(f.dialogs.messages.last(), Greek("O ΑΦΜ που εισάγατε είναι ίδιος με τον ΑΦΜ υπόχρεου."));
   QCOMPARE(f.dialogs.beeps, 1);
   QVERIFY(!f.window->LinePostOk);
@@ -42,24 +42,24 @@ void LineEntryTest::refusalsKeepTheLinePendingOnBothSides() {
   // The refused line keeps what was typed, unnormalised.
   QCOMPARE(Cell(customers, 0, 9), QStringLiteral("5"));
   f.TypeIntoCell(customers, 0, 0, QStringLiteral("123456789"));
-  QVERIFY(!customers->DoAction(DBGrid::Action::Post));
+  QVERIFY(!customers->DoAction(RecordGrid::Action::Post));
   QCOMPARE(f.dialogs.messages.last(),
            Greek("Έχετε συμπληρώσει μη αποδεκτό ΑΦΜ στην εγγραφή πελάτη"));
   f.TypeIntoCell(customers, 0, 3, QStringLiteral("1"));
   f.TypeIntoCell(customers, 0, 8, QStringLiteral("0"));
-  QVERIFY(!customers->DoAction(DBGrid::Action::Post));
+  QVERIFY(!customers->DoAction(RecordGrid::Action::Post));
   QCOMPARE(f.dialogs.messages.last(), Greek("Ο αριθμός τιμολογίων πρέπει να είναι >0 "));
   f.TypeIntoCell(customers, 0, 8, QStringLiteral("1"));
   f.TypeIntoCell(customers, 0, 9, QStringLiteral("12,345"));
-  QVERIFY(customers->DoAction(DBGrid::Action::Post));
+  QVERIFY(customers->DoAction(RecordGrid::Action::Post));
   QVERIFY(f.window->LinePostOk);
   QCOMPARE(Cell(customers, 0, 9), QStringLiteral("12,35"));
   QCOMPARE(f.WorkingFile("record2").size(), 152);
 
   // A second new line with the same number and code is a duplicate; the other code is not.
-  customers->DoAction(DBGrid::Action::Append);
+  customers->DoAction(RecordGrid::Action::Append);
   f.TypeLine(customers, 1, QStringLiteral("123456789"), "1", "2", "0");
-  QVERIFY(!customers->DoAction(DBGrid::Action::Post));
+  QVERIFY(!customers->DoAction(RecordGrid::Action::Post));
   QCOMPARE(f.dialogs.messages.last(),
            Greek("Ο ΑΦΜ: 123456789 έχει εισαχθεί 2 φορές στους πελάτες με τον ίδιο κωδικό "
                  "υπόχρεου (1)"));
@@ -68,21 +68,21 @@ void LineEntryTest::refusalsKeepTheLinePendingOnBothSides() {
   f.TypeIntoCell(customers, 1, 0, QStringLiteral("094019245"));
   customers->Model()->setData(customers->model()->index(1, 9), QStringLiteral("1,2,3"),
                               Qt::EditRole);
-  QVERIFY(!customers->DoAction(DBGrid::Action::Post));
+  QVERIFY(!customers->DoAction(RecordGrid::Action::Post));
   QVERIFY(f.dialogs.messages.last().contains(Greek("η υποδιαστολή είναι το κόμμα")));
   f.TypeIntoCell(customers, 1, 9, QStringLiteral("0"));
-  QVERIFY(customers->DoAction(DBGrid::Action::Post));
+  QVERIFY(customers->DoAction(RecordGrid::Action::Post));
 
   // Suppliers: no invoice count rule of their own, their own messages.
   f.window->PageControl1->setCurrentIndex(1);
   QCOMPARE(f.window->PageControl1->currentIndex(), 1);
-  DBGrid* suppliers = f.window->TabSheet2->grid;
+  RecordGrid* suppliers = f.window->TabSheet2->grid;
   f.TypeLine(suppliers, 0, QStringLiteral("123456789"), "0", "0", "10");
-  QVERIFY(!suppliers->DoAction(DBGrid::Action::Post));
+  QVERIFY(!suppliers->DoAction(RecordGrid::Action::Post));
   QCOMPARE(f.dialogs.messages.last(),
            Greek("Έχετε συμπληρώσει μη αποδεκτό ΑΦΜ στην εγγραφή προμηθευτή"));
   f.TypeIntoCell(suppliers, 0, 3, QStringLiteral("1"));
-  QVERIFY(suppliers->DoAction(DBGrid::Action::Post));
+  QVERIFY(suppliers->DoAction(RecordGrid::Action::Post));
   QCOMPARE(f.WorkingFile("record4").left(1), QByteArray("4"));
   QVERIFY(f.dialogs.Problems().isEmpty());
 }
@@ -90,15 +90,15 @@ void LineEntryTest::refusalsKeepTheLinePendingOnBothSides() {
 void LineEntryTest::totalsFollowEveryStoreAndDeletion() {
   Fixture f;
   f.NewStatement();
-  DBGrid* grid = f.window->TabSheet1->grid;
+  RecordGrid* grid = f.window->TabSheet1->grid;
   const std::tuple<const char*, const char*, const char*> lines[] = {
       {"111111111", "2", "10,5"}, {"222222222", "3", "0"}, {"333333333", "5", "1,25"}};
-  for (const auto& [afm, invoices, value] : lines) {
+  for (const auto& [taxNumber, invoices, value] : lines) {
     grid->setFocus();
-    if (!grid->Model()->HasUntouchedNewRow()) grid->DoAction(DBGrid::Action::Append);
-    f.TypeLine(grid, grid->Model()->PendingInsertRow(), QString::fromLatin1(afm), "1",
+    if (!grid->Model()->HasUntouchedNewRow()) grid->DoAction(RecordGrid::Action::Append);
+    f.TypeLine(grid, grid->Model()->PendingInsertRow(), QString::fromLatin1(taxNumber), "1",
                QString::fromLatin1(invoices), QString::fromLatin1(value));
-    QVERIFY(grid->DoAction(DBGrid::Action::Post));
+    QVERIFY(grid->DoAction(RecordGrid::Action::Post));
   }
   QCOMPARE(f.window->TabSheet1->invoiceTotal->text(), QStringLiteral("10"));
   QCOMPARE(f.window->TabSheet1->valueTotal->text(), QStringLiteral("11,75"));
@@ -106,11 +106,11 @@ void LineEntryTest::totalsFollowEveryStoreAndDeletion() {
 
   // "Όχι" leaves line and totals; "Ναι" deletes and recounts.
   f.dialogs.Expect(Greek("Είστε σίγουρος;"), Dialogs::Answer::No);
-  f.window->TabSheet1->navigator->Click(DBGrid::Action::Delete);
+  f.window->TabSheet1->navigator->Click(RecordGrid::Action::Delete);
   QCOMPARE(f.window->TabSheet1->valueTotal->text(), QStringLiteral("11,75"));
   for (int i = 0; i < 3; ++i) {
     f.dialogs.Expect(Greek("Είστε σίγουρος;"), Dialogs::Answer::Yes);
-    f.window->TabSheet1->navigator->Click(DBGrid::Action::Delete);
+    f.window->TabSheet1->navigator->Click(RecordGrid::Action::Delete);
   }
   QCOMPARE(f.window->TabSheet1->invoiceTotal->text(), QStringLiteral("0"));
   QCOMPARE(f.window->TabSheet1->valueTotal->text(), QStringLiteral("0,00"));
@@ -121,7 +121,7 @@ void LineEntryTest::totalsFollowEveryStoreAndDeletion() {
 void LineEntryTest::columnFiltersFollowThePlaceOfTheColumn() {
   Fixture f;
   f.NewStatement();
-  DBGrid* grid = f.window->TabSheet1->grid;
+  RecordGrid* grid = f.window->TabSheet1->grid;
   const QString typed = QStringLiteral("1a0,5,");
   const QString kept[] = {"1a0,5,", "1a0,5,", "1a0,5,", "1",   "1a0,5,",
                           "1a0,5,", "1a0",    "105",    "105", "10,5"};
@@ -132,13 +132,13 @@ void LineEntryTest::columnFiltersFollowThePlaceOfTheColumn() {
   }
   // The obliged column's note shows while that column is selected.
   grid->setCurrentIndex(grid->model()->index(0, 3));
-  QVERIFY(f.window->TabSheet1->ypovolhNote->isVisible());
+  QVERIFY(f.window->TabSheet1->obligationNote->isVisible());
   grid->setCurrentIndex(grid->model()->index(0, 4));
-  QVERIFY(!f.window->TabSheet1->ypovolhNote->isVisible());
+  QVERIFY(!f.window->TabSheet1->obligationNote->isVisible());
 
   // In the suppliers' grid a moved column takes the filter of its new place.
   f.window->PageControl1->setCurrentIndex(1);
-  DBGrid* suppliers = f.window->TabSheet2->grid;
+  RecordGrid* suppliers = f.window->TabSheet2->grid;
   suppliers->horizontalHeader()->moveSection(9, 3);
   f.TypeIntoCell(suppliers, 0, 9, QStringLiteral("1,0"), false);
   QCOMPARE(suppliers->Editor()->text(), QStringLiteral("10"));

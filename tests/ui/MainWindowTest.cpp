@@ -86,7 +86,7 @@ void MainWindowTest::newStatement() {
 
   // A second New over lines already typed empties everything again.
   f.TypeLine(f.window->TabSheet1->grid, 0, QStringLiteral("123456783"));
-  QVERIFY(f.window->TabSheet1->grid->DoAction(DBGrid::Action::Post));
+  QVERIFY(f.window->TabSheet1->grid->DoAction(RecordGrid::Action::Post));
   QVERIFY(f.WorkingFile("record2").startsWith("2     123456783"));
   f.window->Filer->RadioButton2->click();
   f.NewStatement();
@@ -186,17 +186,17 @@ void MainWindowTest::typingAnywhereMarksTheStatement() {
     // Storing and deleting lines alone do not.
     Fixture f;
     f.NewStatement();
-    DBGrid* grid = f.window->TabSheet1->grid;
+    RecordGrid* grid = f.window->TabSheet1->grid;
     grid->setFocus();
-    grid->DoAction(DBGrid::Action::Append);
+    grid->DoAction(RecordGrid::Action::Append);
     const std::pair<int, const char*> cells[] = {{0, "123456783"}, {3, "0"}, {8, "2"}, {9, "5"}};
     for (const auto& [column, text] : cells)
       grid->Model()->setData(grid->model()->index(0, column), QString::fromLatin1(text),
                              Qt::EditRole);
-    QVERIFY(grid->DoAction(DBGrid::Action::Post));
+    QVERIFY(grid->DoAction(RecordGrid::Action::Post));
     QVERIFY(!f.window->StatementModified);
     f.dialogs.Expect(Greek("Είστε σίγουρος;"), Dialogs::Answer::Yes);
-    f.window->TabSheet1->navigator->Click(DBGrid::Action::Delete);
+    f.window->TabSheet1->navigator->Click(RecordGrid::Action::Delete);
     QCOMPARE(grid->model()->rowCount(), 0);
     QVERIFY(!f.window->StatementModified);
   }
@@ -205,7 +205,7 @@ void MainWindowTest::typingAnywhereMarksTheStatement() {
 void MainWindowTest::typedLinesReachTheWorkingFiles() {
   Fixture f;
   f.NewStatement();
-  DBGrid* grid = f.window->TabSheet1->grid;
+  RecordGrid* grid = f.window->TabSheet1->grid;
   f.TypeIntoCell(grid, 0, 0, QStringLiteral("123456783"));
   f.TypeIntoCell(grid, 0, 3, QStringLiteral("0"));
   f.TypeIntoCell(grid, 0, 8, QStringLiteral("12"));
@@ -226,7 +226,7 @@ void MainWindowTest::typedLinesReachTheWorkingFiles() {
   // Greek text is kept in the working file as Windows-1253.
   f.TypeIntoCell(grid, 1, 1, Greek("ΩΜΕΓΑ"));
   f.TypeLine(grid, 1, QStringLiteral("094019245"));
-  QVERIFY(grid->DoAction(DBGrid::Action::Post));
+  QVERIFY(grid->DoAction(RecordGrid::Action::Post));
   const QByteArray second = f.WorkingFile("record2").mid(152, 150);
   QCOMPARE(second.mid(15, 5), QByteArray("\xD9\xCC\xC5\xC3\xC1"));
   QCOMPARE(f.window->TabSheet1->countLabel->text(), Greek("2 Εγγραφές (Πελάτες)"));
@@ -236,7 +236,7 @@ void MainWindowTest::typedLinesReachTheWorkingFiles() {
 void MainWindowTest::pageSwitchingStoresThePendingLine() {
   Fixture f;
   f.NewStatement();
-  DBGrid* customers = f.window->TabSheet1->grid;
+  RecordGrid* customers = f.window->TabSheet1->grid;
   // A line its checks refuse keeps the user on its page, still pending.
   f.TypeIntoCell(customers, 0, 0, QStringLiteral("123456783"), false);
   f.window->PageControl1->setCurrentIndex(1);
@@ -255,7 +255,7 @@ void MainWindowTest::pageSwitchingStoresThePendingLine() {
   QCOMPARE(f.window->FixedFormatDataSet1.State(), DataSetState::Browse);
   QVERIFY(f.window->LinePostOk);
 
-  DBGrid* suppliers = f.window->TabSheet2->grid;
+  RecordGrid* suppliers = f.window->TabSheet2->grid;
   f.TypeLine(suppliers, 0, QStringLiteral("094019245"));
   f.window->PageControl1->setCurrentIndex(0);
   QCOMPARE(f.WorkingFile("record4").left(15), QByteArray("4     094019245"));

@@ -71,7 +71,7 @@ QByteArray Fixture::WorkingFile(const char* name) const {
   return file.readAll();
 }
 
-void Fixture::TypeIntoCell(DBGrid* grid, int row, int column, const QString& text, bool leave) {
+void Fixture::TypeIntoCell(RecordGrid* grid, int row, int column, const QString& text, bool leave) {
   grid->setFocus();
   QApplication::processEvents();
   grid->setCurrentIndex(grid->model()->index(row, column));
@@ -84,10 +84,10 @@ void Fixture::TypeIntoCell(DBGrid* grid, int row, int column, const QString& tex
   if (leave) QTest::keyClick(editor, Qt::Key_Tab);
 }
 
-void Fixture::TypeLine(DBGrid* grid, int row, const QString& afm, const QString& ypovolh,
+void Fixture::TypeLine(RecordGrid* grid, int row, const QString& taxNumber, const QString& obligation,
                        const QString& invoices, const QString& value) {
-  TypeIntoCell(grid, row, 0, afm);
-  TypeIntoCell(grid, row, 3, ypovolh);
+  TypeIntoCell(grid, row, 0, taxNumber);
+  TypeIntoCell(grid, row, 3, obligation);
   TypeIntoCell(grid, row, 8, invoices);
   TypeIntoCell(grid, row, 9, value, false);
 }

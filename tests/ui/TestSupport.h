@@ -80,10 +80,10 @@ struct Fixture {
   // The working file's bytes.
   QByteArray WorkingFile(const char* name) const;
   // Makes the cell current and types the text into it; Tab leaves the cell.
-  void TypeIntoCell(DBGrid* grid, int row, int column, const QString& text, bool leave = true);
+  void TypeIntoCell(RecordGrid* grid, int row, int column, const QString& text, bool leave = true);
   // Types the mandatory cells of a line: tax number, obliged code, invoices, value.
   // The last cell's editor stays open.
-  void TypeLine(DBGrid* grid, int row, const QString& afm, const QString& ypovolh = "1",
+  void TypeLine(RecordGrid* grid, int row, const QString& taxNumber, const QString& obligation = "1",
                 const QString& invoices = "1", const QString& value = "10");
   // Types into a line edit that has the focus, as a user would.
   void TypeInto(QWidget* widget, const QString& text);

@@ -28,14 +28,14 @@ struct FieldDef {
 // The whole file is held in memory; it is read at open and written whole at
 // close after changes, by SaveAs and by NormaliseAndSave. Bytes pass through
 // untouched (the program's files are Windows-1253).
-class TFixedFormatDataSet {
+class RecordTable {
  public:
-  using Event = std::function<void(TFixedFormatDataSet&)>;
+  using Event = std::function<void(RecordTable&)>;
 
-  TFixedFormatDataSet() = default;
-  virtual ~TFixedFormatDataSet() = default;
-  TFixedFormatDataSet(const TFixedFormatDataSet&) = delete;
-  TFixedFormatDataSet& operator=(const TFixedFormatDataSet&) = delete;
+  RecordTable() = default;
+  virtual ~RecordTable() = default;
+  RecordTable(const RecordTable&) = delete;
+  RecordTable& operator=(const RecordTable&) = delete;
 
   // Events. A BeforePost handler refuses the record by throwing; the record then
   // stays pending and the exception reaches the caller of PostRecord.
@@ -45,7 +45,7 @@ class TFixedFormatDataSet {
   Event AfterEdit;
   Event OnNewRecord;
   // Consulted while Filtered is on: return false to skip the current record.
-  std::function<bool(TFixedFormatDataSet&)> OnFilterRecord;
+  std::function<bool(RecordTable&)> OnFilterRecord;
   // Runs before a field is written; may throw to refuse the value.
   std::function<void(const FieldDef& field, const std::string& value)> OnValidateField;
 

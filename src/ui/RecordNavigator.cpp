@@ -1,4 +1,4 @@
-#include "DBNavigator.h"
+#include "RecordNavigator.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -10,23 +10,24 @@ namespace velmora {
 namespace {
 
 struct NavigatorButton {
-  DBGrid::Action action;
+  RecordGrid::Action action;
   const char* caption;
   QStyle::StandardPixmap icon;
+  const char* objectName;
 };
 
 const NavigatorButton kButtons[] = {
-    {DBGrid::Action::First, "Πρώτη Εγγραφή", QStyle::SP_MediaSkipBackward},
-    {DBGrid::Action::Last, "Τελευταία Εγγραφή", QStyle::SP_MediaSkipForward},
-    {DBGrid::Action::Insert, "Εισαγωγή Εγγραφής", QStyle::SP_FileDialogNewFolder},
-    {DBGrid::Action::Delete, "Διαγραφή Εγγραφής", QStyle::SP_TrashIcon},
-    {DBGrid::Action::Post, "Αποθήκευση Αλλαγών", QStyle::SP_DialogApplyButton},
-    {DBGrid::Action::Cancel, "Ακύρωση Αλλαγών", QStyle::SP_DialogCancelButton},
+    {RecordGrid::Action::First, "Πρώτη Εγγραφή", QStyle::SP_MediaSkipBackward, "firstLineButton"},
+    {RecordGrid::Action::Last, "Τελευταία Εγγραφή", QStyle::SP_MediaSkipForward, "lastLineButton"},
+    {RecordGrid::Action::Insert, "Εισαγωγή Εγγραφής", QStyle::SP_FileDialogNewFolder, "insertLineButton"},
+    {RecordGrid::Action::Delete, "Διαγραφή Εγγραφής", QStyle::SP_TrashIcon, "deleteLineButton"},
+    {RecordGrid::Action::Post, "Αποθήκευση Αλλαγών", QStyle::SP_DialogApplyButton, "storeLineButton"},
+    {RecordGrid::Action::Cancel, "Ακύρωση Αλλαγών", QStyle::SP_DialogCancelButton, "cancelLineButton"},
 };
 
 }  // namespace
 
-DBNavigator::DBNavigator(DBGrid* grid, QWidget* parent) : QWidget(parent), grid_(grid) {
+RecordNavigator::RecordNavigator(RecordGrid* grid, QWidget* parent) : QWidget(parent), grid_(grid) {
   auto* layout = new QGridLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setHorizontalSpacing(2);
@@ -43,10 +44,11 @@ DBNavigator::DBNavigator(DBGrid* grid, QWidget* parent) : QWidget(parent), grid_
     button->setIcon(style()->standardIcon(entry.icon));
     button->setToolTip(caption);
     button->setAccessibleName(caption);
+    button->setObjectName(QString::fromLatin1(entry.objectName));
     button->setFocusPolicy(Qt::NoFocus);
     button->setMinimumWidth(60);
     button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    const DBGrid::Action action = entry.action;
+    const RecordGrid::Action action = entry.action;
     connect(button, &QToolButton::clicked, this, [this, action] { Click(action); });
     layout->addWidget(label, 0, column);
     layout->addWidget(button, 1, column);
@@ -54,8 +56,8 @@ DBNavigator::DBNavigator(DBGrid* grid, QWidget* parent) : QWidget(parent), grid_
   }
 }
 
-void DBNavigator::Click(DBGrid::Action action) {
-  if (BeforeAction && !BeforeAction(action)) return;
+void RecordNavigator::Click(RecordGrid::Action action) {
+  if (guard_ && !guard_(action)) return;
   grid_->DoAction(action);
 }
 

@@ -15,20 +15,21 @@ namespace velmora {
 // Down on the last row appends, Insert inserts, Escape cancels, Ctrl+Delete
 // deletes after a question, and a new row nobody typed into is dropped when the
 // grid loses the focus.
-class DBGrid : public QTableView {
+class RecordGrid : public QTableView {
+  Q_OBJECT
+
  public:
   enum class Action { First, Last, Insert, Delete, Post, Cancel, Append };
 
-  DBGrid(RecordTableModel* model, QWidget* parent = nullptr);
-
   // Judges each character typed into a cell by the column's position: the
   // character to insert, or nullopt to drop it.
-  std::function<std::optional<QChar>(int column, QChar typed, const QString& currentText)> KeyPress;
-  // Every character typed into a cell, accepted or not.
-  std::function<void()> OnTyped;
-  std::function<void()> Beep;
+  using KeyRule = std::function<std::optional<QChar>(int column, QChar typed, const QString& text)>;
+
+  explicit RecordGrid(RecordTableModel* model, QWidget* parent = nullptr);
+
+  void SetKeyRule(KeyRule rule) { keyRule_ = std::move(rule); }
   // The grid's own question before Ctrl+Delete; true to delete.
-  std::function<bool()> ConfirmDelete;
+  void SetDeleteConfirmation(std::function<bool()> confirm) { confirmDelete_ = std::move(confirm); }
 
   RecordTableModel* Model() const { return model_; }
   // Carries the text of an open cell editor into the table and closes it.
@@ -37,8 +38,14 @@ class DBGrid : public QTableView {
   bool DoAction(Action action);
   // Puts the view's current cell on the table's cursor.
   void SyncCurrent();
-  // The open cell editor, if any (tests type into it).
+  // The open cell editor, if any.
   QLineEdit* Editor() const { return editor_; }
+
+ signals:
+  // Every character typed into a cell, accepted or not.
+  void typed();
+  // A typed character was refused.
+  void keyRefused();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -52,6 +59,8 @@ class DBGrid : public QTableView {
   void FocusChanged(QWidget* old, QWidget* now);
 
   RecordTableModel* model_;
+  KeyRule keyRule_;
+  std::function<bool()> confirmDelete_;
   QPointer<QLineEdit> editor_;
   bool syncing_ = false;
 };

@@ -7,8 +7,9 @@
 #include "BackgroundRemoval.h"
 #include "LineChecks.h"
 #include "LineTotals.h"
+#include "RecordLayout.h"
+#include "RecordTable.h"
 #include "Side.h"
-#include "TFixedFormatDataSet.h"
 
 namespace velmora {
 
@@ -17,14 +18,14 @@ namespace velmora {
 // its snapshot copy and its working file and the totals are counted afresh.
 class StatementLines {
  public:
-  StatementLines(Side side, TFixedFormatDataSet& table, std::string snapshotPath);
+  StatementLines(Side side, RecordTable& table, std::string snapshotPath);
 
   Side side() const { return side_; }
-  const std::string& afmField() const { return afmField_; }
+  const std::string& taxNumberField() const { return taxNumberField_; }
 
   // Stamps the pending line (filler, record type) and judges it; an accepted
   // line gets its value in the stored form.
-  LineVerdict CheckPendingLine(const std::string& filerAfm, bool newLine);
+  LineVerdict CheckPendingLine(const std::string& filerTaxNumber, bool newLine);
   // Writes the working file and its snapshot copy, then sums the lines.
   TotalsResult AfterLinesChanged();
   // Makes the snapshot copy of the working file, which holds every stored line.
@@ -34,15 +35,17 @@ class StatementLines {
   // The sums alone.
   TotalsResult Sum() const;
   // The tax numbers and obligation codes of all stored lines, in order.
-  void Keys(std::vector<std::string>& afms, std::vector<std::string>& ypovolhs) const;
+  void Keys(std::vector<std::string>& taxNumbers, std::vector<std::string>& obligations) const;
 
  private:
-  std::optional<std::string> FirstStoredYpovolh(const std::string& afm) const;
+  std::optional<std::string> FirstStoredObligation(const std::string& taxNumber) const;
+  // The schema's name of a field on this side.
+  const char* Field(LineField field) const;
 
   Side side_;
-  TFixedFormatDataSet& table_;
+  RecordTable& table_;
   std::string snapshotPath_;
-  std::string afmField_;
+  std::string taxNumberField_;
   BackgroundRemoval oldSnapshot_;
 };
 

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "TFixedFormatDataSet.h"
+#include "RecordTable.h"
 
 namespace velmora {
 namespace {
@@ -16,7 +16,7 @@ using Lines = std::vector<std::string>;
 // Three fields, A in columns 1-3, B in 4-7, C in 8-12.
 const Lines kSchema{"A=3", "B=4", "C=5"};
 
-class TFixedFormatDataSetTest : public testing::Test {
+class RecordTableTest : public testing::Test {
  protected:
   void SetUp() override {
     std::string pattern = (fs::temp_directory_path() / "velmora-table-XXXXXX").string();
@@ -34,14 +34,14 @@ class TFixedFormatDataSetTest : public testing::Test {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   }
   // Opens table over a file of the given bytes.
-  void Open(TFixedFormatDataSet& table, const std::string& bytes, const Lines& schema = kSchema,
+  void Open(RecordTable& table, const std::string& bytes, const Lines& schema = kSchema,
             const std::string& name = "data") const {
     Write(name, bytes);
     table.SetSchema(schema);
     table.SetFileName(PathOf(name));
     table.Open();
   }
-  static Lines AllLines(const TFixedFormatDataSet& table) {
+  static Lines AllLines(const RecordTable& table) {
     Lines lines;
     for (int i = 0; i < table.RecordCount(); ++i) lines.push_back(table.LineAt(i));
     return lines;
@@ -56,10 +56,10 @@ class TFixedFormatDataSetTest : public testing::Test {
   }
 
   fs::path dir_;
-  TFixedFormatDataSet t_;
+  RecordTable t_;
 };
 
-TEST_F(TFixedFormatDataSetTest, ReadsEveryLineEndAndStopsAtNul) {
+TEST_F(RecordTableTest, ReadsEveryLineEndAndStopsAtNul) {
   Open(t_, std::string("aaa\rbbb\nccc\r\n\r\nddd\0eee\r\n", 24));
   EXPECT_EQ(AllLines(t_), (Lines{"aaa", "bbb", "ccc", "", "ddd"}));
   EXPECT_EQ(t_.RecordIdAt(4), 5);
@@ -80,7 +80,7 @@ TEST_F(TFixedFormatDataSetTest, ReadsEveryLineEndAndStopsAtNul) {
   EXPECT_EQ(t_.RecordSize(), 80);
 }
 
-TEST_F(TFixedFormatDataSetTest, LeavesFileUntouchedUnlessChanged) {
+TEST_F(RecordTableTest, LeavesFileUntouchedUnlessChanged) {
   const std::string bytes = "abc\nde\r\n\rfgh";
   Open(t_, bytes);
   t_.BeginEdit();
@@ -111,7 +111,7 @@ TEST_F(TFixedFormatDataSetTest, LeavesFileUntouchedUnlessChanged) {
   EXPECT_EQ(Read("data"), "");
 }
 
-TEST_F(TFixedFormatDataSetTest, BuildsFieldsFromTheSchema) {
+TEST_F(RecordTableTest, BuildsFieldsFromTheSchema) {
   Open(t_, std::string(40, 'x'),
        {" Name = 2", "", "FILLER", "   ", "Bad=abc", "Neg=-3", "Mixed=5x", "name=9", "Plus=+4"});
   Lines names;
@@ -133,7 +133,7 @@ TEST_F(TFixedFormatDataSetTest, BuildsFieldsFromTheSchema) {
   EXPECT_EQ(t_.RecordSize(), 250);
 }
 
-TEST_F(TFixedFormatDataSetTest, ReadsFieldsWithTheTrimRules) {
+TEST_F(RecordTableTest, ReadsFieldsWithTheTrimRules) {
   Open(t_, "ab   xyzq\t  \r\n123       \r\n1234567");
   EXPECT_EQ(t_.FieldText("a"), "ab");
   EXPECT_EQ(t_.FieldText("B"), "  xy");
@@ -158,7 +158,7 @@ TEST_F(TFixedFormatDataSetTest, ReadsFieldsWithTheTrimRules) {
   EXPECT_EQ(t_.FieldText("A") + t_.FieldText("B") + t_.FieldText("C"), t_.LineAt(0));
 }
 
-TEST_F(TFixedFormatDataSetTest, WritesFieldsPaddedCutAndFillingGaps) {
+TEST_F(RecordTableTest, WritesFieldsPaddedCutAndFillingGaps) {
   Open(t_, "ab\r\n" + std::string(16, '9'));
   EXPECT_EQ(ErrorOf([&] { t_.SetFieldText("A", "x"); }), "Dataset not in edit or insert mode");
   t_.BeginEdit();
@@ -195,7 +195,7 @@ TEST_F(TFixedFormatDataSetTest, WritesFieldsPaddedCutAndFillingGaps) {
   EXPECT_FALSE(t_.PendingRecordChanged());
 }
 
-TEST_F(TFixedFormatDataSetTest, StoresAndDeletesAtTheRightPlaces) {
+TEST_F(RecordTableTest, StoresAndDeletesAtTheRightPlaces) {
   Open(t_, "1\r\n2\r\n3\r\n4\r\n5\r\n");
   t_.SetPosition(3);
   t_.BeginInsert();
@@ -257,7 +257,7 @@ TEST_F(TFixedFormatDataSetTest, StoresAndDeletesAtTheRightPlaces) {
   EXPECT_EQ(t_.Position(), 1);
 }
 
-TEST_F(TFixedFormatDataSetTest, NavigatesAndStoresBeforeMoving) {
+TEST_F(RecordTableTest, NavigatesAndStoresBeforeMoving) {
   Open(t_, "1\r\n2\r\n3");
   EXPECT_EQ(t_.CurrentIndex(), 0);
   EXPECT_EQ(t_.FieldText("A"), "1");
@@ -282,7 +282,7 @@ TEST_F(TFixedFormatDataSetTest, NavigatesAndStoresBeforeMoving) {
   EXPECT_EQ(t_.Position(), 2);
 
   // Filtered: rejected records are skipped in the direction of travel.
-  t_.OnFilterRecord = [](TFixedFormatDataSet& t) { return t.FieldText("A") != "2"; };
+  t_.OnFilterRecord = [](RecordTable& t) { return t.FieldText("A") != "2"; };
   t_.SetFiltered(true);
   t_.MoveNext();
   EXPECT_EQ(t_.FieldText("A"), "x");
@@ -293,7 +293,7 @@ TEST_F(TFixedFormatDataSetTest, NavigatesAndStoresBeforeMoving) {
   EXPECT_FALSE(t_.FindRecord("A", {"2"}));
 }
 
-TEST_F(TFixedFormatDataSetTest, FindsRecordsWithItsOptions) {
+TEST_F(RecordTableTest, FindsRecordsWithItsOptions) {
   Open(t_, "1\r\n", {"RecordType=1", "AFMCust=9", "Name=10"});
   t_.BeginAppend();
   t_.SetFieldText("AFMCust", "123456789");
@@ -331,7 +331,7 @@ TEST_F(TFixedFormatDataSetTest, FindsRecordsWithItsOptions) {
   EXPECT_EQ(ErrorOf([&] { t_.FindRecord("AFM", {"1"}); }), "Field 'AFM' not found");
 }
 
-TEST_F(TFixedFormatDataSetTest, SavesAsAndReturnsToRecords) {
+TEST_F(RecordTableTest, SavesAsAndReturnsToRecords) {
   Open(t_, "a\nb\n\r\n  \t\ncccccccccccccccccc");
   t_.BeginEdit();
   t_.SetFieldText("A", "z");
@@ -351,7 +351,7 @@ TEST_F(TFixedFormatDataSetTest, SavesAsAndReturnsToRecords) {
   EXPECT_EQ(ErrorOf([&] { t_.GotoRecordId(id); }), "Bookmark not found");
 
   int deletions = 0;
-  t_.AfterDelete = [&](TFixedFormatDataSet&) { ++deletions; };
+  t_.AfterDelete = [&](RecordTable&) { ++deletions; };
   t_.RemoveBlankLines();
   EXPECT_EQ(deletions, 2);
   EXPECT_EQ(AllLines(t_), (Lines{"z  ", std::string(18, 'c')}));
@@ -364,7 +364,7 @@ TEST_F(TFixedFormatDataSetTest, SavesAsAndReturnsToRecords) {
   EXPECT_EQ(ErrorOf([&] { t_.Resync(true); }), "No Records");
 }
 
-TEST_F(TFixedFormatDataSetTest, ReportsErrors) {
+TEST_F(RecordTableTest, ReportsErrors) {
   EXPECT_EQ(ErrorOf([&] { Open(t_, "", kSchema, "missing/x"); }),
             "Cannot open file \"" + PathOf("missing/x") + "\". No such file or directory");
   EXPECT_FALSE(t_.Active());
@@ -386,18 +386,18 @@ TEST_F(TFixedFormatDataSetTest, ReportsErrors) {
   EXPECT_EQ(t_.FileName(), PathOf("new"));
 }
 
-TEST_F(TFixedFormatDataSetTest, FiresEventsInOrderAndKeepsRefusedRecordsPending) {
+TEST_F(RecordTableTest, FiresEventsInOrderAndKeepsRefusedRecordsPending) {
   Open(t_, "1\r\n2\r\n");
   Lines log;
   bool refuse = true;
-  t_.BeforePost = [&](TFixedFormatDataSet& t) {
+  t_.BeforePost = [&](RecordTable& t) {
     log.push_back("BeforePost " + t.FieldText("A"));
     if (refuse) throw AbortError();
   };
-  t_.AfterPost = [&](TFixedFormatDataSet& t) { log.push_back("AfterPost " + t.FieldText("A")); };
-  t_.AfterEdit = [&](TFixedFormatDataSet&) { log.push_back("AfterEdit"); };
-  t_.AfterDelete = [&](TFixedFormatDataSet&) { log.push_back("AfterDelete"); };
-  t_.OnNewRecord = [&](TFixedFormatDataSet& t) {
+  t_.AfterPost = [&](RecordTable& t) { log.push_back("AfterPost " + t.FieldText("A")); };
+  t_.AfterEdit = [&](RecordTable&) { log.push_back("AfterEdit"); };
+  t_.AfterDelete = [&](RecordTable&) { log.push_back("AfterDelete"); };
+  t_.OnNewRecord = [&](RecordTable& t) {
     log.push_back("OnNewRecord");
     t.SetFieldText("C", "def");
   };
@@ -422,7 +422,7 @@ TEST_F(TFixedFormatDataSetTest, FiresEventsInOrderAndKeepsRefusedRecordsPending)
                         "BeforePost n", "AfterPost n", "AfterDelete"}));
 }
 
-TEST_F(TFixedFormatDataSetTest, OpensOnGivenLinesWithoutReadingTheFile) {
+TEST_F(RecordTableTest, OpensOnGivenLinesWithoutReadingTheFile) {
   Write("data", "file\r\n");
   t_.SetSchema(kSchema);
   t_.SetFileName(PathOf("data"));
@@ -461,7 +461,7 @@ TEST_F(TFixedFormatDataSetTest, OpensOnGivenLinesWithoutReadingTheFile) {
 }
 
 // A descendant that stores its records reversed: every read and store goes through the hooks.
-class ReversedDataSet : public TFixedFormatDataSet {
+class ReversedDataSet : public RecordTable {
  protected:
   std::string RecordToLine(const std::string& record) const override {
     return {record.rbegin(), record.rend()};
@@ -471,7 +471,7 @@ class ReversedDataSet : public TFixedFormatDataSet {
   }
 };
 
-TEST_F(TFixedFormatDataSetTest, ReadsAndStoresThroughTheHooks) {
+TEST_F(RecordTableTest, ReadsAndStoresThroughTheHooks) {
   ReversedDataSet table;
   Open(table, "cba\r\n");
   EXPECT_EQ(table.FieldText("A"), "abc");

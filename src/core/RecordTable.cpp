@@ -1,4 +1,6 @@
-#include "TFixedFormatDataSet.h"
+#include "RecordTable.h"
+
+#include "PlainText.h"
 
 #include <algorithm>
 #include <charconv>
@@ -15,14 +17,6 @@ namespace {
 
 constexpr int kDefaultWidth = 250;
 
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
-
-// Strips blanks and control characters (every code up to 32) from both ends.
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
 
 char UpperLatin(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
@@ -34,7 +28,7 @@ bool SameName(std::string_view a, std::string_view b) {
 
 // A width that is not a whole number of characters takes the fallback.
 int ParseWidth(std::string_view text, int fallback) {
-  text = TrimBlanks(text);
+  text = WithoutControls(text);
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);
   int width = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), width);
@@ -49,7 +43,7 @@ std::vector<std::string> SplitKeyNames(std::string_view names) {
   std::vector<std::string> result;
   size_t i = 0;
   while (i < names.size()) {
-    if (names[i] == ',' || IsBlank(names[i])) {
+    if (names[i] == ',' || IsBlankOrControl(names[i])) {
       ++i;
     } else if (names[i] == '"') {
       const size_t close = names.find('"', i + 1);
@@ -58,7 +52,7 @@ std::vector<std::string> SplitKeyNames(std::string_view names) {
       i = end + 1;
     } else {
       size_t end = i;
-      while (end < names.size() && names[end] != ',' && !IsBlank(names[end])) ++end;
+      while (end < names.size() && names[end] != ',' && !IsBlankOrControl(names[end])) ++end;
       result.emplace_back(names.substr(i, end - i));
       i = end;
     }
@@ -67,7 +61,7 @@ std::vector<std::string> SplitKeyNames(std::string_view names) {
 }
 
 bool KeyMatches(std::string_view field, std::string_view key, int options) {
-  field = TrimBlanks(field);
+  field = WithoutControls(field);
   if (field.size() < key.size()) return false;
   if (field.size() != key.size() && (options & PartialKey) == 0) return false;
   if ((options & CaseInsensitive) == 0) return field.substr(0, key.size()) == key;
@@ -85,32 +79,32 @@ std::string FullPath(const std::string& path) {
 
 // Properties
 
-void TFixedFormatDataSet::SetSchema(std::vector<std::string> lines) {
+void RecordTable::SetSchema(std::vector<std::string> lines) {
   CheckInactive();
   schema_ = std::move(lines);
 }
 
-void TFixedFormatDataSet::SetFileName(std::string path) {
+void RecordTable::SetFileName(std::string path) {
   CheckInactive();
   fileName_ = std::move(path);
 }
 
-void TFixedFormatDataSet::SetFileMustExist(bool value) {
+void RecordTable::SetFileMustExist(bool value) {
   CheckInactive();
   fileMustExist_ = value;
 }
 
-void TFixedFormatDataSet::SetTrimSpace(bool value) {
+void RecordTable::SetTrimSpace(bool value) {
   CheckInactive();
   trimSpace_ = value;
 }
 
-void TFixedFormatDataSet::SetReadOnly(bool value) {
+void RecordTable::SetReadOnly(bool value) {
   CheckInactive();
   readOnly_ = value;
 }
 
-void TFixedFormatDataSet::SetFiltered(bool value) {
+void RecordTable::SetFiltered(bool value) {
   if (!Active()) {
     filtered_ = value;
     return;
@@ -122,7 +116,7 @@ void TFixedFormatDataSet::SetFiltered(bool value) {
 
 // Opening and closing
 
-void TFixedFormatDataSet::SetActive(bool value) {
+void RecordTable::SetActive(bool value) {
   if (value == Active()) return;
   if (value) {
     std::error_code error;
@@ -152,12 +146,12 @@ void TFixedFormatDataSet::SetActive(bool value) {
   bof_ = eof_ = true;
 }
 
-void TFixedFormatDataSet::OpenWithLines(std::vector<std::string> lines) {
+void RecordTable::OpenWithLines(std::vector<std::string> lines) {
   CheckInactive();
   Load(std::move(lines));
 }
 
-void TFixedFormatDataSet::Load(std::vector<std::string> lines) {
+void RecordTable::Load(std::vector<std::string> lines) {
   lineTexts_ = std::move(lines);
   lineIds_.resize(lineTexts_.size());
   for (size_t i = 0; i < lineIds_.size(); ++i) lineIds_[i] = static_cast<int32_t>(i + 1);
@@ -171,7 +165,7 @@ void TFixedFormatDataSet::Load(std::vector<std::string> lines) {
   MoveFirst();
 }
 
-void TFixedFormatDataSet::BuildFields() {
+void RecordTable::BuildFields() {
   size_t longest = 0;
   for (const auto& line : lineTexts_) longest = std::max(longest, line.size());
   const int lineWidth = longest == 0 ? kDefaultWidth : static_cast<int>(longest);
@@ -180,11 +174,11 @@ void TFixedFormatDataSet::BuildFields() {
   if (schema_.empty()) fields_.push_back({"Line", lineWidth, 0});
   int offset = 0;
   for (const auto& entry : schema_) {
-    if (TrimBlanks(entry).empty()) continue;
+    if (WithoutControls(entry).empty()) continue;
     const size_t equals = entry.find('=');
     const std::string_view text = entry;
     FieldDef field;
-    field.name = std::string(TrimBlanks(text.substr(0, equals)));
+    field.name = std::string(WithoutControls(text.substr(0, equals)));
     field.width =
         equals == std::string::npos ? lineWidth : ParseWidth(text.substr(equals + 1), lineWidth);
     // The first entry of a name decides its width.
@@ -201,7 +195,7 @@ void TFixedFormatDataSet::BuildFields() {
   recordSize_ = size == 0 ? kDefaultWidth : size;
 }
 
-void TFixedFormatDataSet::WriteFile(const std::string& path) const {
+void RecordTable::WriteFile(const std::string& path) const {
   try {
     WriteLinesAtomically(path, lineTexts_, /*durable=*/false);
   } catch (const VelmoraError& e) {
@@ -211,22 +205,22 @@ void TFixedFormatDataSet::WriteFile(const std::string& path) const {
 
 // Fields
 
-const FieldDef& TFixedFormatDataSet::Field(int index) const {
+const FieldDef& RecordTable::Field(int index) const {
   return fields_.at(static_cast<size_t>(index));
 }
 
-int TFixedFormatDataSet::FieldIndex(const std::string& name) const {
+int RecordTable::FieldIndex(const std::string& name) const {
   for (size_t i = 0; i < fields_.size(); ++i) {
     if (SameName(fields_[i].name, name)) return static_cast<int>(i);
   }
   throw DataSetError("Field '" + name + "' not found");
 }
 
-void TFixedFormatDataSet::SetFieldReadOnly(const std::string& name, bool value) {
+void RecordTable::SetFieldReadOnly(const std::string& name, bool value) {
   fields_[static_cast<size_t>(FieldIndex(name))].readOnly = value;
 }
 
-std::string TFixedFormatDataSet::ReadField(std::string_view record, const FieldDef& field) const {
+std::string RecordTable::ReadField(std::string_view record, const FieldDef& field) const {
   const auto offset = static_cast<size_t>(field.offset);
   if (offset >= record.size()) return {};
   std::string_view text = record.substr(offset, static_cast<size_t>(field.width));
@@ -236,18 +230,18 @@ std::string TFixedFormatDataSet::ReadField(std::string_view record, const FieldD
   return std::string(text);
 }
 
-std::string TFixedFormatDataSet::FieldText(const std::string& name) const {
+std::string RecordTable::FieldText(const std::string& name) const {
   if (!Active()) return {};
   return ReadField(record_, fields_[static_cast<size_t>(FieldIndex(name))]);
 }
 
-bool TFixedFormatDataSet::FieldIsNull(const std::string& name) const {
+bool RecordTable::FieldIsNull(const std::string& name) const {
   if (!Active()) return true;
   return static_cast<size_t>(fields_[static_cast<size_t>(FieldIndex(name))].offset) >=
          record_.size();
 }
 
-void TFixedFormatDataSet::SetFieldText(const std::string& name, const std::string& text) {
+void RecordTable::SetFieldText(const std::string& name, const std::string& text) {
   CheckActive();
   const FieldDef& field = fields_[static_cast<size_t>(FieldIndex(name))];
   if (state_ != DataSetState::Edit && state_ != DataSetState::Insert) {
@@ -267,29 +261,29 @@ void TFixedFormatDataSet::SetFieldText(const std::string& name, const std::strin
 
 // Reading lines
 
-std::string_view TFixedFormatDataSet::RecordOf(int index, std::string& converted) const {
+std::string_view RecordTable::RecordOf(int index, std::string& converted) const {
   const std::string& line = lineTexts_[static_cast<size_t>(index)];
   std::string_view record = line;
   // A plain table's record text is its stored line, so it is read in place.
-  if (typeid(*this) != typeid(TFixedFormatDataSet)) {
+  if (typeid(*this) != typeid(RecordTable)) {
     converted = LineToRecord(line);
     record = converted;
   }
   return record.substr(0, static_cast<size_t>(recordSize_));
 }
 
-void TFixedFormatDataSet::Load(int index) {
+void RecordTable::Load(int index) {
   std::string converted;
   record_.assign(RecordOf(index, converted));
   index_ = index;
 }
 
-bool TFixedFormatDataSet::Accepts(int index) {
+bool RecordTable::Accepts(int index) {
   Load(index);
   return !filtered_ || !OnFilterRecord || OnFilterRecord(*this);
 }
 
-bool TFixedFormatDataSet::Seek(int index, int step) {
+bool RecordTable::Seek(int index, int step) {
   const int oldIndex = index_;
   std::string oldRecord = record_;
   for (int i = index; i >= 0 && i < RecordCount(); i += step) {
@@ -300,7 +294,7 @@ bool TFixedFormatDataSet::Seek(int index, int step) {
   return false;
 }
 
-void TFixedFormatDataSet::Refresh() {
+void RecordTable::Refresh() {
   const bool found = index_ >= 0 && (Seek(index_, 1) || Seek(index_ - 1, -1));
   if (!found) {
     index_ = -1;
@@ -309,21 +303,21 @@ void TFixedFormatDataSet::Refresh() {
   bof_ = eof_ = !found;
 }
 
-std::string TFixedFormatDataSet::RecordToLine(const std::string& record) const {
+std::string RecordTable::RecordToLine(const std::string& record) const {
   return record.substr(0, std::min(record.find('\0'), static_cast<size_t>(recordSize_)));
 }
 
-std::string TFixedFormatDataSet::LineToRecord(const std::string& line) const { return line; }
+std::string RecordTable::LineToRecord(const std::string& line) const { return line; }
 
-const std::string& TFixedFormatDataSet::LineAt(int index) const {
+const std::string& RecordTable::LineAt(int index) const {
   return lineTexts_.at(static_cast<size_t>(index));
 }
 
-int32_t TFixedFormatDataSet::RecordIdAt(int index) const {
+int32_t RecordTable::RecordIdAt(int index) const {
   return lineIds_.at(static_cast<size_t>(index));
 }
 
-std::string TFixedFormatDataSet::FieldTextAt(int index, int fieldIndex) const {
+std::string RecordTable::FieldTextAt(int index, int fieldIndex) const {
   if (index < 0 || index >= RecordCount()) throw std::out_of_range("FieldTextAt: no such line");
   std::string converted;
   return ReadField(RecordOf(index, converted), Field(fieldIndex));
@@ -331,7 +325,7 @@ std::string TFixedFormatDataSet::FieldTextAt(int index, int fieldIndex) const {
 
 // Navigation
 
-void TFixedFormatDataSet::MoveFirst() {
+void RecordTable::MoveFirst() {
   CheckActive();
   CheckBrowseMode();
   if (Seek(0, 1)) {
@@ -344,7 +338,7 @@ void TFixedFormatDataSet::MoveFirst() {
   }
 }
 
-void TFixedFormatDataSet::MoveLast() {
+void RecordTable::MoveLast() {
   CheckActive();
   CheckBrowseMode();
   if (Seek(RecordCount() - 1, -1)) {
@@ -357,7 +351,7 @@ void TFixedFormatDataSet::MoveLast() {
   }
 }
 
-void TFixedFormatDataSet::MoveNext() {
+void RecordTable::MoveNext() {
   CheckActive();
   CheckBrowseMode();
   if (Seek(index_ + 1, 1)) {
@@ -367,7 +361,7 @@ void TFixedFormatDataSet::MoveNext() {
   }
 }
 
-void TFixedFormatDataSet::MovePrior() {
+void RecordTable::MovePrior() {
   CheckActive();
   CheckBrowseMode();
   if (index_ > 0 && Seek(index_ - 1, -1)) {
@@ -377,11 +371,11 @@ void TFixedFormatDataSet::MovePrior() {
   }
 }
 
-int TFixedFormatDataSet::Position() const {
+int RecordTable::Position() const {
   return Active() && index_ >= 0 && index_ < RecordCount() ? index_ + 1 : 0;
 }
 
-void TFixedFormatDataSet::SetPosition(int position) {
+void RecordTable::SetPosition(int position) {
   CheckActive();
   CheckBrowseMode();
   if (position < 1 || position > RecordCount() || position == Position()) return;
@@ -389,12 +383,12 @@ void TFixedFormatDataSet::SetPosition(int position) {
   Refresh();
 }
 
-int32_t TFixedFormatDataSet::RecordId() const {
+int32_t RecordTable::RecordId() const {
   if (state_ == DataSetState::Inactive || state_ == DataSetState::Insert) return 0;
   return index_ >= 0 && index_ < RecordCount() ? lineIds_[static_cast<size_t>(index_)] : 0;
 }
 
-void TFixedFormatDataSet::GotoRecordId(int32_t id) {
+void RecordTable::GotoRecordId(int32_t id) {
   CheckActive();
   CheckBrowseMode();
   const auto found = std::find(lineIds_.begin(), lineIds_.end(), id);
@@ -403,7 +397,7 @@ void TFixedFormatDataSet::GotoRecordId(int32_t id) {
   Refresh();
 }
 
-void TFixedFormatDataSet::Resync(bool check) {
+void RecordTable::Resync(bool check) {
   CheckActive();
   CheckBrowseMode();
   if (index_ < 0 || index_ >= RecordCount()) {
@@ -416,7 +410,7 @@ void TFixedFormatDataSet::Resync(bool check) {
 
 // Editing
 
-void TFixedFormatDataSet::BeginEdit() {
+void RecordTable::BeginEdit() {
   CheckActive();
   if (state_ == DataSetState::Edit || state_ == DataSetState::Insert) return;
   if (index_ < 0 || index_ >= RecordCount()) {
@@ -429,11 +423,11 @@ void TFixedFormatDataSet::BeginEdit() {
   Fire(AfterEdit);
 }
 
-void TFixedFormatDataSet::BeginInsert() { BeginNewRecord(false); }
+void RecordTable::BeginInsert() { BeginNewRecord(false); }
 
-void TFixedFormatDataSet::BeginAppend() { BeginNewRecord(true); }
+void RecordTable::BeginAppend() { BeginNewRecord(true); }
 
-void TFixedFormatDataSet::BeginNewRecord(bool append) {
+void RecordTable::BeginNewRecord(bool append) {
   CheckActive();
   CheckCanModify();
   CheckBrowseMode();
@@ -450,12 +444,12 @@ void TFixedFormatDataSet::BeginNewRecord(bool append) {
   pendingChanged_ = false;
 }
 
-int TFixedFormatDataSet::PendingInsertIndex() const {
+int RecordTable::PendingInsertIndex() const {
   if (state_ != DataSetState::Insert) return -1;
   return appending_ || index_ < 0 || index_ >= RecordCount() ? RecordCount() : index_;
 }
 
-void TFixedFormatDataSet::PostRecord() {
+void RecordTable::PostRecord() {
   CheckActive();
   if (state_ != DataSetState::Edit && state_ != DataSetState::Insert) {
     throw DataSetError("Dataset not in edit or insert mode");
@@ -478,7 +472,7 @@ void TFixedFormatDataSet::PostRecord() {
   Fire(AfterPost);
 }
 
-void TFixedFormatDataSet::CancelRecord() {
+void RecordTable::CancelRecord() {
   if (state_ != DataSetState::Edit && state_ != DataSetState::Insert) return;
   state_ = DataSetState::Browse;
   appending_ = false;
@@ -486,7 +480,7 @@ void TFixedFormatDataSet::CancelRecord() {
   Refresh();
 }
 
-void TFixedFormatDataSet::DeleteRecord() {
+void RecordTable::DeleteRecord() {
   CheckActive();
   CheckCanModify();
   if (state_ == DataSetState::Insert) {
@@ -501,7 +495,7 @@ void TFixedFormatDataSet::DeleteRecord() {
   Fire(AfterDelete);
 }
 
-void TFixedFormatDataSet::RemoveLine(int index) {
+void RecordTable::RemoveLine(int index) {
   lineTexts_.erase(lineTexts_.begin() + index);
   lineIds_.erase(lineIds_.begin() + index);
   modified_ = true;
@@ -509,7 +503,7 @@ void TFixedFormatDataSet::RemoveLine(int index) {
   Refresh();
 }
 
-void TFixedFormatDataSet::CheckBrowseMode() {
+void RecordTable::CheckBrowseMode() {
   if (state_ != DataSetState::Edit && state_ != DataSetState::Insert) return;
   if (pendingChanged_) {
     PostRecord();
@@ -520,11 +514,11 @@ void TFixedFormatDataSet::CheckBrowseMode() {
 
 // Whole-table operations
 
-bool TFixedFormatDataSet::FindRecord(const std::string& keyFields,
+bool RecordTable::FindRecord(const std::string& keyFields,
                                      const std::vector<std::string>& keyValues, int options) {
   CheckActive();
   CheckBrowseMode();
-  if (RecordCount() == 0 || TrimBlanks(keyFields).empty()) return false;
+  if (RecordCount() == 0 || WithoutControls(keyFields).empty()) return false;
 
   std::vector<const FieldDef*> fields;
   for (const auto& name : SplitKeyNames(keyFields)) {
@@ -534,7 +528,7 @@ bool TFixedFormatDataSet::FindRecord(const std::string& keyFields,
     throw std::invalid_argument("FindRecord: one key value is needed per key field");
   }
   std::vector<std::string_view> keys;
-  for (const auto& value : keyValues) keys.push_back(TrimBlanks(value));
+  for (const auto& value : keyValues) keys.push_back(WithoutControls(value));
 
   const auto matches = [&](std::string_view record) {
     for (size_t k = 0; k < fields.size(); ++k) {
@@ -568,27 +562,27 @@ bool TFixedFormatDataSet::FindRecord(const std::string& keyFields,
   return false;
 }
 
-void TFixedFormatDataSet::SaveAs(const std::string& path) {
+void RecordTable::SaveAs(const std::string& path) {
   CheckActive();
   WriteFile(path);
   fileName_ = path;
   modified_ = false;
 }
 
-void TFixedFormatDataSet::RemoveBlankLines() {
+void RecordTable::RemoveBlankLines() {
   CheckActive();
   CheckCanModify();
   CheckBrowseMode();
   for (int i = RecordCount() - 1; i >= 0; --i) {
     // An AfterDelete handler may have shortened the table meanwhile.
-    if (i >= RecordCount() || !TrimBlanks(lineTexts_[static_cast<size_t>(i)]).empty()) continue;
+    if (i >= RecordCount() || !WithoutControls(lineTexts_[static_cast<size_t>(i)]).empty()) continue;
     RemoveLine(i);
     Fire(AfterDelete);
   }
   MoveFirst();
 }
 
-void TFixedFormatDataSet::NormaliseAndSave() {
+void RecordTable::NormaliseAndSave() {
   CheckActive();
   CheckCanModify();
   for (auto& line : lineTexts_) {
@@ -605,19 +599,19 @@ void TFixedFormatDataSet::NormaliseAndSave() {
 
 // Checks and events
 
-void TFixedFormatDataSet::CheckInactive() const {
+void RecordTable::CheckInactive() const {
   if (Active()) throw DataSetError("Cannot perform this operation on an open dataset");
 }
 
-void TFixedFormatDataSet::CheckActive() const {
+void RecordTable::CheckActive() const {
   if (!Active()) throw DataSetError("Cannot perform this operation on a closed dataset");
 }
 
-void TFixedFormatDataSet::CheckCanModify() const {
+void RecordTable::CheckCanModify() const {
   if (readOnly_) throw DataSetError("Cannot modify a read-only dataset");
 }
 
-void TFixedFormatDataSet::Fire(const Event& event) {
+void RecordTable::Fire(const Event& event) {
   if (event) event(*this);
 }
 

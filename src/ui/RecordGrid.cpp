@@ -1,4 +1,4 @@
-#include "DBGrid.h"
+#include "RecordGrid.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -13,9 +13,9 @@
 namespace velmora {
 
 // Cell editors: as wide as the field allows, with the column's key rule.
-class DBGrid::CellDelegate : public QStyledItemDelegate {
+class RecordGrid::CellDelegate : public QStyledItemDelegate {
  public:
-  explicit CellDelegate(DBGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
+  explicit CellDelegate(RecordGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
 
   QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
                         const QModelIndex& index) const override {
@@ -27,19 +27,13 @@ class DBGrid::CellDelegate : public QStyledItemDelegate {
             .toString()
             .trimmed());
     const int column = index.column();
-    DBGrid* grid = grid_;
-    new InputGuard(
-        editor,
-        [grid, column](QChar typed, const QString& text) -> std::optional<QChar> {
-          return grid->KeyPress ? grid->KeyPress(column, typed, text) : typed;
-        },
-        nullptr,
-        [grid] {
-          if (grid->OnTyped) grid->OnTyped();
-        },
-        [grid] {
-          if (grid->Beep) grid->Beep();
+    RecordGrid* grid = grid_;
+    auto* guard = new InputGuard(
+        editor, [grid, column](QChar typed, const QString& text) -> std::optional<QChar> {
+          return grid->keyRule_ ? grid->keyRule_(column, typed, text) : typed;
         });
+    connect(guard, &InputGuard::typed, grid, &RecordGrid::typed);
+    connect(guard, &InputGuard::refused, grid, &RecordGrid::keyRefused);
     grid_->editor_ = editor;
     return editor;
   }
@@ -63,14 +57,14 @@ class DBGrid::CellDelegate : public QStyledItemDelegate {
   }
 
  private:
-  DBGrid* grid_;
+  RecordGrid* grid_;
 };
 
 // Every change of the current row passes here first, so that the pending line
 // is stored (or the move refused) before the view moves.
-class DBGrid::RowGate : public QItemSelectionModel {
+class RecordGrid::RowGate : public QItemSelectionModel {
  public:
-  RowGate(DBGrid* grid, QAbstractItemModel* model) : QItemSelectionModel(model), grid_(grid) {}
+  RowGate(RecordGrid* grid, QAbstractItemModel* model) : QItemSelectionModel(model), grid_(grid) {}
 
   void setCurrentIndex(const QModelIndex& index, SelectionFlags command) override {
     QModelIndex target = index;
@@ -83,10 +77,10 @@ class DBGrid::RowGate : public QItemSelectionModel {
   }
 
  private:
-  DBGrid* grid_;
+  RecordGrid* grid_;
 };
 
-DBGrid::DBGrid(RecordTableModel* model, QWidget* parent) : QTableView(parent), model_(model) {
+RecordGrid::RecordGrid(RecordTableModel* model, QWidget* parent) : QTableView(parent), model_(model) {
   setModel(model);
   setSelectionModel(new RowGate(this, model));
   setItemDelegate(new CellDelegate(this));
@@ -100,19 +94,19 @@ DBGrid::DBGrid(RecordTableModel* model, QWidget* parent) : QTableView(parent), m
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
   verticalHeader()->setFixedWidth(18);
   horizontalHeader()->setHighlightSections(false);
-  connect(qApp, &QApplication::focusChanged, this, &DBGrid::FocusChanged);
+  connect(qApp, &QApplication::focusChanged, this, &RecordGrid::FocusChanged);
   // The current line's colour spans the whole row.
   connect(selectionModel(), &QItemSelectionModel::currentChanged, viewport(),
           qOverload<>(&QWidget::update));
 }
 
-int DBGrid::GateRow(int row) {
+int RecordGrid::GateRow(int row) {
   if (syncing_ || model_->Reshaping()) return row;
   CommitEditor();
   return model_->MoveToRow(row);
 }
 
-void DBGrid::CommitEditor() {
+void RecordGrid::CommitEditor() {
   if (!editor_) return;
   // Closed as well: the view would otherwise commit the same editor again once
   // the current row has moved, into the wrong line.
@@ -121,12 +115,12 @@ void DBGrid::CommitEditor() {
   closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
-void DBGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+void RecordGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
   if (editor == editor_) editor_ = nullptr;
   QTableView::closeEditor(editor, hint);
 }
 
-bool DBGrid::DoAction(Action action) {
+bool RecordGrid::DoAction(Action action) {
   if (action == Action::Cancel) {
     if (editor_) closeEditor(editor_, QAbstractItemDelegate::RevertModelCache);
   } else {
@@ -160,7 +154,7 @@ bool DBGrid::DoAction(Action action) {
   return ok;
 }
 
-void DBGrid::SyncCurrent() {
+void RecordGrid::SyncCurrent() {
   syncing_ = true;
   const int row = model_->CurrentRow();
   const int column = std::max(currentIndex().column(), 0);
@@ -174,7 +168,7 @@ void DBGrid::SyncCurrent() {
   syncing_ = false;
 }
 
-void DBGrid::keyPressEvent(QKeyEvent* event) {
+void RecordGrid::keyPressEvent(QKeyEvent* event) {
   const bool plain =
       event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
   switch (event->key()) {
@@ -195,7 +189,8 @@ void DBGrid::keyPressEvent(QKeyEvent* event) {
       return;
     case Qt::Key_Delete:
       if (event->modifiers() & Qt::ControlModifier) {
-        if (model_->rowCount() > 0 && (!ConfirmDelete || ConfirmDelete())) DoAction(Action::Delete);
+        if (model_->rowCount() > 0 && (!confirmDelete_ || confirmDelete_()))
+          DoAction(Action::Delete);
         return;
       }
       break;
@@ -205,7 +200,7 @@ void DBGrid::keyPressEvent(QKeyEvent* event) {
   QTableView::keyPressEvent(event);
 }
 
-void DBGrid::FocusChanged(QWidget* old, QWidget* now) {
+void RecordGrid::FocusChanged(QWidget* old, QWidget* now) {
   if (!now || now->window() != window()) return;
   const bool wasInside = old && (old == this || isAncestorOf(old));
   const bool nowInside = now == this || isAncestorOf(now);

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "Cp1253.h"
+#include "PreSaveChecks.h"
+#include "Side.h"
+
+namespace velmora {
+
+// How a command reaches the person at the keyboard: questions, messages, file
+// names, the line being typed and the wait box. The window answers with its
+// dialogs and grids; tests and the benchmark answer by themselves. Every text is
+// UTF-8; paths are the file system's own bytes.
+class Questions {
+ public:
+  enum class Answer { Yes, No, Cancel };
+
+  virtual ~Questions() = default;
+
+  // "Ναι" / "Όχι".
+  virtual Answer AskYesNo(const std::string& question) = 0;
+  // "Ναι" / "Όχι" / "Άκυρο".
+  virtual Answer AskYesNoCancel(const std::string& question) = 0;
+  // A message box, after the beep when beep is set.
+  virtual void Tell(const std::string& message, bool beep) = 0;
+  // A message box marked as a warning: a command failed.
+  virtual void Warn(const std::string& message) = 0;
+  // A failed check before a save: beep, message, then the focus on its field.
+  virtual void ReportCheckFailure(const SaveCheckFailure& failure) = 0;
+  // nullopt when the user cancels.
+  virtual std::optional<std::string> ChooseSaveFile(const Cp1253Text& proposedName) = 0;
+  virtual std::optional<std::string> ChooseOpenFile() = 0;
+  // Stores the line being typed on that side; false when its checks refused it.
+  virtual bool StorePendingLine(Side side) = 0;
+  // The wait box, shown while a long command runs.
+  virtual void ShowBusy(bool busy) = 0;
+};
+
+// Shows the wait box for as long as it lives, and takes it down however the
+// command ends.
+class BusyScope {
+ public:
+  explicit BusyScope(Questions& questions) : questions_(questions) { questions_.ShowBusy(true); }
+  ~BusyScope() { Stop(); }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+  void Stop() {
+    if (shown_) questions_.ShowBusy(false);
+    shown_ = false;
+  }
+
+ private:
+  Questions& questions_;
+  bool shown_ = true;
+};
+
+}  // namespace velmora

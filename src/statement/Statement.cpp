@@ -1,0 +1,161 @@
+#include "Statement.h"
+
+#include "AtomicFile.h"
+#include "OpenedStatementFiles.h"
+#include "RecordLayout.h"
+#include "TextFile.h"
+#include "VelmoraError.h"
+
+namespace velmora {
+
+namespace {
+
+// Far beyond any statement (200,000 lines are 30 MB): a larger file is not read.
+constexpr size_t kLargestSubmissionFile = size_t{1} << 30;
+
+void Configure(RecordTable& table, Side side, std::string path) {
+  table.SetSchema(LineSchema(side));
+  table.SetFileName(std::move(path));
+  table.SetFileMustExist(true);
+  table.SetReadOnly(false);
+  table.SetTrimSpace(true);
+}
+
+}  // namespace
+
+Statement::Statement(std::string workingBase)
+    : files_(std::move(workingBase)),
+      customerLines_(Side::Customers, customerTable_,
+                     files_.Path(WorkingFiles::kCustomerSnapshot)),
+      supplierLines_(Side::Suppliers, supplierTable_,
+                     files_.Path(WorkingFiles::kSupplierSnapshot)) {
+  files_.CreateFolder();
+  Configure(customerTable_, Side::Customers, files_.Path(WorkingFiles::kCustomerLines));
+  Configure(supplierTable_, Side::Suppliers, files_.Path(WorkingFiles::kSupplierLines));
+  Bind(Side::Customers);
+  Bind(Side::Suppliers);
+}
+
+Statement::~Statement() { Shutdown(); }
+
+void Statement::Bind(Side side) {
+  RecordTable& table = Table(side);
+  StatementLines& lines = Lines(side);
+  bool& newLine = side == Side::Customers ? newCustomerLine_ : newSupplierLine_;
+  table.OnNewRecord = [&newLine](RecordTable&) { newLine = true; };
+  table.AfterEdit = [&newLine](RecordTable&) { newLine = false; };
+  table.BeforePost = [this, side, &lines, &newLine](RecordTable&) {
+    const LineVerdict verdict =
+        lines.CheckPendingLine(FilerTaxNumber ? FilerTaxNumber().bytes() : std::string(), newLine);
+    if (verdict.accepted) return;
+    lastLineStored_ = false;
+    if (OnLineRefused) OnLineRefused(side, verdict);
+    throw AbortError();
+  };
+  auto changed = [this, side, &lines](RecordTable&) {
+    ShowTotals(side, lines.AfterLinesChanged());
+  };
+  table.AfterPost = changed;
+  table.AfterDelete = changed;
+}
+
+void Statement::ShowTotals(Side side, const TotalsResult& result) {
+  lastLineStored_ = true;
+  if (result.totals) {
+    Totals(side) = {FormatInvoiceTotal(result.totals->invoices),
+                    FormatValueTotal(result.totals->value)};
+  }
+  if (OnLinesChanged) OnLinesChanged(side);
+  // The line is stored all the same; the totals keep what they showed.
+  if (!result.totals && OnTotalsProblem) OnTotalsProblem(result.message);
+}
+
+void Statement::Reset() {
+  customerTable_.Close();
+  supplierTable_.Close();
+  files_.ResetStatementFiles();
+  customerTable_.Open();
+  supplierTable_.Open();
+  customerTotals_ = {};
+  supplierTotals_ = {};
+}
+
+std::variant<OpenedStatement, ReadFailure> Statement::Read(const std::string& path) {
+  std::string bytes;
+  try {
+    bytes = ReadFileBytes(path, kLargestSubmissionFile);
+  } catch (const std::exception& error) {
+    return ReadFailure{
+        std::string("Παρουσιάστηκε πρόβλημα κατά το άνοιγμα του αρχείου\n") + error.what(), true, 0,
+        true};
+  }
+  return ReadSubmissionFile(bytes);
+}
+
+void Statement::Load(OpenedStatement& opened) {
+  customerTable_.Close();
+  supplierTable_.Close();
+  WriteOpenedStatement(files_, opened);
+  // The working files were written from these very lines a moment ago.
+  customerTable_.OpenWithLines(std::move(opened.customerLines));
+  supplierTable_.OpenWithLines(std::move(opened.supplierLines));
+  for (Side side : {Side::Customers, Side::Suppliers}) Lines(side).TakeSnapshot();
+  // The reader added the lines up as it converted them: the same sums a recount gives.
+  ShowTotals(Side::Customers, {opened.customerTotals, {}});
+  ShowTotals(Side::Suppliers, {opened.supplierTotals, {}});
+}
+
+HeaderFields Statement::ReadHeader() const { return ParseHeaderLine(files_.ReadHeaderLine()); }
+
+std::optional<SaveCheckFailure> Statement::CheckLines(std::string_view filerTaxNumber) {
+  std::vector<std::string> taxNumbers;
+  std::vector<std::string> obligations;
+  for (Side side : {Side::Customers, Side::Suppliers}) {
+    Lines(side).Keys(taxNumbers, obligations);
+    if (auto failure = CheckSideBeforeSave(side, taxNumbers, obligations, filerTaxNumber))
+      return failure;
+  }
+  return std::nullopt;
+}
+
+SubmissionStatement Statement::ToSubmission(const StatementForm& form,
+                                            const std::string& date) const {
+  SubmissionStatement submission;
+  submission.creditBalances = form.creditBalances;
+  submission.date = date;
+  submission.header = form.header;
+  submission.customerLines = customerTable_.Lines();
+  submission.supplierLines = supplierTable_.Lines();
+  submission.retailSales = form.retailSales.bytes();
+  submission.customersWithoutItemisation = form.customersWithoutItemisation.bytes();
+  submission.suppliersWithoutItemisation = form.suppliersWithoutItemisation.bytes();
+  submission.customerInvoiceTotal = customerTotals_.invoices;
+  submission.customerValueTotal = customerTotals_.value;
+  submission.supplierInvoiceTotal = supplierTotals_.invoices;
+  submission.supplierValueTotal = supplierTotals_.value;
+  return submission;
+}
+
+std::optional<WriteProblem> Statement::Write(const std::string& path,
+                                             const SubmissionStatement& statement) {
+  auto composed = ComposeSubmissionFile(statement);
+  if (auto* problem = std::get_if<WriteProblem>(&composed)) return std::move(*problem);
+  WriteFileAtomically(path, std::get<std::string>(composed), true);
+  return std::nullopt;
+}
+
+void Statement::Shutdown() noexcept {
+  if (shutDown_) return;
+  shutDown_ = true;
+  for (RecordTable* table : {&customerTable_, &supplierTable_}) {
+    try {
+      table->Close();
+    } catch (const std::exception&) {
+      // The working files go next: a last write that failed loses nothing.
+    }
+  }
+  for (Side side : {Side::Customers, Side::Suppliers}) Lines(side).WaitForOldSnapshot();
+  files_.RemoveAll();
+}
+
+}  // namespace velmora

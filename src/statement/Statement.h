@@ -1,0 +1,115 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "HeaderLine.h"
+#include "LineChecks.h"
+#include "LineTotals.h"
+#include "PreSaveChecks.h"
+#include "RecordTable.h"
+#include "Side.h"
+#include "StatementLines.h"
+#include "SubmissionReader.h"
+#include "SubmissionWriter.h"
+#include "StatementForm.h"
+#include "WorkingFiles.h"
+
+namespace velmora {
+
+// The statement being edited, apart from any window: its working files, the two
+// line tables, what happens when a line is stored or deleted, the totals under
+// each list, and whether anything changed since it was last saved. The window
+// shows it; the commands (StatementCommands.h) change it; the benchmark drives
+// the same commands.
+class Statement {
+ public:
+  explicit Statement(std::string workingBase);
+  ~Statement();
+  Statement(const Statement&) = delete;
+  Statement& operator=(const Statement&) = delete;
+
+  // The filer's tax number as typed (Windows-1253), which a line may not carry.
+  std::function<Cp1253Text()> FilerTaxNumber;
+  // A line its checks refused; the store stops after this.
+  std::function<void(Side, const LineVerdict&)> OnLineRefused;
+  // After a line was stored or deleted, and after a file was loaded or the
+  // statement emptied: the count and the totals of that side are new.
+  std::function<void(Side)> OnLinesChanged;
+  // The totals could not be counted; the line is stored all the same.
+  std::function<void(const std::string& message)> OnTotalsProblem;
+
+  const WorkingFiles& Files() const { return files_; }
+  RecordTable& Table(Side side) { return side == Side::Customers ? customerTable_ : supplierTable_; }
+  const RecordTable& Table(Side side) const {
+    return side == Side::Customers ? customerTable_ : supplierTable_;
+  }
+  StatementLines& Lines(Side side) {
+    return side == Side::Customers ? customerLines_ : supplierLines_;
+  }
+
+  // The texts of the totals under a list: the invoice count and the value with
+  // two decimals; empty before the first count.
+  Cp1253Text InvoiceTotalText(Side side) const { return Cp1253Text(Totals(side).invoices); }
+  Cp1253Text ValueTotalText(Side side) const { return Cp1253Text(Totals(side).value); }
+
+  // Unsaved changes: set by every edit, cleared by a save.
+  bool Modified() const { return modified_; }
+  void SetModified(bool modified) { modified_ = modified; }
+  // False after the last attempt to store a line was refused.
+  bool LastLineStored() const { return lastLineStored_; }
+  void SetLastLineStored(bool stored) { lastLineStored_ = stored; }
+
+  // An empty statement: the working files emptied, the line tables reopened.
+  void Reset();
+  // Reads a whole submission file; a file that fails any check changes nothing.
+  static std::variant<OpenedStatement, ReadFailure> Read(const std::string& path);
+  // Replaces the working files and the lines with an opened file's (its lines
+  // are moved out of it).
+  void Load(OpenedStatement& opened);
+  // The filer's fields as the working header file holds them. Throws
+  // VelmoraError with the system's reason when it cannot be read.
+  HeaderFields ReadHeader() const;
+  // The lines' part of the checks before a save: the filer's number and pairs.
+  std::optional<SaveCheckFailure> CheckLines(std::string_view filerTaxNumber);
+  // The submission file's content, made from the form, the lines and the totals.
+  SubmissionStatement ToSubmission(const StatementForm& form, const std::string& date) const;
+  // Writes the file whole, durably, through a temporary file. A refusal comes
+  // back as a problem; a failing disk throws VelmoraError with its reason.
+  static std::optional<WriteProblem> Write(const std::string& path,
+                                           const SubmissionStatement& statement);
+  // Closes the tables and removes the working files; the statement is gone.
+  void Shutdown() noexcept;
+
+ private:
+  struct TotalsTexts {
+    std::string invoices, value;
+  };
+
+  void Bind(Side side);
+  void ShowTotals(Side side, const TotalsResult& result);
+  TotalsTexts& Totals(Side side) {
+    return side == Side::Customers ? customerTotals_ : supplierTotals_;
+  }
+  const TotalsTexts& Totals(Side side) const {
+    return side == Side::Customers ? customerTotals_ : supplierTotals_;
+  }
+
+  WorkingFiles files_;
+  RecordTable customerTable_;
+  RecordTable supplierTable_;
+  StatementLines customerLines_;
+  StatementLines supplierLines_;
+  TotalsTexts customerTotals_;
+  TotalsTexts supplierTotals_;
+  bool newCustomerLine_ = false;
+  bool newSupplierLine_ = false;
+  bool modified_ = false;
+  bool lastLineStored_ = true;
+  bool shutDown_ = false;
+};
+
+}  // namespace velmora

@@ -1,0 +1,168 @@
+#include "StatementCommands.h"
+
+#include <filesystem>
+
+#include "AmountBox.h"
+#include "PreSaveChecks.h"
+#include "SaveFailedMessage.h"
+#include "SubmissionFileName.h"
+#include "VelmoraError.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr const char* kHeaderUnreadable =
+    "Παρουσιάστηκε πρόβλημα κατά την ανάγνωση των γενικών στοιχείων";
+
+// The filer's fields as the working header file holds them, the office code
+// aside: the window chooses the office from it.
+ShownStatement ShowWorkingHeader(const Statement& statement, Questions& questions,
+                                 StatementForm form) {
+  ShownStatement shown{std::move(form), true};
+  try {
+    shown.form.header = statement.ReadHeader();
+  } catch (const std::exception&) {
+    shown.headerRead = false;
+    questions.Tell(kHeaderUnreadable, true);
+  }
+  return shown;
+}
+
+// An empty statement on screen: empty fields, amounts and totals, debit invoices.
+ShownStatement ResetToEmpty(Statement& statement, Questions& questions) {
+  statement.Reset();
+  ShownStatement shown = ShowWorkingHeader(statement, questions, StatementForm());
+  shown.form.header.taxOfficeCode.clear();
+  return shown;
+}
+
+bool CheckBeforeSave(Statement& statement, Questions& questions, const StatementForm& form,
+                     const Today& today) {
+  const HeaderFields& header = form.header;
+  if (auto failure =
+          CheckFilerBeforeSave(header.year.view(), today.year, header.taxNumber.view(),
+                               header.installationType.view(), !header.taxOfficeCode.empty())) {
+    questions.ReportCheckFailure(*failure);
+    return false;
+  }
+  if (!questions.StorePendingLine(Side::Customers) || !questions.StorePendingLine(Side::Suppliers))
+    return false;
+  if (auto failure = statement.CheckLines(header.taxNumber.view())) {
+    questions.ReportCheckFailure(*failure);
+    return false;
+  }
+  return true;
+}
+
+// "Ναι" to the question runs the save, which must then really write the file.
+bool OfferToSave(Statement& statement, Questions& questions, const StatementForm& form,
+                 const Today& today, std::optional<StatementForm>& savedForm) {
+  if (!statement.Modified()) return true;
+  const Questions::Answer answer = questions.AskYesNoCancel(kUnsavedChangesQuestion);
+  if (answer == Questions::Answer::Cancel) return false;
+  if (answer == Questions::Answer::No) return true;
+  const SaveOutcome saved = SaveStatementAs(statement, questions, form, today);
+  savedForm = saved.normalisedForm;
+  return saved.saved;
+}
+
+}  // namespace
+
+std::optional<ShownStatement> NewStatement(Statement& statement, Questions& questions) {
+  if (questions.AskYesNo("Δημιουργία νέου αρχείου;") == Questions::Answer::No)
+    return std::nullopt;
+  try {
+    return ResetToEmpty(statement, questions);
+  } catch (const std::exception& error) {
+    questions.Warn(error.what());
+    return std::nullopt;
+  }
+}
+
+SaveOutcome SaveStatementAs(Statement& statement, Questions& questions, const StatementForm& form,
+                            const Today& today) {
+  SaveOutcome outcome;
+  if (!CheckBeforeSave(statement, questions, form, today)) return outcome;
+  const HeaderFields& header = form.header;
+  const auto path = questions.ChooseSaveFile(Cp1253Text(
+      ProposeSubmissionFileName(header.year.view(), header.taxNumber.view(),
+                                header.installationType.view(), form.creditBalances)));
+  if (!path || path->empty()) return outcome;
+  std::error_code ignored;
+  if (std::filesystem::exists(*path, ignored) &&
+      questions.AskYesNo(OverwriteQuestion(std::filesystem::path(*path).filename().string())) ==
+          Questions::Answer::No)
+    return outcome;
+
+  StatementForm written = form;
+  for (Cp1253Text* amount : {&written.retailSales, &written.suppliersWithoutItemisation})
+    *amount = Cp1253Text(NormaliseAmountBox(amount->view()));
+  outcome.normalisedForm = written;
+  std::optional<WriteProblem> problem;
+  {
+    BusyScope busy(questions);
+    try {
+      problem = Statement::Write(*path, statement.ToSubmission(written, today.date));
+    } catch (const std::exception& error) {
+      busy.Stop();
+      questions.Warn(SaveFailedMessage(error.what()));
+      return outcome;
+    }
+  }
+  if (problem) {
+    questions.Tell(problem->message, true);
+    return outcome;
+  }
+  statement.SetModified(false);
+  outcome.saved = true;
+  questions.Tell(SuccessMessage(), false);
+  return outcome;
+}
+
+OpenOutcome OpenStatement(Statement& statement, Questions& questions, const StatementForm& form,
+                          const Today& today) {
+  OpenOutcome outcome;
+  if (!OfferToSave(statement, questions, form, today, outcome.savedForm)) return outcome;
+  const auto path = questions.ChooseOpenFile();
+  if (!path || path->empty()) return outcome;
+  auto result = Statement::Read(*path);
+  if (const auto* failure = std::get_if<ReadFailure>(&result)) {
+    // The whole file was checked before anything changed: the statement stays.
+    std::string message = failure->message;
+    if (failure->lineNumber > 0)
+      message += "\n(γραμμή " + std::to_string(failure->lineNumber) + " του αρχείου)";
+    questions.Tell(message, failure->beep);
+    return outcome;
+  }
+  OpenedStatement& opened = std::get<OpenedStatement>(result);
+  try {
+    // The files first: should they fail, nothing on screen has changed yet.
+    statement.Load(opened);
+    StatementForm shown;
+    shown.retailSales = Cp1253Text(opened.retailSales);
+    shown.customersWithoutItemisation = Cp1253Text(opened.customersWithoutItemisation);
+    shown.suppliersWithoutItemisation = Cp1253Text(opened.suppliersWithoutItemisation);
+    shown.creditBalances = opened.creditBalances;
+    // The kind is chosen as a click would choose it: a change counts as an edit.
+    if (opened.creditBalances != form.creditBalances) statement.SetModified(true);
+    outcome.shown = ShowWorkingHeader(statement, questions, std::move(shown));
+  } catch (const std::exception& error) {
+    questions.Warn(error.what());
+    try {
+      outcome.shown = ResetToEmpty(statement, questions);
+    } catch (const std::exception& resetError) {
+      questions.Warn(resetError.what());
+    }
+  }
+  return outcome;
+}
+
+CloseOutcome ConfirmClose(Statement& statement, Questions& questions, const StatementForm& form,
+                          const Today& today) {
+  CloseOutcome outcome;
+  outcome.mayClose = OfferToSave(statement, questions, form, today, outcome.savedForm);
+  return outcome;
+}
+
+}  // namespace velmora

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "HeaderLine.h"
+#include "Questions.h"
+#include "Statement.h"
+#include "StatementForm.h"
+
+namespace velmora {
+
+// The user's commands on a statement, each one free function that runs its steps
+// in their order: the window gathers the form, calls the command and shows what
+// comes back; the benchmark calls the very same functions.
+
+// The question asked before unsaved changes would be lost.
+inline constexpr const char* kUnsavedChangesQuestion =
+    "Έχετε κάνει αλλαγές. Θέλετε να αποθηκευτούν σε αρχείο;";
+
+// What the window shows after a command replaced the statement.
+struct ShownStatement {
+  StatementForm form;
+  // False when the header file could not be read: the filer fields stay empty.
+  bool headerRead = true;
+};
+
+// "Νέο": after the question, an empty statement. nullopt when the user said no
+// or the working files could not be emptied (the user was told).
+std::optional<ShownStatement> NewStatement(Statement& statement, Questions& questions);
+
+struct SaveOutcome {
+  bool saved = false;
+  // The form as it was written, amounts normalised; set once the amounts were
+  // normalised, whether or not the write then succeeded.
+  std::optional<StatementForm> normalisedForm;
+};
+
+// "Αποθήκευση ως...": the checks before a save, the file name, the question
+// before an existing file is replaced, then the file written whole.
+SaveOutcome SaveStatementAs(Statement& statement, Questions& questions, const StatementForm& form,
+                            const Today& today);
+
+struct OpenOutcome {
+  // The statement now on view, when it was replaced (opened, or emptied after a
+  // file that could not be loaded).
+  std::optional<ShownStatement> shown;
+  // Set after a save that ran first because the user asked for it.
+  std::optional<StatementForm> savedForm;
+};
+
+// "Άνοιγμα": unsaved changes are offered for saving first; the file is read
+// whole and checked before anything changes.
+OpenOutcome OpenStatement(Statement& statement, Questions& questions, const StatementForm& form,
+                          const Today& today);
+
+struct CloseOutcome {
+  bool mayClose = false;
+  // Set after a save that ran first because the user asked for it.
+  std::optional<StatementForm> savedForm;
+};
+
+// Before the window closes. Unsaved changes are offered for saving, and the
+// window closes after "Ναι" only when the file was written.
+CloseOutcome ConfirmClose(Statement& statement, Questions& questions, const StatementForm& form,
+                          const Today& today);
+
+}  // namespace velmora
