@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "PairwisePreSaveCheck.h"
 #include "PreSaveChecks.h"
 
 namespace velmora {
@@ -33,7 +34,7 @@ TEST(PreSaveChecksTest, FilerDetailsInOrder) {
                       "Γράψτε το έτος που αφορούν τα στοιχεία, με τέσσερα ψηφία (από 2005 έως "
                       "σήμερα) και επαναλάβετε την αποθήκευση. Για δηλώσεις ετών πριν το 2005 "
                       "κατεβάστε την προηγούμενη έκδοση του προγράμματος.",
-                  true, FilerFocus::YearOfData);
+                  true, FilerFocus::Year);
   }
   EXPECT_FALSE(filer("2005", kFilerTaxNumber, "0", true));
   EXPECT_FALSE(filer("2026", kFilerTaxNumber, "E", true));
@@ -42,19 +43,19 @@ TEST(PreSaveChecksTest, FilerDetailsInOrder) {
                 kFailed +
                     "Έχετε δώσει λανθασμένο ΑΦΜ Υπόχρεου. Διορθώστε το και επαναλάβετε την "
                     "αποθήκευση.",
-                false, FilerFocus::AFM);
+                false, FilerFocus::TaxNumber);
   ExpectFailure(filer("2008", kFilerTaxNumber, "", false),
                 kFailed + "Συμπληρώστε το Είδος εγκατάστασης και επαναλάβετε την αποθήκευση.",
-                false, FilerFocus::Egatastash);
+                false, FilerFocus::InstallationType);
   ExpectFailure(filer("2008", kFilerTaxNumber, "0", false),
                 kFailed + "Επιλέξτε τη ΔΟΥ και επαναλάβετε την αποθήκευση.", false,
-                FilerFocus::ComboBox1);
+                FilerFocus::TaxOffice);
 }
 
 TEST(PreSaveChecksTest, LinesAgainstTheFilerAndEachOther) {
   const std::string x = "123456783";
   const std::string retry = "Διορθώστε το και επαναλάβετε την αποθήκευση.";
-  for (const auto check : {CheckSideBeforeSave, CheckSideBeforeSavePairwise}) {
+  for (const auto check : {CheckSideBeforeSave, reference::CheckSideBeforeSavePairwise}) {
     // The message of a failure, which always beeps and moves no focus; empty on a pass.
     const auto message = [&](Side side, const Lists& taxNumbers, const Lists& codes) {
       const auto failure = check(side, taxNumbers, codes, kFilerTaxNumber);
@@ -84,8 +85,9 @@ TEST(PreSaveChecksTest, LinesAgainstTheFilerAndEachOther) {
     // Line 1 with its duplicates is finished before line 2 meets the filer's number.
     EXPECT_NE(message(Side::Customers, {x, kFilerTaxNumber, x}, {"0", "0", "0"}).find("123456783 έχει"),
               std::string::npos);
-    EXPECT_THROW(check(Side::Customers, Lists{x}, Lists{}, kFilerTaxNumber), std::invalid_argument);
   }
+  EXPECT_THROW(CheckSideBeforeSave(Side::Customers, Lists{x}, Lists{}, kFilerTaxNumber),
+               std::invalid_argument);
 }
 
 TEST(PreSaveChecksTest, LinearAgreesWithPairwiseOnRandomLists) {
@@ -104,7 +106,7 @@ TEST(PreSaveChecksTest, LinearAgreesWithPairwiseOnRandomLists) {
     }
     const Side side = round % 4 < 2 ? Side::Customers : Side::Suppliers;
     const auto linear = CheckSideBeforeSave(side, taxNumbers, codes, filer);
-    const auto pairwise = CheckSideBeforeSavePairwise(side, taxNumbers, codes, filer);
+    const auto pairwise = reference::CheckSideBeforeSavePairwise(side, taxNumbers, codes, filer);
     ASSERT_EQ(linear.has_value(), pairwise.has_value()) << round;
     if (!linear) {
       ++passes;

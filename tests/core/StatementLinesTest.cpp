@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "LineLayout.h"
+#include "RecordLayout.h"
 #include "StatementLines.h"
 
 namespace velmora {
@@ -36,7 +36,7 @@ class StatementLinesTest : public testing::Test {
     ASSERT_NE(mkdtemp(pattern.data()), nullptr);
     dir_ = pattern;
     std::ofstream(PathOf("record2"), std::ios::binary).close();
-    table_.SetSchema(CustomerLineSchema());
+    table_.SetSchema(LineSchema(Side::Customers));
     table_.SetFileName(PathOf("record2"));
     table_.Open();
     lines_ = std::make_unique<StatementLines>(Side::Customers, table_, PathOf("record21"));

@@ -91,7 +91,8 @@ void Fill(RecordTable& table, const char* afmField, const char* taxNumber, const
 }
 
 // One OnLinesChanged call: side, line count, invoices, value in cents.
-using Change = std::tuple<Side, int, int64_t, int64_t>;
+// A side, its line count, and the invoice and value totals as the window shows them.
+using Change = std::tuple<Side, int, std::string, std::string>;
 
 class StatementTest : public testing::Test {
  protected:
@@ -104,11 +105,13 @@ class StatementTest : public testing::Test {
 
   std::string Read(const std::string& name) const { return ReadFile(base_ + "/temp/" + name); }
   void Watch(Statement& statement) {
-    statement.FilerTaxNumber = [] { return std::string(kFiler); };
-    statement.OnLinesChanged = [this](Side side, int count, const TotalsResult& result) {
-      ASSERT_TRUE(result.totals.has_value()) << result.message;
-      changes_.emplace_back(side, count, result.totals->invoices, result.totals->value.Cents());
+    statement.FilerTaxNumber = [] { return Cp1253Text(kFiler); };
+    statement.OnLinesChanged = [this, &statement](Side side) {
+      changes_.emplace_back(side, statement.Table(side).RecordCount(),
+                            statement.InvoiceTotalText(side).bytes(),
+                            statement.ValueTotalText(side).bytes());
     };
+    statement.OnTotalsProblem = [](const std::string& message) { ADD_FAILURE() << message; };
     statement.OnLineRefused = [this](Side side, const LineVerdict& verdict) {
       refusals_.emplace_back(side, verdict.message);
     };
@@ -133,24 +136,26 @@ TEST_F(StatementTest, LoadsAnOpenedFileResetsAndShutsDown) {
   EXPECT_EQ(Read("record5"), kSupplierAmounts + "\r\n");
   EXPECT_EQ(Read("record21"), CrLf(kCustomers));
   EXPECT_EQ(Read("record22"), CrLf(kSuppliers));
-  EXPECT_EQ(statement.customers.Lines(), kCustomers);
-  EXPECT_EQ(statement.suppliers.Lines(), kSuppliers);
-  EXPECT_EQ(statement.customers.FieldText("Value"), "10,5");
-  EXPECT_FALSE(statement.customers.Modified());
+  RecordTable& customers = statement.Table(Side::Customers);
+  EXPECT_EQ(customers.Lines(), kCustomers);
+  EXPECT_EQ(statement.Table(Side::Suppliers).Lines(), kSuppliers);
+  EXPECT_EQ(customers.FieldText("Value"), "10,5");
+  EXPECT_FALSE(customers.Modified());
   EXPECT_EQ(changes_,
-            (std::vector<Change>{{Side::Customers, 2, 5, 1050}, {Side::Suppliers, 2, 2, 300}}));
+            (std::vector<Change>{{Side::Customers, 2, "5", "10,50"}, {Side::Suppliers, 2, "2", "3,00"}}));
 
   statement.Reset();
   for (const char* name : {"generalData", "record2", "record3", "record4", "record5"}) {
     EXPECT_EQ(fs::file_size(base_ + "/temp/" + name), 0u) << name;
   }
-  for (RecordTable* table : {&statement.customers, &statement.suppliers}) {
+  for (Side side : {Side::Customers, Side::Suppliers}) {
+    const RecordTable* table = &statement.Table(side);
     EXPECT_TRUE(table->Active());
     EXPECT_EQ(table->RecordCount(), 0);
   }
 
   statement.Shutdown();
-  EXPECT_FALSE(statement.customers.Active());
+  EXPECT_FALSE(customers.Active());
   EXPECT_FALSE(fs::exists(base_ + "/temp"));
   EXPECT_TRUE(fs::is_directory(base_));
 }
@@ -168,7 +173,7 @@ TEST_F(StatementTest, StoresRecountsAndRefusesLinesThroughTheTables) {
   const std::string stored = "2" + Blanks(5) + "999999993" + Blanks(42) + "1" + Blanks(34) +
                              Pad("4", 7) + Pad("2,25", 16) + Blanks(35);
   EXPECT_EQ(customers.LineAt(2), stored);
-  EXPECT_EQ(changes_, (std::vector<Change>{{Side::Customers, 3, 9, 1275}}));
+  EXPECT_EQ(changes_, (std::vector<Change>{{Side::Customers, 3, "9", "12,75"}}));
   EXPECT_EQ(Read("record2"), CrLf(kCustomers) + stored + "\r\n");
   EXPECT_EQ(Read("record21"), Read("record2"));
 
@@ -201,7 +206,7 @@ TEST_F(StatementTest, StoresRecountsAndRefusesLinesThroughTheTables) {
             "αποθήκευση.");
   suppliers.MoveLast();
   suppliers.DeleteRecord();
-  EXPECT_EQ(changes_.back(), (Change{Side::Suppliers, 1, 1, 100}));
+  EXPECT_EQ(changes_.back(), (Change{Side::Suppliers, 1, "1", "1,00"}));
   EXPECT_FALSE(statement.CheckLines(kFiler).has_value());
 }
 

@@ -234,7 +234,7 @@ TEST(SubmissionReaderTest, RoundTripThroughTheWriter) {
   s.creditBalances = true;
   s.date = "20240131";
   s.header = ParseHeaderLine(kHeader);
-  s.header.installationType = "E";
+  s.header.installationType = Cp1253Text("E");
   const std::vector<std::string> customers = {working('2', "12", "1234,5"), working('2', "2", "0"),
                                               working('2', "1", "0,07")};
   const std::vector<std::string> suppliers = {working('4', "3", "99999999999999,9")};

@@ -82,7 +82,7 @@ TEST(SubmissionWriterTest, OpeningAndHeaderRecords) {
   EXPECT_EQ(OpeningRecord(true, "20081231"), "0IL01.PIS20081231" + Blanks(133));
   EXPECT_EQ(RecordOf(HeaderRecord(Filer())), kHeader);
   HeaderFields branch = Filer();
-  branch.installationType = "12";
+  branch.installationType = Cp1253Text("12");
   EXPECT_EQ(RecordOf(HeaderRecord(branch)).substr(146), "  12");
 
   // No lines and no amounts: the two records alone, 304 bytes.
@@ -102,7 +102,7 @@ TEST(SubmissionWriterTest, LineRecordsByteForByte) {
   WorkingLine zero;
   zero.count = "0002";
   zero.value = "0";
-  zero.name = zero.postCode = "";
+  zero.name = zero.tk = "";
   EXPECT_EQ(RecordOf(LineRecord('4', 99999, zero.Text())),
             Cat({"4", "99999", "094014298", Blanks(27), Pad(kProfession, 15), "0", "ATHINA    ",
                  Pad("ODOS", 16), "12 ", Blanks(5), "0000002", "0000000000000000", Blanks(35)}));
@@ -188,7 +188,7 @@ TEST(SubmissionWriterTest, UnwritableStatementsGiveTheirFirstProblem) {
   s.supplierLines = suppliers;
   customers.back() = WorkingLine().Text().substr(0, 99);
   EXPECT_NE(ProblemOf(s).find("Η γραμμή 3 των πελατών έχει αξία που"), std::string::npos);
-  s.header.companyName = std::string(19, 'X');
+  s.header.companyName = Cp1253Text(std::string(19, 'X'));
   EXPECT_EQ(ProblemOf(s),
             "Η αποθήκευση σε αρχείο απέτυχε: Το πεδίο «Επωνυμία Επιχείρησης» έχει περισσότερους "
             "από 18 χαρακτήρες. Διορθώστε το και επαναλάβετε την αποθήκευση.");
@@ -227,11 +227,11 @@ TEST(SubmissionWriterTest, UnwritableStatementsGiveTheirFirstProblem) {
 
   for (auto field : {&HeaderFields::year, &HeaderFields::telephone, &HeaderFields::installationType}) {
     s = EmptyStatement();
-    s.header.*field += std::string(10, '1');
+    (s.header.*field).bytes() += std::string(10, '1');
     EXPECT_NE(ProblemOf(s).find("έχει περισσότερους από"), std::string::npos);
   }
   s = EmptyStatement();
-  s.header.street = "ODOS\n1";
+  s.header.street = Cp1253Text("ODOS\n1");
   EXPECT_NE(ProblemOf(s).find("«Οδός» περιέχει χαρακτήρα αλλαγής"), std::string::npos);
 }
 
