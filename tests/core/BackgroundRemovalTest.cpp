@@ -6,6 +6,7 @@
 #include <string>
 
 #include "BackgroundRemoval.h"
+#include "TestSupport.h"
 
 namespace velmora {
 namespace {
@@ -13,9 +14,8 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(BackgroundRemovalTest, FreesTheNameAtOnceAndDeletesTheFileLater) {
-  std::string pattern = (fs::temp_directory_path() / "velmora-removal-XXXXXX").string();
-  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-  const fs::path dir = pattern;
+  const test::TempFolder folder;
+  const fs::path& dir = folder.Root();
   const std::string path = (dir / "record21").string();
   const auto entries = [&] { return std::distance(fs::directory_iterator(dir), {}); };
 
@@ -45,7 +45,6 @@ TEST(BackgroundRemovalTest, FreesTheNameAtOnceAndDeletesTheFileLater) {
     EXPECT_TRUE(scoped.Remove((dir / "a").string(), ".old"));
   }
   EXPECT_EQ(entries(), 0);
-  fs::remove_all(dir);
 }
 
 }  // namespace

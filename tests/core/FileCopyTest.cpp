@@ -6,6 +6,7 @@
 #include <iterator>
 #include <string>
 
+#include "TestSupport.h"
 #include "AtomicFile.h"
 #include "FileCopy.h"
 #include "VelmoraError.h"
@@ -17,29 +18,20 @@ namespace fs = std::filesystem;
 
 class FileCopyTest : public testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "velmora-copy-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
+  std::string PathOf(const std::string& name) const { return folder_.Path(name); }
 
   static void Write(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
+    test::WriteBytes(path, bytes);
   }
-  static std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
+  static std::string Read(const std::string& path) { return test::ReadBytes(path); }
   static std::string Pattern(std::size_t size) {
     std::string bytes(size, '\0');
     for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 31 % 251);
     return bytes;
   }
 
-  fs::path dir_;
+  test::TempFolder folder_;
+  const fs::path dir_ = folder_.Root();
 };
 
 TEST_F(FileCopyTest, CopiesEveryByteAcrossChunkBoundaries) {

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "TestSupport.h"
 #include "RecordTable.h"
 
 namespace velmora {
@@ -18,21 +19,11 @@ const Lines kSchema{"A=3", "B=4", "C=5"};
 
 class RecordTableTest : public testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "velmora-table-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
+  std::string PathOf(const std::string& name) const { return folder_.Path(name); }
   void Write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(PathOf(name), std::ios::binary) << bytes;
+    test::WriteBytes(PathOf(name), bytes);
   }
-  std::string Read(const std::string& name) const {
-    std::ifstream in(PathOf(name), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
+  std::string Read(const std::string& name) const { return test::ReadBytes(PathOf(name)); }
   // Opens table over a file of the given bytes.
   void Open(RecordTable& table, const std::string& bytes, const Lines& schema = kSchema,
             const std::string& name = "data") const {
@@ -55,7 +46,8 @@ class RecordTableTest : public testing::Test {
     return "no error";
   }
 
-  fs::path dir_;
+  test::TempFolder folder_;
+  const fs::path dir_ = folder_.Root();
   RecordTable t_;
 };
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "TestSupport.h"
 #include "RecordLayout.h"
 #include "StatementLines.h"
 
@@ -17,11 +18,7 @@ namespace fs = std::filesystem;
 
 constexpr const char* kFiler = "123456783";
 
-std::string Pad(std::string_view text, std::size_t width) {
-  std::string padded(text);
-  padded.resize(width, ' ');
-  return padded;
-}
+using test::Pad;
 
 // A customer line as stored: only the fields the checks read are filled in.
 std::string Line(const char* taxNumber, const char* obligation, const char* count, const char* value) {
@@ -32,10 +29,7 @@ std::string Line(const char* taxNumber, const char* obligation, const char* coun
 class StatementLinesTest : public testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "velmora-lines-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-    std::ofstream(PathOf("record2"), std::ios::binary).close();
+    test::WriteBytes(PathOf("record2"), "");
     table_.SetSchema(LineSchema(Side::Customers));
     table_.SetFileName(PathOf("record2"));
     table_.Open();
@@ -44,14 +38,10 @@ class StatementLinesTest : public testing::Test {
   void TearDown() override {
     lines_.reset();
     table_.Close();
-    fs::remove_all(dir_);
   }
 
-  std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
-  std::string Read(const std::string& name) const {
-    std::ifstream in(PathOf(name), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
+  std::string PathOf(const std::string& name) const { return folder_.Path(name); }
+  std::string Read(const std::string& name) const { return test::ReadBytes(PathOf(name)); }
   // Begins a new line, or edits the current one, and judges it.
   LineVerdict Check(const char* taxNumber, const char* obligation, const char* count, const char* value,
                     bool newLine) {
@@ -72,7 +62,7 @@ class StatementLinesTest : public testing::Test {
     table_.PostRecord();
   }
 
-  fs::path dir_;
+  test::TempFolder folder_;
   RecordTable table_;
   std::unique_ptr<StatementLines> lines_;
 };

@@ -11,6 +11,7 @@
 
 #include "HeaderLine.h"
 #include "Statement.h"
+#include "TestSupport.h"
 #include "VelmoraError.h"
 
 namespace velmora {
@@ -21,12 +22,11 @@ using Lines = std::vector<std::string>;
 
 constexpr const char* kFiler = "123456783";
 
-std::string Pad(std::string_view text, std::size_t width) {
-  std::string padded(text);
-  padded.resize(width, ' ');
-  return padded;
-}
-std::string Blanks(std::size_t count) { return std::string(count, ' '); }
+using test::Blanks;
+using test::CrLf;
+using test::Pad;
+using test::ReadBytes;
+
 std::string Zeros(std::string_view digits, std::size_t width) {
   return std::string(width - digits.size(), '0') + std::string(digits);
 }
@@ -43,15 +43,6 @@ std::string WorkingLine(char type, const char* sequence, const char* taxNumber, 
                         const char* value) {
   return FileLine(type, sequence, taxNumber, "0", "0").substr(0, 92) + Pad(count, 7) + Pad(value, 16) +
          Blanks(35);
-}
-std::string CrLf(const Lines& lines) {
-  std::string text;
-  for (const std::string& line : lines) text += line + "\r\n";
-  return text;
-}
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 const std::string kOpening = "0IL01    20240131" + Blanks(133);
@@ -96,14 +87,7 @@ using Change = std::tuple<Side, int, std::string, std::string>;
 
 class StatementTest : public testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "velmora-statement-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    base_ = pattern;
-  }
-  void TearDown() override { fs::remove_all(base_); }
-
-  std::string Read(const std::string& name) const { return ReadFile(base_ + "/temp/" + name); }
+  std::string Read(const std::string& name) const { return ReadBytes(base_ + "/temp/" + name); }
   void Watch(Statement& statement) {
     statement.FilerTaxNumber = [] { return Cp1253Text(kFiler); };
     statement.OnLinesChanged = [this, &statement](Side side) {
@@ -117,7 +101,8 @@ class StatementTest : public testing::Test {
     };
   }
 
-  std::string base_;
+  test::TempFolder folder_;
+  const std::string base_ = folder_.Path();
   std::vector<Change> changes_;
   std::vector<std::pair<Side, std::string>> refusals_;
 };
@@ -228,11 +213,11 @@ TEST_F(StatementTest, WritesOnlyAWholeFile) {
   EXPECT_EQ(problem->message,
             "Η αποθήκευση σε αρχείο απέτυχε: Η γραμμή 1 των πελατών δεν έχει συμπληρωμένο το "
             "πεδίο ΥΠΟΧΡΕΟΣ. Διορθώστε τη και επαναλάβετε την αποθήκευση.");
-  EXPECT_EQ(ReadFile(path), "old");
+  EXPECT_EQ(ReadBytes(path), "old");
 
   customers[0][57] = '0';
   EXPECT_FALSE(Statement::Write(path, statement).has_value());
-  EXPECT_EQ(ReadFile(path),
+  EXPECT_EQ(ReadBytes(path),
             CrLf({kOpening, kHeader, FileLine('2', "00001", "094014298", "2", "1050"),
                   "3 " + Zeros("", 16) + " " + Zeros("", 16) + Zeros("2", 16) + Zeros("1050", 16) +
                       Blanks(83)}));

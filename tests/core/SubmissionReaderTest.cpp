@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "HeaderLine.h"
-#include "RecordText.h"
+#include "TestSupport.h"
 #include "SubmissionReader.h"
 #include "SubmissionWriter.h"
 
@@ -26,11 +26,7 @@ using test::Blanks;
 using test::Cat;
 using test::Pad;
 
-std::string CrLf(std::initializer_list<std::string_view> lines) {
-  std::string text;
-  for (const std::string_view line : lines) text += Cat({line, "\r\n"});
-  return text;
-}
+using test::CrLf;
 
 const std::string kOpening = "0IL01    20240131" + Blanks(133);
 const std::string kHeader =

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "HeaderLine.h"
-#include "RecordText.h"
+#include "TestSupport.h"
 #include "SubmissionWriter.h"
 
 namespace velmora {

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <string>
 
+#include "TestSupport.h"
 #include "VelmoraError.h"
 #include "WorkingFiles.h"
 
@@ -15,18 +16,12 @@ namespace fs = std::filesystem;
 
 class WorkingFilesTest : public testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "velmora-work-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    base_ = pattern;
-  }
-  void TearDown() override { fs::remove_all(base_); }
-
   static void Write(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
+    test::WriteBytes(path, bytes);
   }
 
-  std::string base_;
+  test::TempFolder folder_;
+  const std::string base_ = folder_.Path();
 };
 
 constexpr const char* kStatementFiles[] = {"generalData", "record2", "record3", "record4",
