@@ -17,8 +17,14 @@ namespace {
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kValueCellStart = R"(<td class="style2">)";
 constexpr std::string_view kValueCellEnd = "</td>";
-// What one statement line adds to the page besides its field texts.
-constexpr std::size_t kRowOverhead = 256;
+// The most one statement line adds to the page when none of its texts needs
+// escaping: the row's markup and the widths of the printed fields.
+constexpr std::size_t kRowMarkup = 210;
+constexpr std::size_t kRowSize =
+    kRowMarkup + LineSpan(LineField::TaxNumber).width + LineSpan(LineField::Name).width +
+    LineSpan(LineField::Obligation).width + LineSpan(LineField::Town).width +
+    LineSpan(LineField::Street).width + LineSpan(LineField::StreetNumber).width +
+    LineSpan(LineField::InvoiceCount).width + LineSpan(LineField::Value).width;
 
 // The fixed texts are written here in UTF-8 and kept as Windows-1253; they hold no
 // character without a byte, so the conversion cannot fail.
@@ -276,7 +282,7 @@ Cp1253Text ComposeStatementPage(const StatementPageInput& input) {
   const bool customers = input.side == Side::Customers;
 
   std::string page;
-  page.reserve(8192 + input.lines.size() * (kRowOverhead + kRecordLength));
+  page.reserve(8192 + input.lines.size() * kRowSize);
 
   page += customers ? pieces.customersTemplate : pieces.suppliersTemplate;
   if (input.creditBalances) page += pieces.creditBalancesHeading;
