@@ -15,6 +15,8 @@ libgtest-dev
 fonts-dejavu-core
 zlib1g-dev
 unzip
+dpkg-dev
+file
 "
 
 missing=""
