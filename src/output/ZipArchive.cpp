@@ -21,6 +21,8 @@ constexpr std::size_t kCentralRecordSize = 46;
 constexpr std::size_t kEndRecordSize = 22;
 constexpr std::uint16_t kVersion = 20;
 constexpr std::uint16_t kMethodDeflate = 8;
+constexpr std::uint16_t kMadeOnUnix = 3 << 8;
+constexpr std::uint32_t kRegularFileMode = 0100644;
 constexpr std::uint64_t kLargestField = std::numeric_limits<std::uint32_t>::max();
 // zlib takes and gives at most this much in one call.
 constexpr std::size_t kLargestChunk = std::numeric_limits<uInt>::max();
@@ -157,7 +159,8 @@ std::string ComposeZipArchive(std::string_view entryName, std::string_view data,
   // The local header; the compressed size is filled in once it is known.
   Put32(archive, kLocalHeaderSignature);
   Put16(archive, kVersion);
-  Put16(archive, ZipNameFlags(entryName));
+  const std::uint16_t flags = ZipNameFlags(entryName);
+  Put16(archive, flags);
   Put16(archive, kMethodDeflate);
   Put16(archive, modified.time);
   Put16(archive, modified.date);
@@ -178,14 +181,19 @@ std::string ComposeZipArchive(std::string_view entryName, std::string_view data,
   Patch32(archive, compressedSizeAt, static_cast<std::uint32_t>(compressedSize));
 
   Put32(archive, kCentralRecordSignature);
-  Put16(archive, kVersion);  // made by: version 2.0, host system 0
+  // unzip converts the name of an entry made on MS-DOS (host 0) from the DOS code
+  // page even when the name is flagged UTF-8, which garbles Greek letters; the
+  // same entry made on Unix (host 3) keeps its name, and then needs a file mode,
+  // for with mode 0 it would be extracted unreadable.
+  const bool utf8Name = (flags & kZipUtf8NameFlag) != 0;
+  Put16(archive, utf8Name ? kMadeOnUnix | kVersion : kVersion);
   const std::string localFields = archive.substr(4, kLocalHeaderSize - 4);
   archive += localFields;
-  Put16(archive, 0);  // file comment length
-  Put16(archive, 0);  // disk number start
-  Put16(archive, 0);  // internal attributes
-  Put32(archive, 0);  // external attributes
-  Put32(archive, 0);  // the local header is at the very start
+  Put16(archive, 0);                                      // file comment length
+  Put16(archive, 0);                                      // disk number start
+  Put16(archive, 0);                                      // internal attributes
+  Put32(archive, utf8Name ? kRegularFileMode << 16 : 0);  // external attributes
+  Put32(archive, 0);                                      // the local header is at the very start
   archive += entryName;
   const std::uint64_t centralSize = archive.size() - centralOffset;
 

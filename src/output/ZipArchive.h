@@ -38,7 +38,10 @@ std::string ZipEntryName(std::string_view path);
 
 // The bytes of an archive holding one entry named entryName with the deflated
 // data: method 8, version 20, flags from ZipNameFlags, CRC-32 of data, both
-// sizes, no extra field, no comments, external attributes 0. Throws
+// sizes, no extra field, no comments. An entry without a UTF-8 name is made by
+// version 20 on MS-DOS (host 0) with external attributes 0; one with a UTF-8
+// name is made on Unix (host 3) as a regular file with mode 0644, the only way
+// unzip keeps its letters. Throws
 // VelmoraError when the data or the archive is too large for a ZIP archive
 // without 64-bit extensions (4 GiB).
 std::string ComposeZipArchive(std::string_view entryName, std::string_view data,

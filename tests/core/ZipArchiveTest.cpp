@@ -94,6 +94,16 @@ class ZipArchiveTest : public testing::Test {
     if (HasTool("unzip")) {
       EXPECT_EQ(std::system(("unzip -tqq " + Quoted(archive) + " >/dev/null").c_str()), 0)
           << archive;
+      // Extracted under its own name, letters intact, readable and with the same bytes.
+      const fs::path folder = dir_ / "unzipped";
+      fs::remove_all(folder);
+      EXPECT_EQ(std::system(("LC_ALL=C.UTF-8 unzip -qq " + Quoted(archive) + " -d " +
+                             Quoted(folder.string()) + " >/dev/null")
+                                .c_str()),
+                0);
+      EXPECT_EQ(Read((folder / expectedName).string()), bytes) << expectedName;
+      EXPECT_NE(fs::status(folder / expectedName).permissions() & fs::perms::owner_read,
+                fs::perms::none);
     }
     if (!HasTool("python3")) return;
     const auto listing = Output("python3 " + Quoted(PathOf("read.py")) + " " + Quoted(archive) +
@@ -111,7 +121,8 @@ class ZipArchiveTest : public testing::Test {
     EXPECT_EQ(name, expectedName);
     EXPECT_EQ(size, std::to_string(bytes.size()));
     EXPECT_EQ(method, "8");
-    EXPECT_EQ(attributes, "0");
+    const bool utf8Name = ZipNameFlags(expectedName) == kZipUtf8NameFlag;
+    EXPECT_EQ(attributes, utf8Name ? std::to_string(0100644u << 16) : "0");
     EXPECT_EQ(flags, std::to_string(ZipNameFlags(expectedName)));
     EXPECT_EQ(Read(PathOf("extracted")), bytes);
     const std::string archiveBytes = Read(archive);
