@@ -13,6 +13,10 @@ qt6-l10n-tools
 libgl-dev
 libgtest-dev
 fonts-dejavu-core
+zlib1g-dev
+unzip
+dpkg-dev
+file
 "
 
 missing=""
