@@ -13,6 +13,8 @@ qt6-l10n-tools
 libgl-dev
 libgtest-dev
 fonts-dejavu-core
+liborcus-dev
+libfreexl-dev
 "
 
 missing=""

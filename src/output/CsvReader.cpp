@@ -48,7 +48,11 @@ bool IsValidUtf8(std::string_view text) {
   return true;
 }
 
+// Decided by the first line that holds anything.
 char SeparatorOf(std::string_view text) {
+  const auto start = text.find_first_not_of("\r\n");
+  if (start == std::string_view::npos) return ',';
+  text.remove_prefix(start);
   bool quoted = false;
   for (const char c : text) {
     if (c == '"') quoted = !quoted;

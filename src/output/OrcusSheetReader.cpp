@@ -8,6 +8,7 @@
 #include <orcus/orcus_ods.hpp>
 #include <orcus/orcus_xlsx.hpp>
 #include <orcus/spreadsheet/import_interface.hpp>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,56 @@ class SharedStrings : public iface::import_shared_strings {
   std::string segments_;
 };
 
+// Cell addresses in the A1 style of .xlsx files ("B7", "$B$7", "A1:J20"), the
+// only kind the reader asks about.
+class A1References : public iface::import_reference_resolver {
+ public:
+  orcus::spreadsheet::src_address_t resolve_address(std::string_view address) override {
+    if (const auto bang = address.rfind('!'); bang != std::string_view::npos) {
+      address.remove_prefix(bang + 1);
+    }
+    std::size_t at = 0;
+    const auto skipDollar = [&] {
+      if (at < address.size() && address[at] == '$') ++at;
+    };
+    skipDollar();
+    long column = 0;
+    std::size_t letters = 0;
+    for (; at < address.size() && letters < 4; ++at, ++letters) {
+      const char c = address[at];
+      if (c >= 'a' && c <= 'z') {
+        column = column * 26 + (c - 'a' + 1);
+      } else if (c >= 'A' && c <= 'Z') {
+        column = column * 26 + (c - 'A' + 1);
+      } else {
+        break;
+      }
+    }
+    skipDollar();
+    long row = 0;
+    std::size_t digits = 0;
+    for (; at < address.size() && digits < 8; ++at, ++digits) {
+      const char c = address[at];
+      if (c < '0' || c > '9') break;
+      row = row * 10 + (c - '0');
+    }
+    if (letters == 0 || letters > 3 || digits == 0 || digits > 7 || row == 0 ||
+        at != address.size()) {
+      throw std::invalid_argument("not a cell address");
+    }
+    return {0, static_cast<row_t>(row - 1), static_cast<col_t>(column - 1)};
+  }
+
+  orcus::spreadsheet::src_range_t resolve_range(std::string_view range) override {
+    const auto colon = range.find(':');
+    if (colon == std::string_view::npos) {
+      const auto cell = resolve_address(range);
+      return {cell, cell};
+    }
+    return {resolve_address(range.substr(0, colon)), resolve_address(range.substr(colon + 1))};
+  }
+};
+
 // Where the cells of a worksheet go: into the builder for the first worksheet,
 // nowhere for the others.
 class CollectedSheet;
@@ -75,7 +126,8 @@ class FormulaCell : public iface::import_formula {
     text_.assign(value);
   }
   void set_result_value(double value) override {
-    result_ = Result::Number;
+    // The reader passes NaN for a formula whose file holds no result.
+    result_ = std::isnan(value) ? Result::None : Result::Number;
     number_ = value;
   }
   void set_result_bool(bool value) override {
@@ -188,6 +240,10 @@ class CollectingFactory : public iface::import_factory {
   CollectingFactory() : strings_(builder_) {}
 
   iface::import_shared_strings* get_shared_strings() override { return &strings_; }
+  iface::import_reference_resolver* get_reference_resolver(
+      orcus::spreadsheet::formula_ref_context_t) override {
+    return &references_;
+  }
 
   iface::import_sheet* append_sheet(orcus::spreadsheet::sheet_t index,
                                     std::string_view name) override {
@@ -219,6 +275,7 @@ class CollectingFactory : public iface::import_factory {
  private:
   SheetBuilder builder_;
   SharedStrings strings_;
+  A1References references_;
   std::vector<std::unique_ptr<CollectedSheet>> sheets_;
   std::vector<std::string> names_;
   std::vector<orcus::spreadsheet::sheet_t> indexes_;

@@ -61,6 +61,7 @@ std::string CellMessage(int row, int column, std::string_view what) {
   message += std::to_string(column + 1);
   message += ") ";
   message += what;
+  message += '.';
   message += kRowTail;
   return message;
 }
