@@ -118,6 +118,16 @@ std::optional<DecimalParts> SplitDecimal(std::string_view text) {
 // The absolute value of a decimal number in the "0.##" form; nullopt when it does
 // not fit the 16 characters of the value field.
 std::optional<std::string> AbsoluteValueText(std::string_view text) {
+  if (text.find_first_of("eE") == std::string_view::npos) {
+    // The common case needs no shifting of the comma.
+    const auto amount = Amount::Parse(text);
+    if (!amount || amount->Cents() == std::numeric_limits<std::int64_t>::min()) {
+      return std::nullopt;
+    }
+    std::string formatted = Amount::FromCents(std::abs(amount->Cents())).FormatShort();
+    if (formatted.size() > LineSpan(LineField::Value).width) return std::nullopt;
+    return formatted;
+  }
   const auto parts = SplitDecimal(text);
   if (!parts) return std::nullopt;
   std::string digits(parts->wholeDigits);
