@@ -17,6 +17,8 @@ zlib1g-dev
 unzip
 dpkg-dev
 file
+liborcus-dev
+libfreexl-dev
 "
 
 missing=""

@@ -1,0 +1,135 @@
+#include "CsvReader.h"
+
+#include <string>
+
+#include "Cp1253.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+bool IsValidUtf8(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    if (lead < 0x80) {
+      ++i;
+      continue;
+    }
+    std::size_t length = 0;
+    char32_t code = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+      length = 2;
+      code = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      length = 3;
+      code = lead & 0x0F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      length = 4;
+      code = lead & 0x07;
+    } else {
+      return false;
+    }
+    if (i + length > text.size()) return false;
+    for (std::size_t k = 1; k < length; ++k) {
+      const auto next = static_cast<unsigned char>(text[i + k]);
+      if ((next & 0xC0) != 0x80) return false;
+      code = code << 6 | (next & 0x3F);
+    }
+    // Overlong forms, surrogates and code points past U+10FFFF.
+    if ((length == 3 && code < 0x800) || (length == 4 && (code < 0x10000 || code > 0x10FFFF)) ||
+        (code >= 0xD800 && code <= 0xDFFF)) {
+      return false;
+    }
+    i += length;
+  }
+  return true;
+}
+
+// Decided by the first line that holds anything.
+char SeparatorOf(std::string_view text) {
+  const auto start = text.find_first_not_of("\r\n");
+  if (start == std::string_view::npos) return ',';
+  text.remove_prefix(start);
+  bool quoted = false;
+  for (const char c : text) {
+    if (c == '"') quoted = !quoted;
+    if (quoted) continue;
+    if (c == '\r' || c == '\n') break;
+    if (c == ';') return ';';
+  }
+  return ',';
+}
+
+}  // namespace
+
+SheetReadResult ReadCsvSheet(std::string_view bytes) {
+  std::string converted;
+  std::string_view text = bytes;
+  if (text.starts_with(kByteOrderMark)) {
+    text.remove_prefix(kByteOrderMark.size());
+  } else if (!IsValidUtf8(text)) {
+    converted = Cp1253ToUtf8(text);
+    text = converted;
+  }
+  if (text.size() > SheetBuilder::kMaxTextBytes) {
+    return SheetReadFailure{SheetReadFailure::Reason::TooLarge};
+  }
+
+  const char separator = SeparatorOf(text);
+  SheetBuilder builder;
+  std::string field;
+  std::int64_t row = 0;
+  std::int64_t column = 0;
+  std::size_t i = 0;
+  const auto endField = [&] {
+    builder.SetText(row, column, field);
+    field.clear();
+    ++column;
+  };
+  while (i < text.size() && !builder.TooLarge()) {
+    const char c = text[i];
+    if (c == '"' && field.empty()) {
+      // A quoted field runs to the quote that is not doubled; what follows that
+      // quote up to the separator belongs to the field too.
+      ++i;
+      while (i < text.size()) {
+        if (text[i] == '"') {
+          if (i + 1 < text.size() && text[i + 1] == '"') {
+            field += '"';
+            i += 2;
+            continue;
+          }
+          ++i;
+          break;
+        }
+        field += text[i++];
+      }
+      continue;
+    }
+    if (c == separator) {
+      endField();
+      ++i;
+      continue;
+    }
+    if (c == '\r' || c == '\n') {
+      endField();
+      i += (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
+      ++row;
+      column = 0;
+      continue;
+    }
+    field += c;
+    ++i;
+  }
+  if (!field.empty() || column > 0) endField();
+
+  if (builder.TooLarge()) return SheetReadFailure{SheetReadFailure::Reason::TooLarge};
+  Sheet sheet = std::move(builder).Finish();
+  if (sheet.RowCount() == 0) return SheetReadFailure{SheetReadFailure::Reason::Empty};
+  return sheet;
+}
+
+}  // namespace velmora

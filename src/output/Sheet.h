@@ -1,0 +1,88 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmora {
+
+// One cell of a worksheet as its file holds it.
+struct SheetCell {
+  enum class Kind : std::uint8_t { Empty, Number, Text };
+  Kind kind = Kind::Empty;
+  double number = 0;
+  // UTF-8, never empty for a text cell; valid while the sheet it came from lives.
+  std::string_view text;
+};
+
+// The data area of a worksheet: from A1 to its last used cell, that is the last
+// row and the last column that hold a value. Only the cells that hold a value are
+// kept, so a stray far-away cell costs no memory for the blanks before it.
+class Sheet {
+ public:
+  int RowCount() const { return rowCount_; }
+  int ColumnCount() const { return columnCount_; }
+  // 0-based; an empty cell anywhere nothing stands, inside the area or outside it.
+  SheetCell Cell(int row, int column) const;
+
+ private:
+  friend class SheetBuilder;
+
+  struct TextSpan {
+    std::uint32_t offset, length;
+  };
+  struct Entry {
+    std::uint32_t row;
+    std::uint16_t column;
+    SheetCell::Kind kind;
+    union {
+      double number;
+      TextSpan text;
+    };
+  };
+
+  std::vector<Entry> entries_;            // sorted by row, then column
+  std::vector<std::uint32_t> rowStarts_;  // rowCount_ + 1 indexes into entries_
+  std::string text_;                      // every text cell's bytes, one after another
+  int rowCount_ = 0;
+  int columnCount_ = 0;
+};
+
+// Collects cells in any order (a later value of the same cell wins) within fixed
+// limits, so that no file can make the program hold more than a bounded amount.
+class SheetBuilder {
+ public:
+  static constexpr std::int64_t kMaxRows = 1'000'000;
+  static constexpr std::int64_t kMaxColumns = 16'384;
+  static constexpr std::size_t kMaxCells = 10'000'000;
+  static constexpr std::size_t kMaxTextBytes = 200u * 1024 * 1024;
+
+  // Cells beyond the limits are dropped and mark the sheet as too large.
+  void SetNumber(std::int64_t row, std::int64_t column, double value);
+  // Empty text makes an empty cell.
+  void SetText(std::int64_t row, std::int64_t column, std::string_view utf8);
+  void SetEmpty(std::int64_t row, std::int64_t column);
+
+  // Keeps a text once for cells to share (a workbook's shared strings).
+  struct TextRef {
+    std::uint32_t offset = 0, length = 0;
+  };
+  TextRef KeepText(std::string_view utf8);
+  void SetKeptText(std::int64_t row, std::int64_t column, TextRef text);
+
+  bool TooLarge() const { return tooLarge_; }
+  Sheet Finish() &&;
+
+ private:
+  bool Admit(std::int64_t row, std::int64_t column);
+
+  Sheet sheet_;
+  bool sorted_ = true;
+  bool tooLarge_ = false;
+};
+
+// Days from 30 December 1899 to a civil date: how spreadsheets hold dates.
+int SpreadsheetDayNumber(int year, int month, int day);
+
+}  // namespace velmora
