@@ -24,16 +24,21 @@ class AutomaticAnswers : public Questions {
 
   Answer AskYesNo(const std::string&) override { return Answer::Yes; }
   Answer AskYesNoCancel(const std::string&) override { return Answer::Yes; }
+  std::optional<std::size_t> AskChoice(const std::string&,
+                                       const std::vector<std::string>&) override {
+    return 0;
+  }
   void Tell(const std::string& message, bool) override { messages_.push_back(message); }
   void Warn(const std::string& message) override { messages_.push_back(message); }
   void ReportCheckFailure(const SaveCheckFailure& failure) override {
     messages_.push_back(failure.message);
   }
-  std::optional<std::string> ChooseSaveFile(const Cp1253Text& proposedName) override {
+  std::optional<std::string> ChooseSaveFile(const Cp1253Text& proposedName,
+                                            const std::string&) override {
     lastSavePath_ = saveFolder_ + "/" + proposedName.bytes();
     return lastSavePath_;
   }
-  std::optional<std::string> ChooseOpenFile() override { return fileToOpen_; }
+  std::optional<std::string> ChooseOpenFile(const std::string&) override { return fileToOpen_; }
   // No line is ever being typed here.
   bool StorePendingLine(Side) override { return true; }
   void ShowBusy(bool) override {}

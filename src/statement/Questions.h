@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "Cp1253.h"
 #include "PreSaveChecks.h"
@@ -23,15 +24,21 @@ class Questions {
   virtual Answer AskYesNo(const std::string& question) = 0;
   // "Ναι" / "Όχι" / "Άκυρο".
   virtual Answer AskYesNoCancel(const std::string& question) = 0;
+  // A question with buttons of its own captions, in order: the index of the
+  // button chosen, or nullopt when the box was closed without one.
+  virtual std::optional<std::size_t> AskChoice(const std::string& question,
+                                               const std::vector<std::string>& captions) = 0;
   // A message box, after the beep when beep is set.
   virtual void Tell(const std::string& message, bool beep) = 0;
   // A message box marked as a warning: a command failed.
   virtual void Warn(const std::string& message) = 0;
   // A failed check before a save: beep, message, then the focus on its field.
   virtual void ReportCheckFailure(const SaveCheckFailure& failure) = 0;
-  // nullopt when the user cancels.
-  virtual std::optional<std::string> ChooseSaveFile(const Cp1253Text& proposedName) = 0;
-  virtual std::optional<std::string> ChooseOpenFile() = 0;
+  // nullopt when the user cancels. A filter lists the kinds of file on offer,
+  // as "Περιγραφή (*.a *.b)"; empty offers every file.
+  virtual std::optional<std::string> ChooseSaveFile(const Cp1253Text& proposedName,
+                                                    const std::string& filter) = 0;
+  virtual std::optional<std::string> ChooseOpenFile(const std::string& filter) = 0;
   // Stores the line being typed on that side; false when its checks refused it.
   virtual bool StorePendingLine(Side side) = 0;
   // The wait box, shown while a long command runs.

@@ -85,9 +85,10 @@ SaveOutcome SaveStatementAs(Statement& statement, Questions& questions, const St
   SaveOutcome outcome;
   if (!CheckBeforeSave(statement, questions, form, today)) return outcome;
   const HeaderFields& header = form.header;
-  const auto path = questions.ChooseSaveFile(Cp1253Text(
-      ProposeSubmissionFileName(header.year.view(), header.taxNumber.view(),
-                                header.installationType.view(), form.creditBalances)));
+  const auto path = questions.ChooseSaveFile(
+      Cp1253Text(ProposeSubmissionFileName(header.year.view(), header.taxNumber.view(),
+                                           header.installationType.view(), form.creditBalances)),
+      std::string());
   if (!path || path->empty()) return outcome;
   std::error_code ignored;
   if (std::filesystem::exists(*path, ignored) &&
@@ -124,7 +125,7 @@ OpenOutcome OpenStatement(Statement& statement, Questions& questions, const Stat
                           const Today& today) {
   OpenOutcome outcome;
   if (!OfferToSave(statement, questions, form, today, outcome.savedForm)) return outcome;
-  const auto path = questions.ChooseOpenFile();
+  const auto path = questions.ChooseOpenFile("Όλα τα αρχεία (*)");
   if (!path || path->empty()) return outcome;
   auto result = Statement::Read(*path);
   if (const auto* failure = std::get_if<ReadFailure>(&result)) {

@@ -3,6 +3,7 @@
 #include <QFlags>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace velmora {
 
@@ -19,6 +20,10 @@ class Dialogs {
   // A plain question box titled with the application title. Buttons appear in
   // the order Yes, No, OK, Cancel; the captions go on them in that order.
   virtual Answer AskUser(const QString& message, Buttons buttons, const QStringList& captions) = 0;
+  // A question box with a button for each caption, in order: the index of the
+  // button chosen, or nullopt when the box was closed without one.
+  virtual std::optional<std::size_t> AskChoice(const QString& message,
+                                               const QStringList& captions) = 0;
   // A plain message box with one OK button.
   virtual void ShowMessage(const QString& text) = 0;
   // The same, marked as a warning (errors of a command).

@@ -367,16 +367,25 @@ void MainWindow::ReportCheckFailure(const SaveCheckFailure& failure) {
   filerPanel_->FocusField(failure.focus);
 }
 
-std::optional<std::string> MainWindow::ChooseSaveFile(const Cp1253Text& proposedName) {
-  const QString path =
-      dialogs_.ChooseSaveFile(environment_.DataFolder(), FromCp1253(proposedName), QString());
+std::optional<std::size_t> MainWindow::AskChoice(const std::string& question,
+                                                 const std::vector<std::string>& captions) {
+  return dialogs_.AskChoice(FromMessage(question), [&] {
+    QStringList shown;
+    for (const std::string& caption : captions) shown.append(FromMessage(caption));
+    return shown;
+  }());
+}
+
+std::optional<std::string> MainWindow::ChooseSaveFile(const Cp1253Text& proposedName,
+                                                      const std::string& filter) {
+  const QString path = dialogs_.ChooseSaveFile(environment_.DataFolder(), FromCp1253(proposedName),
+                                               FromMessage(filter));
   if (path.isEmpty()) return std::nullopt;
   return QFile::encodeName(path).toStdString();
 }
 
-std::optional<std::string> MainWindow::ChooseOpenFile() {
-  const QString path =
-      dialogs_.ChooseOpenFile(environment_.DataFolder(), QStringLiteral("Όλα τα αρχεία (*)"));
+std::optional<std::string> MainWindow::ChooseOpenFile(const std::string& filter) {
+  const QString path = dialogs_.ChooseOpenFile(environment_.DataFolder(), FromMessage(filter));
   if (path.isEmpty()) return std::nullopt;
   return QFile::encodeName(path).toStdString();
 }

@@ -47,11 +47,14 @@ class MainWindow : public QMainWindow, private Questions {
   // Questions, answered with the window's dialogs and grids.
   Answer AskYesNo(const std::string& question) override;
   Answer AskYesNoCancel(const std::string& question) override;
+  std::optional<std::size_t> AskChoice(const std::string& question,
+                                       const std::vector<std::string>& captions) override;
   void Tell(const std::string& message, bool beep) override;
   void Warn(const std::string& message) override;
   void ReportCheckFailure(const SaveCheckFailure& failure) override;
-  std::optional<std::string> ChooseSaveFile(const Cp1253Text& proposedName) override;
-  std::optional<std::string> ChooseOpenFile() override;
+  std::optional<std::string> ChooseSaveFile(const Cp1253Text& proposedName,
+                                            const std::string& filter) override;
+  std::optional<std::string> ChooseOpenFile(const std::string& filter) override;
   bool StorePendingLine(Side side) override;
   void ShowBusy(bool busy) override;
 

@@ -41,6 +41,19 @@ Dialogs::Answer QtDialogs::AskUser(const QString& message, Buttons buttons,
   return Answer::Cancel;
 }
 
+std::optional<std::size_t> QtDialogs::AskChoice(const QString& message,
+                                                const QStringList& captions) {
+  QMessageBox box(QMessageBox::NoIcon, ApplicationTitle(), message, QMessageBox::NoButton, parent_);
+  std::vector<QPushButton*> made;
+  // All take the same role, which keeps them in the order given.
+  for (const QString& caption : captions) made.push_back(box.addButton(caption, QMessageBox::ActionRole));
+  if (!made.empty()) box.setDefaultButton(made.front());
+  box.exec();
+  for (std::size_t i = 0; i < made.size(); ++i)
+    if (box.clickedButton() == made[i]) return i;
+  return std::nullopt;
+}
+
 void QtDialogs::ShowMessage(const QString& text) {
   QMessageBox box(QMessageBox::NoIcon, ApplicationTitle(), text, QMessageBox::NoButton, parent_);
   box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
