@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -193,6 +194,17 @@ void MainWindow::BuildMenu() {
   file->addSeparator();
   exitAction_ = file->addAction(QStringLiteral("Έξοδος"), this, &QWidget::close);
   exitAction_->setObjectName(QStringLiteral("exitAction"));
+
+  printMenu_ = menuBar()->addMenu(QStringLiteral("Εκτύπωση"));
+  printMenu_->setObjectName(QStringLiteral("printMenu"));
+  toolsMenu_ = menuBar()->addMenu(QStringLiteral("Εργαλεία"));
+  toolsMenu_->setObjectName(QStringLiteral("toolsMenu"));
+  helpMenu_ = menuBar()->addMenu(QStringLiteral("Βοήθεια"));
+  helpMenu_->setObjectName(QStringLiteral("helpMenu"));
+
+  // A menu shows only once it holds a command.
+  for (QMenu* menu : {printMenu_, toolsMenu_, helpMenu_})
+    menu->menuAction()->setVisible(!menu->actions().isEmpty());
 }
 
 void MainWindow::BuildStartPanel() {

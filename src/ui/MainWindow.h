@@ -90,6 +90,9 @@ class MainWindow : public QMainWindow, private Questions {
   QAction* openAction_;
   QAction* saveAsAction_;
   QAction* exitAction_;
+  QMenu* printMenu_;
+  QMenu* toolsMenu_;
+  QMenu* helpMenu_;
   bool switchingPage_ = false;
   bool shutDown_ = false;
 };

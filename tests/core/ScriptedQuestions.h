@@ -1,0 +1,106 @@
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "Questions.h"
+
+namespace velmora::test {
+
+// Answers a command's questions from a script, as a user would, and records
+// everything the command tells. A question that was not scripted fails the test.
+class ScriptedQuestions : public Questions {
+ public:
+  // The next question must be this one; it gets this answer.
+  void Expect(std::string question, Answer answer) {
+    answers_.push_back({std::move(question), answer});
+  }
+  void ExpectChoice(std::string question, std::optional<std::size_t> choice) {
+    choices_.push_back({std::move(question), choice});
+  }
+  void ExpectSaveFile(std::optional<std::string> path) { saveFiles_.push_back(std::move(path)); }
+  void ExpectOpenFile(std::optional<std::string> path) { openFiles_.push_back(std::move(path)); }
+  // The answer StorePendingLine gives.
+  void SetPendingLineStored(bool stored) { pendingLineStored_ = stored; }
+
+  Answer AskYesNo(const std::string& question) override { return Next(question); }
+  Answer AskYesNoCancel(const std::string& question) override { return Next(question); }
+  std::optional<std::size_t> AskChoice(const std::string& question,
+                                       const std::vector<std::string>& captions) override {
+    choiceCaptions.push_back(captions);
+    if (choices_.empty()) {
+      ADD_FAILURE() << "unexpected choice: " << question;
+      return std::nullopt;
+    }
+    auto next = choices_.front();
+    choices_.pop_front();
+    EXPECT_EQ(next.first, question);
+    return next.second;
+  }
+  void Tell(const std::string& message, bool beep) override {
+    messages.push_back(message);
+    beeps += beep ? 1 : 0;
+  }
+  void Warn(const std::string& message) override { warnings.push_back(message); }
+  void ReportCheckFailure(const SaveCheckFailure& failure) override {
+    Tell(failure.message, failure.beep);
+  }
+  std::optional<std::string> ChooseSaveFile(const Cp1253Text& proposedName,
+                                            const std::string& filter) override {
+    proposedNames.push_back(proposedName.bytes());
+    filters.push_back(filter);
+    return Pop(saveFiles_, "save file");
+  }
+  std::optional<std::string> ChooseOpenFile(const std::string& filter) override {
+    filters.push_back(filter);
+    return Pop(openFiles_, "open file");
+  }
+  bool StorePendingLine(Side) override { return pendingLineStored_; }
+  void ShowBusy(bool busy) override { busyShown += busy ? 1 : 0; }
+
+  // Scripted answers never asked for.
+  bool AllAnswered() const {
+    return answers_.empty() && choices_.empty() && saveFiles_.empty() && openFiles_.empty();
+  }
+
+  std::vector<std::string> messages;
+  std::vector<std::string> warnings;
+  std::vector<std::string> proposedNames;
+  std::vector<std::string> filters;
+  std::vector<std::vector<std::string>> choiceCaptions;
+  int beeps = 0;
+  int busyShown = 0;
+
+ private:
+  Answer Next(const std::string& question) {
+    if (answers_.empty()) {
+      ADD_FAILURE() << "unexpected question: " << question;
+      return Answer::Cancel;
+    }
+    auto next = answers_.front();
+    answers_.pop_front();
+    EXPECT_EQ(next.first, question);
+    return next.second;
+  }
+  std::optional<std::string> Pop(std::deque<std::optional<std::string>>& queue, const char* what) {
+    if (queue.empty()) {
+      ADD_FAILURE() << "unexpected " << what << " dialog";
+      return std::nullopt;
+    }
+    auto next = queue.front();
+    queue.pop_front();
+    return next;
+  }
+
+  std::deque<std::pair<std::string, Answer>> answers_;
+  std::deque<std::pair<std::string, std::optional<std::size_t>>> choices_;
+  std::deque<std::optional<std::string>> saveFiles_;
+  std::deque<std::optional<std::string>> openFiles_;
+  bool pendingLineStored_ = true;
+};
+
+}  // namespace velmora::test
