@@ -11,9 +11,14 @@ InputGuard::InputGuard(QLineEdit* edit, KeyRule keyRule, TextRule textRule)
     : QObject(edit), edit_(edit), keyRule_(std::move(keyRule)), textRule_(std::move(textRule)) {
   edit->installEventFilter(this);
   edit->setValidator(new Validator(this));
+  // Pasting, cutting and undoing change the text without a typed character.
+  connect(edit, &QLineEdit::textEdited, this, &InputGuard::typed);
 }
 
-bool InputGuard::IsTypedCharacter(QChar c) { return c == QChar('\b') || c.unicode() >= 32; }
+bool InputGuard::IsTypedCharacter(QChar c) {
+  // Delete carries DEL (0x7f) on some keyboards: an editing key like the arrows.
+  return c == QChar('\b') || (c.unicode() >= 32 && c.unicode() != 0x7f);
+}
 
 bool InputGuard::eventFilter(QObject* watched, QEvent* event) {
   if (watched != edit_ || event->type() != QEvent::KeyPress) return false;

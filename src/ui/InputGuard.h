@@ -28,7 +28,8 @@ class InputGuard : public QObject {
   static bool IsTypedCharacter(QChar c);
 
  signals:
-  // A character was typed, accepted or not.
+  // A character was typed, accepted or not, or the user changed the text
+  // otherwise (paste, cut, undo).
   void typed();
   // A typed or pasted text was refused: the program beeps.
   void refused();

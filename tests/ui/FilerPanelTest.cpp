@@ -1,10 +1,8 @@
 #include <QApplication>
 #include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QRadioButton>
 #include <QTest>
 
+#include "FilerPanel.h"
 #include "HeaderLine.h"
 #include "TestSupport.h"
 
@@ -19,11 +17,8 @@ const QString kYearMessage = Greek(
 
 // Types the year and leaves the field with Tab, as a user does.
 void LeaveYear(Fixture& f, const QString& year) {
-  QLineEdit* field = f.window->Filer->YearOfData;
-  field->clear();
-  field->setFocus();
-  f.TypeInto(field, year);
-  QTest::keyClick(field, Qt::Key_Tab);
+  f.Retype(f.Box("yearBox"), year);
+  f.Press(Qt::Key_Tab);
 }
 
 }  // namespace
@@ -44,7 +39,7 @@ class FilerPanelTest : public QObject {
 void FilerPanelTest::yearIsCheckedWhenLeft() {
   Fixture f;
   f.NewStatement();
-  QLineEdit* year = f.window->Filer->YearOfData;
+  QLineEdit* year = f.Box("yearBox");
   // Wrong years keep the focus in the field, with a beep and the message.
   for (const QString& wrong : {QStringLiteral("2004"), QStringLiteral("2025"), QString()}) {
     f.dialogs.messages.clear();
@@ -68,9 +63,9 @@ void FilerPanelTest::yearIsCheckedWhenLeft() {
 void FilerPanelTest::filerTaxNumberIsCheckedWhenLeft() {
   Fixture f;
   f.NewStatement();
-  QLineEdit* taxNumber = f.window->Filer->AFM;
+  QLineEdit* taxNumber = f.Box("taxNumberBox");
   taxNumber->setFocus();
-  QTest::keyClick(taxNumber, Qt::Key_Tab);
+  f.Press(Qt::Key_Tab);
   // No beep here, and the next field never counts as left.
   QCOMPARE(f.dialogs.messages, QStringList({Greek("Λάθος ΑΦΜ Υπόχρεου")}));
   QCOMPARE(f.dialogs.beeps, 0);
@@ -78,134 +73,137 @@ void FilerPanelTest::filerTaxNumberIsCheckedWhenLeft() {
 
   f.dialogs.messages.clear();
   f.TypeInto(taxNumber, QStringLiteral("123456789"));
-  QTest::keyClick(taxNumber, Qt::Key_Tab);
+  f.Press(Qt::Key_Tab);
   QCOMPARE(f.dialogs.messages.size(), 1);
   QCOMPARE(QApplication::focusWidget(), taxNumber);
 
   f.dialogs.messages.clear();
-  taxNumber->clear();
-  f.TypeInto(taxNumber, QStringLiteral("123456783"));
-  QTest::keyClick(taxNumber, Qt::Key_Tab);
+  f.Retype(taxNumber, QStringLiteral("123456783"));
+  f.Press(Qt::Key_Tab);
   QVERIFY(f.dialogs.messages.isEmpty());
-  QCOMPARE(QApplication::focusWidget(), f.window->Filer->AntikeimenoErgasion);
+  QCOMPARE(QApplication::focusWidget(), f.Box("professionBox"));
 }
 
 void FilerPanelTest::digitFieldsTakeDigitsOnly() {
   Fixture f;
   f.NewStatement();
-  FilerPanel* filer = f.window->Filer;
   // (The year and the tax number share the filter; leaving them is checked apart.)
-  for (QLineEdit* field : {filer->Edit1, filer->TK, filer->Tel, filer->Fax}) {
+  for (const char* name : {"fileNumberBox", "postCodeBox", "telephoneBox", "faxBox"}) {
+    QLineEdit* field = f.Box(name);
     const int beeps = f.dialogs.beeps;
     f.TypeInto(field, QStringLiteral("1a,2 -"));
     QCOMPARE(field->text(), QStringLiteral("12"));
     QCOMPARE(f.dialogs.beeps, beeps + 4);
+    // Delete, with the DEL character a keyboard gives it, edits and never beeps.
+    f.Press(Qt::Key_Home);
+    QTest::sendKeyEvent(QTest::Click, field, Qt::Key_Delete, QString(QChar(0x7f)), Qt::NoModifier);
+    QCOMPARE(field->text(), QStringLiteral("2"));
+    QCOMPARE(f.dialogs.beeps, beeps + 4);
     // Pasted text is held to the same rule.
-    field->clear();
-    field->insert(QStringLiteral("9x"));
+    f.Retype(field, QString());
+    f.Paste(QStringLiteral("9x"));
     QVERIFY(field->text().isEmpty());
-    field->insert(QStringLiteral("98"));
+    f.Paste(QStringLiteral("98"));
     QCOMPARE(field->text(), QStringLiteral("98"));
-    field->clear();
   }
   // Free text fields take Greek, but nothing outside the Greek code page.
-  f.TypeInto(filer->CompanyName, Greek("Άλφα € ä"));
-  QCOMPARE(filer->CompanyName->text(), Greek("Άλφα € "));
-  filer->Town->insert(Greek("Αθήνα中"));
-  QVERIFY(filer->Town->text().isEmpty());
+  f.TypeInto(f.Box("companyNameBox"), Greek("Άλφα € ä"));
+  QCOMPARE(f.Box("companyNameBox")->text(), Greek("Άλφα € "));
+  f.Box("townBox")->setFocus();
+  f.Paste(Greek("Αθήνα中"));
+  QVERIFY(f.Box("townBox")->text().isEmpty());
 }
 
 void FilerPanelTest::installationTypeFilterAndNote() {
   Fixture f;
   f.NewStatement();
-  QLineEdit* field = f.window->Filer->Egatastash;
-  QLabel* note = f.window->Filer->EgatastashNote;
+  QLineEdit* field = f.Box("installationTypeBox");
+  QLabel* note = f.Label("installationTypeNote");
   QVERIFY(!note->isVisible());
   field->setFocus();
   QVERIFY(note->isVisible());
   QVERIFY(note->text().contains(Greek("- 0 (μηδέν) μόνο της έδρας")));
 
   // The Greek capital Epsilon is stored as the Latin E; a second E is refused.
-  f.TypeInto(field, Greek("Ε"));
+  f.Type(Greek("Ε"));
   QCOMPARE(field->text(), QStringLiteral("E"));
-  f.TypeInto(field, QStringLiteral("Ee"));
+  f.Type(QStringLiteral("Ee"));
   QCOMPARE(field->text(), QStringLiteral("E"));
   QCOMPARE(f.dialogs.beeps, 2);
-  field->clear();
-  f.TypeInto(field, QStringLiteral("01"));
+  f.Retype(field, QStringLiteral("01"));
   QCOMPARE(field->text(), QStringLiteral("01"));
 
-  f.window->Filer->email->setFocus();
+  f.Box("emailBox")->setFocus();
   QVERIFY(!note->isVisible());
 }
 
 void FilerPanelTest::officeChoiceKeepsTheCodeList() {
   Fixture f;
   f.NewStatement();
-  QComboBox* names = f.window->Filer->ComboBox1;
+  auto* names = f.Find<QComboBox>("taxOfficeList");
+  auto* codes = f.Find<QComboBox>("taxOfficeCodes");
   QCOMPARE(names->count(), 288);
-  QCOMPARE(f.window->Filer->DOYCodes->count(), 288);
-  const int athensA = names->findText(Greek("ΑΘΗΝΩΝ Α'"));
-  QVERIFY(athensA >= 0);
-  QVERIFY(!f.window->StatementModified);
-  names->setFocus();
-  names->setCurrentIndex(athensA);
-  emit names->activated(athensA);
-  QCOMPARE(f.window->Filer->DOYCodes->currentText(), QStringLiteral("1101"));
-  QVERIFY(f.window->StatementModified);
-  QCOMPARE(f.window->Filer->CurrentHeader().taxOfficeCode, std::string("1101"));
+  QCOMPARE(codes->count(), 288);
+  QVERIFY(!codes->isVisible());
+  QVERIFY(!f.statement->Modified());
+  f.ChooseTaxOffice(Greek("ΑΘΗΝΩΝ Δ'"));
+  QCOMPARE(names->currentText(), Greek("ΑΘΗΝΩΝ Δ'"));
+  QCOMPARE(codes->currentText(), QStringLiteral("1104"));
+  QVERIFY(f.statement->Modified());
+  QCOMPARE(f.Find<FilerPanel>("filerPanel")->CurrentHeader()->taxOfficeCode.bytes(),
+           std::string("1104"));
 }
 
 void FilerPanelTest::fillingFromTheHeaderLine() {
   Fixture f;
   f.NewStatement();
   HeaderFields header;
-  header.year = "2008";
-  header.taxOfficeCode = "1101";
-  header.companyName = "\xC1\xCB\xD6\xC1";  // ΑΛΦΑ
-  header.taxNumber = "123456783";
-  header.telephone = "2101234567";
-  header.installationType = "E";
-  f.window->Filer->FillHeaderFields(ParseHeaderLine(ComposeHeaderLine(header)));
-  FilerPanel* filer = f.window->Filer;
-  QCOMPARE(filer->YearOfData->text(), QStringLiteral("2008"));
-  QCOMPARE(filer->ComboBox1->currentText(), Greek("ΑΘΗΝΩΝ Α'"));
-  QCOMPARE(filer->DOYCodes->currentText(), QStringLiteral("1101"));
-  QCOMPARE(filer->CompanyName->text(), Greek("ΑΛΦΑ"));
-  QCOMPARE(filer->AFM->text(), QStringLiteral("123456783"));
-  QCOMPARE(filer->Egatastash->text(), QStringLiteral("E"));
-  QCOMPARE(filer->CurrentHeader().companyName, header.companyName);
+  header.year = Cp1253Text("2008");
+  header.taxOfficeCode = Cp1253Text("1101");
+  header.companyName = Cp1253Text("\xC1\xCB\xD6\xC1");  // ΑΛΦΑ
+  header.taxNumber = Cp1253Text("123456783");
+  header.telephone = Cp1253Text("2101234567");
+  header.installationType = Cp1253Text("E");
+  auto* filer = f.Find<FilerPanel>("filerPanel");
+  filer->FillHeaderFields(ParseHeaderLine(ComposeHeaderLine(header)));
+  QCOMPARE(f.Box("yearBox")->text(), QStringLiteral("2008"));
+  QCOMPARE(f.Find<QComboBox>("taxOfficeList")->currentText(), Greek("ΑΘΗΝΩΝ Α'"));
+  QCOMPARE(f.Find<QComboBox>("taxOfficeCodes")->currentText(), QStringLiteral("1101"));
+  QCOMPARE(f.Box("companyNameBox")->text(), Greek("ΑΛΦΑ"));
+  QCOMPARE(f.Box("taxNumberBox")->text(), QStringLiteral("123456783"));
+  QCOMPARE(f.Box("telephoneBox")->text(), QStringLiteral("2101234567"));
+  QCOMPARE(f.Box("installationTypeBox")->text(), QStringLiteral("E"));
+  QCOMPARE(filer->CurrentHeader()->companyName.bytes(), header.companyName.bytes());
 
   // An unknown office code leaves both lists without a selection; an empty line empties all.
-  header.taxOfficeCode = "9999";
+  header.taxOfficeCode = Cp1253Text("9999");
   filer->FillHeaderFields(ParseHeaderLine(ComposeHeaderLine(header)));
-  QCOMPARE(filer->ComboBox1->currentIndex(), -1);
-  QCOMPARE(filer->DOYCodes->currentIndex(), -1);
+  QCOMPARE(f.Find<QComboBox>("taxOfficeList")->currentIndex(), -1);
+  QCOMPARE(f.Find<QComboBox>("taxOfficeCodes")->currentIndex(), -1);
   filer->FillHeaderFields(ParseHeaderLine(""));
-  QVERIFY(filer->YearOfData->text().isEmpty());
-  QVERIFY(filer->CompanyName->text().isEmpty());
+  QVERIFY(f.Box("yearBox")->text().isEmpty());
+  QVERIFY(f.Box("companyNameBox")->text().isEmpty());
 }
 
 void FilerPanelTest::fieldsHoldNoMoreThanTheirColumns() {
   Fixture f;
   f.NewStatement();
-  FilerPanel* filer = f.window->Filer;
-  const std::pair<QLineEdit*, int> limits[] = {{filer->YearOfData, 4},
-                                               {filer->Edit1, 6},
-                                               {filer->CompanyName, 18},
-                                               {filer->AFM, 9},
-                                               {filer->AntikeimenoErgasion, 16},
-                                               {filer->Town, 10},
-                                               {filer->Street, 16},
-                                               {filer->Number, 3},
-                                               {filer->TK, 5},
-                                               {filer->Tel, 10},
-                                               {filer->Fax, 10},
-                                               {filer->email, 34},
-                                               {filer->Egatastash, 4}};
-  for (const auto& [field, width] : limits) {
-    f.TypeInto(field, QString(40, QLatin1Char('7')));
-    QCOMPARE(field->text().size(), width);
+  const std::pair<const char*, int> limits[] = {{"yearBox", 4},
+                                                {"fileNumberBox", 6},
+                                                {"companyNameBox", 18},
+                                                {"taxNumberBox", 9},
+                                                {"professionBox", 16},
+                                                {"townBox", 10},
+                                                {"streetBox", 16},
+                                                {"streetNumberBox", 3},
+                                                {"postCodeBox", 5},
+                                                {"telephoneBox", 10},
+                                                {"faxBox", 10},
+                                                {"emailBox", 34},
+                                                {"installationTypeBox", 4}};
+  for (const auto& [name, width] : limits) {
+    f.TypeInto(f.Box(name), QString(40, QLatin1Char('7')));
+    QCOMPARE(f.Box(name)->text().size(), width);
   }
 }
 

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QAction>
 #include <QDate>
+#include <QLabel>
+#include <QLineEdit>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <deque>
@@ -9,6 +12,9 @@
 #include "Dialogs.h"
 #include "Environment.h"
 #include "MainWindow.h"
+#include "RecordGrid.h"
+#include "Side.h"
+#include "Statement.h"
 
 namespace velmora::test {
 
@@ -28,7 +34,7 @@ class TestDialogs : public Dialogs {
   QString ChooseSaveFile(const QString& folder, const QString& proposedName,
                          const QString& filter) override;
 
-  // Questions nobody scripted, and scripted ones never asked.
+  // Questions and file dialogs nobody scripted, and scripted ones never asked.
   QStringList Problems() const;
 
   QStringList messages;
@@ -50,8 +56,6 @@ class TestDialogs : public Dialogs {
 
 class TestEnvironment : public Environment {
  public:
-  TestEnvironment();
-
   QDate Today() const override { return today; }
   QString ProgramFolder() const override { return program_.path(); }
   QString WorkingBaseFolder() const override { return base_.path(); }
@@ -70,29 +74,80 @@ class TestEnvironment : public Environment {
   QTemporaryDir data_;
 };
 
-// A main window with its two test seams, shown and active.
+QString Greek(const char* utf8);
+// The question before unsaved changes would be lost.
+QString UnsavedChangesQuestion();
+// The navigator's question before a line is deleted.
+QString DeleteLineQuestion();
+
+// A statement over the test environment's working base, and the window showing
+// it, shown and active. Everything is done as a user does it: menu actions,
+// keys into the focused widget, clicks on buttons and tabs.
 struct Fixture {
   Fixture();
   ~Fixture();
 
+  // The window's widget or action of that object name; a missing one ends the test run.
+  template <class T>
+  T* Find(const char* name) const {
+    T* found = window->findChild<T*>(QString::fromLatin1(name));
+    if (!found) qFatal("the window has no %s named %s", T::staticMetaObject.className(), name);
+    return found;
+  }
+  QAction* Action(const char* name) const { return Find<QAction>(name); }
+  QLineEdit* Box(const char* name) const { return Find<QLineEdit>(name); }
+  QLabel* Label(const char* name) const { return Find<QLabel>(name); }
+  RecordGrid* Grid(Side side) const;
+
   // "Αρχείο" -> "Νέο" -> "Ναι".
   void NewStatement();
-  // The working file's bytes.
-  QByteArray WorkingFile(const char* name) const;
-  // Makes the cell current and types the text into it; Tab leaves the cell.
+  // "Αρχείο" -> "Αποθήκευση ως..." into path; true when the save reported success.
+  bool SaveAs(const QString& path);
+  // "Αρχείο" -> "Άνοιγμα" of path.
+  void Open(const QString& path);
+  // "Αρχείο" -> "Έξοδος"; true when the window closed.
+  bool Exit();
+  // Clicks the tab of the page (0 customers, 1 suppliers).
+  void ShowPage(int index);
+  // Clicks a button of the navigator over the side's grid; it must be on view.
+  void ClickNavigator(Side side, const char* button);
+  // The store button; true when the line was stored.
+  bool StoreLine(Side side);
+  // The delete button, answering its question.
+  void DeleteCurrentLine(Side side, Dialogs::Answer answer);
+  // Chooses the tax office from the list with the keyboard.
+  void ChooseTaxOffice(const QString& name);
+
+  // Keys into whatever has the focus: one key press per character.
+  void Type(const QString& text);
+  void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+  // Focuses the widget, then types.
+  void TypeInto(QWidget* widget, const QString& text);
+  // Selects the whole text of the box and types over it.
+  void Retype(QLineEdit* box, const QString& text);
+  // Ctrl+V of the text into whatever has the focus.
+  void Paste(const QString& text);
+  // Clicks the cell and types the text into it; Tab leaves the cell.
   void TypeIntoCell(RecordGrid* grid, int row, int column, const QString& text, bool leave = true);
   // Types the mandatory cells of a line: tax number, obliged code, invoices, value.
   // The last cell's editor stays open.
-  void TypeLine(RecordGrid* grid, int row, const QString& taxNumber, const QString& obligation = "1",
-                const QString& invoices = "1", const QString& value = "10");
-  // Types into a line edit that has the focus, as a user would.
-  void TypeInto(QWidget* widget, const QString& text);
+  void TypeLine(RecordGrid* grid, int row, const QString& taxNumber,
+                const QString& obligation = "1", const QString& invoices = "1",
+                const QString& value = "10");
+  // Opens a new line below the last one (Down on the last line); returns its row.
+  int AppendLine(Side side);
+  // A statement a user could type: the filer, two customers, one supplier, the
+  // amounts. Ends on the suppliers' page.
+  void TypeStatement();
+
+  QString WorkingFolder() const;
+  // The working file's bytes.
+  QByteArray WorkingFile(const char* name) const;
 
   TestDialogs dialogs;
   TestEnvironment environment;
+  std::unique_ptr<Statement> statement;
   std::unique_ptr<MainWindow> window;
 };
-
-QString Greek(const char* utf8);
 
 }  // namespace velmora::test
