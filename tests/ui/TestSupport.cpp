@@ -26,6 +26,18 @@ Dialogs::Answer TestDialogs::AskUser(const QString& message, Buttons, const QStr
   return answer;
 }
 
+std::optional<std::size_t> TestDialogs::AskChoice(const QString& message,
+                                                  const QStringList& captions) {
+  captionsSeen = captions;
+  if (choices_.empty() || choices_.front().first != message) {
+    unexpected_.append(QStringLiteral("unexpected choice: ") + message);
+    return std::nullopt;
+  }
+  const auto choice = choices_.front().second;
+  choices_.pop_front();
+  return choice;
+}
+
 QString TestDialogs::ChooseOpenFile(const QString&, const QString&) {
   if (openFiles_.empty()) {
     unexpected_.append(QStringLiteral("unexpected open dialog"));
@@ -50,6 +62,8 @@ QString TestDialogs::ChooseSaveFile(const QString&, const QString& proposedName,
 QStringList TestDialogs::Problems() const {
   QStringList problems = unexpected_;
   for (const Scripted& s : script_) problems.append(QStringLiteral("never asked: ") + s.question);
+  for (const auto& choice : choices_)
+    problems.append(QStringLiteral("never asked: ") + choice.first);
   for (const QString& path : saveFiles_) problems.append(QStringLiteral("never saved: ") + path);
   for (const QString& path : openFiles_) problems.append(QStringLiteral("never opened: ") + path);
   return problems;

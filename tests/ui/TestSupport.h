@@ -25,8 +25,15 @@ class TestDialogs : public Dialogs {
   void Expect(const QString& question, Answer answer);
   void ExpectSaveFile(const QString& path) { saveFiles_.push_back(path); }
   void ExpectOpenFile(const QString& path) { openFiles_.push_back(path); }
+  // The next choice must be this question; the button of that index is pressed
+  // (nullopt: the box is closed).
+  void ExpectChoice(const QString& question, std::optional<std::size_t> choice) {
+    choices_.push_back({question, choice});
+  }
 
   Answer AskUser(const QString& message, Buttons buttons, const QStringList& captions) override;
+  std::optional<std::size_t> AskChoice(const QString& message,
+                                       const QStringList& captions) override;
   void ShowMessage(const QString& text) override { messages.append(text); }
   void ShowWarning(const QString& text) override { warnings.append(text); }
   void Beep() override { ++beeps; }
@@ -49,6 +56,7 @@ class TestDialogs : public Dialogs {
     Answer answer;
   };
   std::deque<Scripted> script_;
+  std::deque<std::pair<QString, std::optional<std::size_t>>> choices_;
   std::deque<QString> saveFiles_;
   std::deque<QString> openFiles_;
   QStringList unexpected_;
