@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "Utf8.h"
+
 namespace velmora {
 
 namespace {
@@ -62,59 +64,6 @@ constexpr auto kFromUnicode = [] {
             [](const ReverseEntry& a, const ReverseEntry& b) { return a.codePoint < b.codePoint; });
   return entries;
 }();
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    // Every code point of the table lies in the Basic Multilingual Plane.
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
-// Decodes one UTF-8 sequence at text[pos], advancing pos; nullopt on a malformed,
-// overlong or truncated sequence, a surrogate or a value beyond U+10FFFF.
-std::optional<char32_t> NextUtf8(std::string_view text, std::size_t& pos) {
-  const auto lead = static_cast<unsigned char>(text[pos]);
-  if (lead < 0x80) {
-    ++pos;
-    return lead;
-  }
-  int length = 0;
-  char32_t value = 0;
-  char32_t minimum = 0;
-  if ((lead & 0xE0) == 0xC0) {
-    length = 2;
-    value = lead & 0x1F;
-    minimum = 0x80;
-  } else if ((lead & 0xF0) == 0xE0) {
-    length = 3;
-    value = lead & 0x0F;
-    minimum = 0x800;
-  } else if ((lead & 0xF8) == 0xF0) {
-    length = 4;
-    value = lead & 0x07;
-    minimum = 0x10000;
-  } else {
-    return std::nullopt;
-  }
-  if (text.size() - pos < static_cast<std::size_t>(length)) return std::nullopt;
-  for (int i = 1; i < length; ++i) {
-    const auto next = static_cast<unsigned char>(text[pos + i]);
-    if ((next & 0xC0) != 0x80) return std::nullopt;
-    value = (value << 6) | (next & 0x3F);
-  }
-  if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
-    return std::nullopt;
-  }
-  pos += length;
-  return value;
-}
 
 }  // namespace
 
