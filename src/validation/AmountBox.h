@@ -9,12 +9,9 @@
 namespace velmora {
 
 // The text a statement-level amount box takes when it is left (and before it is
-// saved): fewer than two characters become "0" (so a lone digit reads 0), any other
-// text its amount in the "0.##" form. Windows-1253 in and out. A text that is not
+// saved): an empty box or a lone comma becomes "0", any other text its amount in
+// the "0.##" form. Windows-1253 in and out. A text that is not
 // an amount comes back unchanged: the caller decides whether to refuse or keep it.
 std::string NormaliseAmountBox(std::string_view text);
-
-// The amount a box holds: an empty text is none, a lone comma is 0.
-std::optional<Amount> AmountBoxValue(std::string_view text);
 
 }  // namespace velmora

@@ -156,7 +156,7 @@ void LineEntryTest::amountBoxesAndTotals() {
   f.NewStatement();
   QLineEdit* retail = f.Box("retailSalesBox");
   const std::pair<const char*, const char*> cases[] = {
-      {"7", "0"}, {"17", "17"}, {"3,456", "3,46"}, {"", "0"}, {"0,50", "0,5"}};
+      {"7", "7"}, {"17", "17"}, {"3,456", "3,46"}, {"", "0"}, {"0,50", "0,5"}};
   for (const auto& [typed, left] : cases) {
     f.Retype(retail, QString::fromLatin1(typed));
     f.Press(Qt::Key_Tab);
