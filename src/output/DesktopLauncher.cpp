@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "AtomicFile.h"
+#include "SystemReason.h"
 
 namespace velmora {
 
@@ -86,7 +87,7 @@ std::optional<LauncherFailure> WriteDesktopLauncher(const std::string& desktopFo
   }
   // Desktops start only launchers that are executable.
   if (::chmod(path.c_str(), 0755) != 0)
-    return LauncherFailure{std::string(kFailureMessage) + "\n" + std::strerror(errno)};
+    return LauncherFailure{std::string(kFailureMessage) + "\n" + SystemReason(errno)};
   return std::nullopt;
 }
 

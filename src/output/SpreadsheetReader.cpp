@@ -10,6 +10,7 @@
 #include "OrcusSheetReader.h"
 #include "XlsSheetReader.h"
 #include "ZipArchiveCheck.h"
+#include "SystemReason.h"
 
 namespace velmora {
 
@@ -29,7 +30,7 @@ constexpr std::string_view kEncryptedPackage{"E\0n\0c\0r\0y\0p\0t\0e\0d\0P\0a\0c
 
 SheetReadFailure SystemFailure(int error) {
   SheetReadFailure failure{Reason::CannotRead};
-  failure.systemReason = std::strerror(error);
+  failure.systemReason = SystemReason(error);
   return failure;
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -10,6 +12,7 @@
 #include "TestSupport.h"
 #include "SheetImport.h"
 #include "SpreadsheetReader.h"
+#include "SystemReason.h"
 #include "ZipArchiveCheck.h"
 
 namespace velmora {
@@ -347,7 +350,7 @@ TEST(SpreadsheetReaderTest, BrokenAndHostileFilesEndInAFailure) {
   const SheetReadResult missing = ReadFirstSheet(Fixture("no-such-file.xlsx"));
   ASSERT_TRUE(std::holds_alternative<SheetReadFailure>(missing));
   EXPECT_EQ(std::get<SheetReadFailure>(missing).reason, Reason::CannotRead);
-  EXPECT_EQ(std::get<SheetReadFailure>(missing).systemReason, "No such file or directory");
+  EXPECT_EQ(std::get<SheetReadFailure>(missing).systemReason, SystemReason(ENOENT));
 
   const SheetReadResult formula = ReadFirstSheet(Fixture("formula-no-result.xlsx"));
   ASSERT_TRUE(std::holds_alternative<SheetReadFailure>(formula));
