@@ -1,5 +1,7 @@
 #include "RecordTable.h"
 
+#include <utility>
+
 #include "PlainText.h"
 
 #include <algorithm>
@@ -456,15 +458,32 @@ void RecordTable::PostRecord() {
   }
   Fire(BeforePost);
   std::string line = RecordToLine(record_);
-  modified_ = true;
-  if (state_ == DataSetState::Edit) {
-    lineTexts_[static_cast<size_t>(index_)] = std::move(line);
+  const bool wasModified = modified_;
+  const bool editing = state_ == DataSetState::Edit;
+  const int at = editing ? index_ : PendingInsertIndex();
+  const auto place = static_cast<std::ptrdiff_t>(at);
+  std::string replaced;
+  if (editing) {
+    replaced = std::exchange(lineTexts_[static_cast<size_t>(at)], std::move(line));
   } else {
-    const int at = PendingInsertIndex();
-    lineTexts_.insert(lineTexts_.begin() + at, std::move(line));
-    lineIds_.insert(lineIds_.begin() + at, ++lastRecordId_);
-    index_ = at;
+    lineTexts_.insert(lineTexts_.begin() + place, std::move(line));
+    lineIds_.insert(lineIds_.begin() + place, lastRecordId_ + 1);
   }
+  modified_ = true;
+  try {
+    Fire(BeforeCommit);
+  } catch (...) {
+    if (editing) {
+      lineTexts_[static_cast<size_t>(at)] = std::move(replaced);
+    } else {
+      lineTexts_.erase(lineTexts_.begin() + place);
+      lineIds_.erase(lineIds_.begin() + place);
+    }
+    modified_ = wasModified;
+    throw;
+  }
+  if (!editing) ++lastRecordId_;
+  index_ = at;
   state_ = DataSetState::Browse;
   appending_ = false;
   pendingChanged_ = false;
@@ -491,7 +510,22 @@ void RecordTable::DeleteRecord() {
   if (index_ < 0 || index_ >= RecordCount()) {
     throw DataSetError("Cannot perform this operation on an empty dataset");
   }
-  RemoveLine(index_);
+  const int at = index_;
+  const auto place = static_cast<std::ptrdiff_t>(at);
+  const bool wasModified = modified_;
+  std::string removed = lineTexts_[static_cast<size_t>(at)];
+  const int32_t removedId = lineIds_[static_cast<size_t>(at)];
+  RemoveLine(at);
+  try {
+    Fire(BeforeCommit);
+  } catch (...) {
+    lineTexts_.insert(lineTexts_.begin() + place, std::move(removed));
+    lineIds_.insert(lineIds_.begin() + place, removedId);
+    modified_ = wasModified;
+    index_ = at;
+    Refresh();
+    throw;
+  }
   Fire(AfterDelete);
 }
 

@@ -40,6 +40,11 @@ class RecordTable {
   // Events. A BeforePost handler refuses the record by throwing; the record then
   // stays pending and the exception reaches the caller of PostRecord.
   Event BeforePost;
+  // Runs once a store or a deletion has changed the lines (Lines() shows them
+  // as they will stand) and before it is final. A handler that throws undoes
+  // it: the record stays pending, or the deleted line comes back where it was,
+  // and the exception reaches the caller. The place to write the lines to disk.
+  Event BeforeCommit;
   Event AfterPost;
   Event AfterDelete;
   Event AfterEdit;

@@ -3,6 +3,7 @@
 #include "AtomicFile.h"
 #include "OpenedStatementFiles.h"
 #include "RecordLayout.h"
+#include "SaveFailedMessage.h"
 #include "TextFile.h"
 #include "VelmoraError.h"
 
@@ -52,9 +53,8 @@ void Statement::Bind(Side side) {
     if (OnLineRefused) OnLineRefused(side, verdict);
     throw AbortError();
   };
-  auto changed = [this, side, &lines](RecordTable&) {
-    ShowTotals(side, lines.AfterLinesChanged());
-  };
+  table.BeforeCommit = [&lines](RecordTable&) { lines.WriteLines(); };
+  auto changed = [this, side, &lines](RecordTable&) { ShowTotals(side, lines.Sum()); };
   table.AfterPost = changed;
   table.AfterDelete = changed;
 }
@@ -114,6 +114,25 @@ std::optional<SaveCheckFailure> Statement::CheckLines(std::string_view filerTaxN
     Lines(side).Keys(taxNumbers, obligations);
     if (auto failure = CheckSideBeforeSave(side, taxNumbers, obligations, filerTaxNumber))
       return failure;
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> Statement::CheckTotalsAgainstLines() {
+  for (Side side : {Side::Customers, Side::Suppliers}) {
+    const TotalsResult counted = Lines(side).Sum();
+    const bool agree = counted.totals &&
+                       FormatInvoiceTotal(counted.totals->invoices) == Totals(side).invoices &&
+                       FormatValueTotal(counted.totals->value) == Totals(side).value;
+    // Lines that were never counted (an empty list before its first store) show no totals.
+    const bool neverCounted = Table(side).RecordCount() == 0 && Totals(side).invoices.empty();
+    if (!agree && !neverCounted) {
+      return SaveFailedMessage(
+          std::string("Τα σύνολα ") +
+          (side == Side::Customers ? "των πελατών" : "των προμηθευτών") +
+          " δεν συμφωνούν με τις γραμμές τους. Ελέγξτε τις αξίες των γραμμών και επαναλάβετε "
+          "την αποθήκευση.");
+    }
   }
   return std::nullopt;
 }

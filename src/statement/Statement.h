@@ -75,6 +75,9 @@ class Statement {
   HeaderFields ReadHeader() const;
   // The lines' part of the checks before a save: the filer's number and pairs.
   std::optional<SaveCheckFailure> CheckLines(std::string_view filerTaxNumber);
+  // The totals shown under each list, counted again from the lines: a message
+  // when they differ, which a file must never carry.
+  std::optional<std::string> CheckTotalsAgainstLines();
   // The submission file's content, made from the form, the lines and the totals.
   SubmissionStatement ToSubmission(const StatementForm& form, const std::string& date) const;
   // Writes the file whole, durably, through a temporary file. A refusal comes

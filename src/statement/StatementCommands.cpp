@@ -52,6 +52,10 @@ bool CheckBeforeSave(Statement& statement, Questions& questions, const Statement
     questions.ReportCheckFailure(*failure);
     return false;
   }
+  if (auto disagreement = statement.CheckTotalsAgainstLines()) {
+    questions.Tell(*disagreement, true);
+    return false;
+  }
   return true;
 }
 

@@ -1,10 +1,18 @@
 #include "StatementLines.h"
 
 #include "FileCopy.h"
+#include "VelmoraError.h"
 #include "PlainText.h"
 #include "RecordLayout.h"
 
 namespace velmora {
+
+namespace {
+
+constexpr const char* kNotStored =
+    "Η αλλαγή δεν αποθηκεύτηκε, γιατί το αρχείο εργασίας δεν γράφτηκε: ";
+
+}  // namespace
 
 const char* StatementLines::Field(LineField field) const { return LineFieldName(side_, field); }
 
@@ -48,10 +56,17 @@ std::optional<std::string> StatementLines::FirstStoredObligation(
   return std::nullopt;
 }
 
-TotalsResult StatementLines::AfterLinesChanged() {
-  table_.SaveAs(table_.FileName());
-  TakeSnapshot();
-  return Sum();
+void StatementLines::WriteLines() {
+  try {
+    table_.SaveAs(table_.FileName());
+  } catch (const std::exception& error) {
+    throw VelmoraError(std::string(kNotStored) + error.what());
+  }
+  // Nothing reads the snapshot back: a copy that fails costs no line.
+  try {
+    TakeSnapshot();
+  } catch (const std::exception&) {
+  }
 }
 
 void StatementLines::TakeSnapshot() {

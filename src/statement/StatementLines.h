@@ -26,8 +26,10 @@ class StatementLines {
   // Stamps the pending line (filler, record type) and judges it; an accepted
   // line gets its value in the stored form.
   LineVerdict CheckPendingLine(const std::string& filerTaxNumber, bool newLine);
-  // Writes the working file and its snapshot copy, then sums the lines.
-  TotalsResult AfterLinesChanged();
+  // Writes the working file and its snapshot copy, before a store or a deletion
+  // is final; throws VelmoraError with the system's reason when the working file
+  // cannot be written, and the table then undoes the change.
+  void WriteLines();
   // Makes the snapshot copy of the working file, which holds every stored line.
   void TakeSnapshot();
   // Returns once the previous snapshot is entirely gone from the disk.

@@ -34,6 +34,7 @@ class StatementLinesTest : public testing::Test {
     table_.SetFileName(PathOf("record2"));
     table_.Open();
     lines_ = std::make_unique<StatementLines>(Side::Customers, table_, PathOf("record21"));
+    table_.BeforeCommit = [this](RecordTable&) { lines_->WriteLines(); };
   }
   void TearDown() override {
     lines_.reset();
@@ -118,7 +119,7 @@ TEST_F(StatementLinesTest, WritesTheFileAndItsSnapshotAndSumsTheLines) {
   Store("094014298", "1", "2", "10,50");
   Store("012345670", "1", "3", "0");
   Store("999999993", "1", "5", "1,250");
-  TotalsResult result = lines_->AfterLinesChanged();
+  TotalsResult result = lines_->Sum();
   ASSERT_TRUE(result.totals.has_value()) << result.message;
   EXPECT_EQ(result.totals->invoices, 10);
   EXPECT_EQ(result.totals->value, Amount::FromCents(1175));
@@ -131,7 +132,7 @@ TEST_F(StatementLinesTest, WritesTheFileAndItsSnapshotAndSumsTheLines) {
 
   table_.MoveFirst();
   table_.DeleteRecord();
-  result = lines_->AfterLinesChanged();
+  result = lines_->Sum();
   ASSERT_TRUE(result.totals.has_value()) << result.message;
   EXPECT_EQ(result.totals->invoices, 8);
   EXPECT_EQ(result.totals->value, Amount::FromCents(125));

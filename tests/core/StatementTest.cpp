@@ -81,7 +81,6 @@ void Fill(RecordTable& table, const char* afmField, const char* taxNumber, const
   table.SetFieldText("Value", value);
 }
 
-// One OnLinesChanged call: side, line count, invoices, value in cents.
 // A side, its line count, and the invoice and value totals as the window shows them.
 using Change = std::tuple<Side, int, std::string, std::string>;
 
@@ -193,6 +192,49 @@ TEST_F(StatementTest, StoresRecountsAndRefusesLinesThroughTheTables) {
   suppliers.DeleteRecord();
   EXPECT_EQ(changes_.back(), (Change{Side::Suppliers, 1, "1", "1,00"}));
   EXPECT_FALSE(statement.CheckLines(kFiler).has_value());
+}
+
+TEST_F(StatementTest, AStoreOrDeletionTheDiskRefusesIsUndone) {
+  Statement statement(base_);
+  Watch(statement);
+  OpenedStatement opened = Opened();
+  statement.Load(opened);
+  changes_.clear();
+  RecordTable& customers = statement.Table(Side::Customers);
+  const std::string before = Read("record2");
+
+  // The working folder becomes a plain file: no write can reach it, even as root.
+  const std::string folder = base_ + "/temp";
+  fs::rename(folder, folder + "-away");
+  test::WriteBytes(folder, "");
+  Fill(customers, "AFMCust", "999999993", "1", "4", "2,25");
+  try {
+    customers.PostRecord();
+    ADD_FAILURE() << "the store went through";
+  } catch (const VelmoraError& error) {
+    EXPECT_EQ(std::string(error.what()).rfind("Η αλλαγή δεν αποθηκεύτηκε", 0), 0u) << error.what();
+  }
+  // The line is still the one being typed; table, totals and file agree.
+  EXPECT_EQ(customers.State(), DataSetState::Insert);
+  EXPECT_EQ(customers.FieldText("AFMCust"), "999999993");
+  EXPECT_EQ(customers.RecordCount(), 2);
+  EXPECT_EQ(statement.InvoiceTotalText(Side::Customers).bytes(), "5");
+  EXPECT_TRUE(changes_.empty());
+  customers.CancelRecord();
+  customers.MoveFirst();
+  EXPECT_THROW(customers.DeleteRecord(), VelmoraError);
+  EXPECT_EQ(customers.Lines(), kCustomers);
+  EXPECT_TRUE(changes_.empty());
+
+  // With the folder back, the same store goes through.
+  fs::remove(folder);
+  fs::rename(folder + "-away", folder);
+  EXPECT_EQ(Read("record2"), before);
+  Fill(customers, "AFMCust", "999999993", "1", "4", "2,25");
+  customers.PostRecord();
+  EXPECT_EQ(customers.RecordCount(), 3);
+  EXPECT_EQ(changes_, (std::vector<Change>{{Side::Customers, 3, "9", "12,75"}}));
+  EXPECT_EQ(Read("record2"), CrLf(customers.Lines()));
 }
 
 TEST_F(StatementTest, WritesOnlyAWholeFile) {
