@@ -13,6 +13,8 @@ qt6-l10n-tools
 libgl-dev
 libgtest-dev
 fonts-dejavu-core
+clang
+libclang-rt-14-dev
 "
 
 missing=""
