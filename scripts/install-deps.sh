@@ -19,6 +19,8 @@ dpkg-dev
 file
 liborcus-dev
 libfreexl-dev
+clang
+libclang-rt-14-dev
 "
 
 missing=""

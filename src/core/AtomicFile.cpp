@@ -1,6 +1,8 @@
 #include "AtomicFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,6 +12,8 @@
 #include <cstring>
 #include <functional>
 #include <random>
+#include <string_view>
+#include <utility>
 
 #include "VelmoraError.h"
 
@@ -17,17 +21,85 @@ namespace velmora {
 
 namespace {
 
+// Temporary files are named ".<target>.velmora-tmp-<pid>-<six letters>": hidden,
+// recognisable, and telling which process made them.
+constexpr std::string_view kTemporaryTag = ".velmora-tmp-";
+constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+constexpr int kRandomLetters = 6;
+
+// The folder of path with its slash ("./" for a bare name), and the name in it.
+std::pair<std::string, std::string> SplitFolder(const std::string& path) {
+  const auto slash = path.rfind('/');
+  if (slash == std::string::npos) return {"./", path};
+  return {path.substr(0, slash + 1), path.substr(slash + 1)};
+}
+
+// The file a chain of symbolic links at path ends in, so that saving over a link
+// replaces its target and the link stays a link, as text editors do. A link that
+// points nowhere gives the path it points to, which the save then creates.
+std::string FinalPath(const std::string& path) {
+  std::string current = path;
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat info {};
+    if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return current;
+    std::string target(static_cast<size_t>(info.st_size > 0 ? info.st_size : 255) + 1, '\0');
+    const ssize_t size = ::readlink(current.c_str(), target.data(), target.size());
+    if (size < 0) throw VelmoraError(std::strerror(errno));
+    if (static_cast<size_t>(size) == target.size()) throw VelmoraError(std::strerror(ENAMETOOLONG));
+    target.resize(static_cast<size_t>(size));
+    current = target.front() == '/' ? target : SplitFolder(current).first + target;
+  }
+  throw VelmoraError(std::strerror(ELOOP));
+}
+
+// The process id in a temporary file's name, or 0 when the name is not one of ours.
+pid_t OwnerOfTemporary(std::string_view name) {
+  const auto tag = name.rfind(kTemporaryTag);
+  if (name.empty() || name.front() != '.' || tag == std::string_view::npos) return 0;
+  std::string_view rest = name.substr(tag + kTemporaryTag.size());
+  const auto dash = rest.find('-');
+  if (dash == 0 || dash == std::string_view::npos || dash > 9 ||
+      rest.size() != dash + 1 + kRandomLetters)
+    return 0;
+  pid_t pid = 0;
+  for (const char c : rest.substr(0, dash)) {
+    if (c < '0' || c > '9') return 0;
+    pid = pid * 10 + (c - '0');
+  }
+  for (const char c : rest.substr(dash + 1)) {
+    if (std::string_view(kLetters).find(c) == std::string_view::npos) return 0;
+  }
+  return pid;
+}
+
+// Removes the temporary files that saves killed half-way left in folder. Only a
+// file whose process is gone is taken: a running copy's save is never disturbed.
+void RemoveStaleTemporaries(const std::string& folder) {
+  DIR* const dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return;
+  const pid_t self = ::getpid();
+  while (const dirent* entry = ::readdir(dir)) {
+    const pid_t owner = OwnerOfTemporary(entry->d_name);
+    if (owner <= 0 || owner == self) continue;
+    if (::kill(owner, 0) == 0 || errno != ESRCH) continue;
+    ::unlinkat(::dirfd(dir), entry->d_name, 0);
+  }
+  ::closedir(dir);
+}
+
 // A fresh file beside path, created with the usual permissions (mkstemp would
 // make it private to the owner, and the rename would pass that on to the target).
 int CreateTemporary(const std::string& path, std::string& tempPath) {
   static std::atomic<unsigned> counter{0};
-  static constexpr char kLetters[] =
-      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  const pid_t self = ::getpid();
   std::random_device device;
-  std::minstd_rand random(device() ^ static_cast<unsigned>(::getpid()) ^ counter++);
+  std::minstd_rand random(device() ^ static_cast<unsigned>(self) ^ counter++);
+  const auto [folder, name] = SplitFolder(path);
+  const std::string prefix =
+      folder + "." + name + std::string(kTemporaryTag) + std::to_string(self) + "-";
   for (int attempt = 0; attempt < 100; ++attempt) {
-    tempPath = path + '.';
-    for (int i = 0; i < 6; ++i) tempPath += kLetters[random() % (sizeof kLetters - 1)];
+    tempPath = prefix;
+    for (int i = 0; i < kRandomLetters; ++i) tempPath += kLetters[random() % (sizeof kLetters - 1)];
     const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
@@ -48,8 +120,7 @@ bool WriteAll(int fd, std::string_view bytes) {
 
 // Makes the rename itself survive a crash; the new file is complete either way.
 void SyncFolderOf(const std::string& path) {
-  const auto slash = path.rfind('/');
-  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  const std::string folder = SplitFolder(path).first;
   const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
   ::fsync(fd);
@@ -78,7 +149,9 @@ bool WriteLines(int fd, const std::vector<std::string>& lines) {
 }
 
 // Writes a new file beside path through body, then renames it over path.
-void ReplaceFile(const std::string& path, bool durable, const std::function<bool(int)>& body) {
+void ReplaceFile(const std::string& givenPath, bool durable, const std::function<bool(int)>& body) {
+  const std::string path = FinalPath(givenPath);
+  RemoveStaleTemporaries(SplitFolder(path).first);
   std::string tempPath;
   const int fd = CreateTemporary(path, tempPath);
   if (fd < 0) throw VelmoraError(std::strerror(errno));

@@ -11,6 +11,10 @@ namespace velmora {
 // old file or the new one, never a part. With durable, the data reach the disk
 // before the rename. On failure the target is left as it was and VelmoraError
 // carries the system's reason.
+// A symbolic link at path (or a chain of them) is followed: its final target is
+// replaced and the link stays. The temporary file is ".<name>.velmora-tmp-<pid>-
+// <6 letters>" in the target's folder; before each write, such files in that folder
+// whose process no longer exists (left by a killed save) are removed.
 void WriteFileAtomically(const std::string& path, std::string_view bytes, bool durable);
 // The same for lines, each followed by CR LF (the last one too), without
 // building the whole text first.

@@ -67,15 +67,33 @@ class LineSplitter {
 
 [[noreturn]] void ThrowSystemError(int error) { throw VelmoraError(std::strerror(error)); }
 
-// A file open for reading, closed however the reading ends.
+constexpr const char* kFolderNotFile = "Είναι φάκελος, όχι αρχείο";
+constexpr const char* kNotRegularFile = "Δεν είναι κανονικό αρχείο (συσκευή, σωλήνωση ή υποδοχή)";
+constexpr const char* kFileTooLarge = "Το αρχείο είναι πολύ μεγάλο";
+
+// A regular file open for reading, closed however the reading ends. It is opened
+// without blocking, so that a pipe with no writer or a device never holds the
+// program; anything but a regular file is refused before a byte is read.
 struct ReadOnlyFile {
-  explicit ReadOnlyFile(const std::string& path) : fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+  explicit ReadOnlyFile(const std::string& path)
+      : fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY)) {
     if (fd < 0) ThrowSystemError(errno);
+    try {
+      if (::fstat(fd, &status) != 0) ThrowSystemError(errno);
+      if (S_ISDIR(status.st_mode)) throw VelmoraError(kFolderNotFile);
+      if (!S_ISREG(status.st_mode)) throw VelmoraError(kNotRegularFile);
+      const int flags = ::fcntl(fd, F_GETFL);
+      if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) ThrowSystemError(errno);
+    } catch (...) {
+      ::close(fd);
+      throw;
+    }
   }
   ~ReadOnlyFile() { ::close(fd); }
   ReadOnlyFile(const ReadOnlyFile&) = delete;
   ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
   const int fd;
+  struct stat status {};
 };
 
 // Hands the file to take() block by block.
@@ -111,16 +129,15 @@ std::vector<std::string> ReadTextLines(const std::string& path) {
 std::string ReadFileBytes(const std::string& path, size_t maxBytes) {
   const ReadOnlyFile file(path);
   const int fd = file.fd;
-  struct stat status {};
-  if (::fstat(fd, &status) != 0) ThrowSystemError(errno);
-  if (static_cast<uint64_t>(status.st_size) > maxBytes) ThrowSystemError(EFBIG);
+  const struct stat& status = file.status;
+  if (static_cast<uint64_t>(status.st_size) > maxBytes) throw FileTooLargeError(kFileTooLarge);
   // Read straight into a buffer of the file's size; one more byte shows whether
   // the file grew meanwhile.
   std::string bytes(static_cast<size_t>(status.st_size) + 1, '\0');
   size_t done = 0;
   for (;;) {
     if (done == bytes.size()) {
-      if (bytes.size() > maxBytes) ThrowSystemError(EFBIG);
+      if (bytes.size() > maxBytes) throw FileTooLargeError(kFileTooLarge);
       // Room for one byte beyond the limit, so that crossing it is seen.
       bytes.resize(bytes.size() + std::min(bytes.size(), maxBytes - bytes.size() + 1));
     }
@@ -132,7 +149,7 @@ std::string ReadFileBytes(const std::string& path, size_t maxBytes) {
     }
     done += static_cast<size_t>(got);
   }
-  if (done > maxBytes) ThrowSystemError(EFBIG);
+  if (done > maxBytes) throw FileTooLargeError(kFileTooLarge);
   bytes.resize(done);
   return bytes;
 }

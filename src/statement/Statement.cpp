@@ -4,15 +4,11 @@
 #include "OpenedStatementFiles.h"
 #include "RecordLayout.h"
 #include "SaveFailedMessage.h"
-#include "TextFile.h"
 #include "VelmoraError.h"
 
 namespace velmora {
 
 namespace {
-
-// Far beyond any statement (200,000 lines are 30 MB): a larger file is not read.
-constexpr size_t kLargestSubmissionFile = size_t{1} << 30;
 
 void Configure(RecordTable& table, Side side, std::string path) {
   table.SetSchema(LineSchema(side));
@@ -81,15 +77,7 @@ void Statement::Reset() {
 }
 
 std::variant<OpenedStatement, ReadFailure> Statement::Read(const std::string& path) {
-  std::string bytes;
-  try {
-    bytes = ReadFileBytes(path, kLargestSubmissionFile);
-  } catch (const std::exception& error) {
-    return ReadFailure{
-        std::string("Παρουσιάστηκε πρόβλημα κατά το άνοιγμα του αρχείου\n") + error.what(), true, 0,
-        true};
-  }
-  return ReadSubmissionFile(bytes);
+  return ReadSubmissionFileAt(path);
 }
 
 void Statement::Load(OpenedStatement& opened) {

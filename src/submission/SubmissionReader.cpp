@@ -9,6 +9,8 @@
 #include "Amount.h"
 #include "RecordLayout.h"
 #include "SideBySide.h"
+#include "TextFile.h"
+#include "VelmoraError.h"
 #include "WholeNumber.h"
 
 namespace velmora {
@@ -22,33 +24,35 @@ constexpr const char* kWrongType =
 constexpr const char* kWrongLength =
     "Παρουσιάστηκε πρόβλημα κατά το άνοιγμα του αρχείου. Το μήκος της γραμμής είναι λανθασμένο";
 
+constexpr const char* kTooLarge =
+    "Παρουσιάστηκε πρόβλημα κατά το άνοιγμα του αρχείου. Το αρχείο είναι μεγαλύτερο από κάθε "
+    "συγκεντρωτική κατάσταση που μπορεί να αποθηκευτεί";
+constexpr const char* kTooManyCustomerLines =
+    "Παρουσιάστηκε πρόβλημα κατά το άνοιγμα του αρχείου. Το αρχείο έχει περισσότερες από 99999 "
+    "γραμμές πελατών";
+constexpr const char* kTooManySupplierLines =
+    "Παρουσιάστηκε πρόβλημα κατά το άνοιγμα του αρχείου. Το αρχείο έχει περισσότερες από 99999 "
+    "γραμμές προμηθευτών";
+static_assert(kMaxLinesPerSide == 99999, "the messages above name the limit");
+
 // Working fields hold at most this many characters, and so do the amount boxes.
-constexpr std::size_t kFieldWidth = 16;
+constexpr std::size_t kFieldWidth = LineSpan(LineField::Value).width;
 
-struct Columns {
-  std::size_t offset;  // 0-based
-  std::size_t width;
-};
-
-constexpr Columns kCount = {92, 7};
-constexpr Columns kValue = {99, 16};
-// Sequence number, invoice count and value of a line record.
-constexpr std::array<Columns, 3> kLineNumbers = {{{1, 5}, kCount, kValue}};
-constexpr Columns kRetailSales = {2, 16};
-constexpr Columns kWithoutItemisation = {19, 16};
+constexpr ColumnSpan kSequence = LineSpan(LineField::SequenceNumber);
+constexpr ColumnSpan kCount = LineSpan(LineField::InvoiceCount);
+constexpr ColumnSpan kValue = LineSpan(LineField::Value);
 // Retail sales (record "3" only), amount without itemisation, invoice total, grand total.
-constexpr std::array<Columns, 4> kCustomerAmounts = {
-    {kRetailSales, kWithoutItemisation, {35, 16}, {51, 16}}};
-constexpr std::array<Columns, 3> kSupplierAmounts = {{kWithoutItemisation, {35, 16}, {51, 16}}};
-
-std::string_view Field(std::string_view line, Columns columns) {
-  return line.substr(columns.offset, columns.width);
-}
+constexpr std::array<ColumnSpan, 4> kCustomerAmounts = {
+    {amounts_record::kRetailSales, amounts_record::kWithoutItemisation,
+     amounts_record::kInvoiceTotal, amounts_record::kGrandTotal}};
+constexpr std::array<ColumnSpan, 3> kSupplierAmounts = {{amounts_record::kWithoutItemisation,
+                                                         amounts_record::kInvoiceTotal,
+                                                         amounts_record::kGrandTotal}};
 
 template <std::size_t N>
-bool AllDigits(std::string_view line, const std::array<Columns, N>& fields) {
-  for (const Columns& columns : fields) {
-    for (const char c : Field(line, columns)) {
+bool AllDigits(std::string_view line, const std::array<ColumnSpan, N>& fields) {
+  for (const ColumnSpan& columns : fields) {
+    for (const char c : columns.In(line)) {
       if (c < '0' || c > '9') return false;
     }
   }
@@ -88,7 +92,7 @@ std::optional<std::string_view> NextLine(std::string_view& rest) {
 
 // "0IL01" in any letter case, the I also as the Greek capital or small Iota.
 bool IsOpeningLine(std::string_view line) {
-  constexpr std::string_view kLatin = "0IL01";
+  constexpr std::string_view kLatin = opening_record::kMarker;
   constexpr char kGreekCapitalIota = '\xC9';
   constexpr char kGreekSmallIota = '\xE9';
   if (line.size() < kLatin.size()) return false;
@@ -110,7 +114,7 @@ std::optional<std::string> FittingAmountText(std::string_view field) {
 }
 
 // The text must fit the columns; it is left-aligned and blank-filled.
-void Replace(std::string& line, Columns columns, std::string_view text) {
+void Replace(std::string& line, ColumnSpan columns, std::string_view text) {
   const auto start = line.begin() + static_cast<std::ptrdiff_t>(columns.offset);
   std::fill(std::copy(text.begin(), text.end(), start),
             start + static_cast<std::ptrdiff_t>(columns.width), ' ');
@@ -155,7 +159,7 @@ bool ReadDigits(std::string_view field, int64_t& value) {
 }
 
 // Puts text left-aligned into the columns of line, blank-filled; it fits.
-void Place(char* line, Columns columns, const char* text, std::size_t size) {
+void Place(char* line, ColumnSpan columns, const char* text, std::size_t size) {
   std::memcpy(line + columns.offset, text, size);
   std::memset(line + columns.offset + size, ' ', columns.width - size);
 }
@@ -168,8 +172,8 @@ bool AppendConverted(std::string_view fileLine, std::vector<std::string>& lines,
   int64_t sequence = 0;
   int64_t invoices = 0;
   int64_t cents = 0;
-  if (!ReadDigits(Field(fileLine, kLineNumbers[0]), sequence) ||
-      !ReadDigits(Field(fileLine, kCount), invoices) || !ReadDigits(Field(fileLine, kValue), cents))
+  if (!ReadDigits(kSequence.In(fileLine), sequence) || !ReadDigits(kCount.In(fileLine), invoices) ||
+      !ReadDigits(kValue.In(fileLine), cents))
     return false;
   char value[24];
   const std::size_t valueSize = FormatCents(cents, value);
@@ -236,27 +240,26 @@ std::optional<std::string> AmountTextFromCents(std::string_view field) {
 
 std::string ConvertFileLine(std::string_view fileLine) {
   std::string line(fileLine);
-  if (line.size() >= kCount.offset + kCount.width) {
-    if (const auto count = ParseWholeNumber(Field(line, kCount))) {
+  if (line.size() >= kCount.end()) {
+    if (const auto count = ParseWholeNumber(kCount.In(line))) {
       Replace(line, kCount, FormatGeneralNumber(*count));
     }
   }
-  if (line.size() >= kValue.offset + kValue.width) {
-    if (const auto value = FittingAmountText(Field(line, kValue))) Replace(line, kValue, *value);
+  if (line.size() >= kValue.end()) {
+    if (const auto value = FittingAmountText(kValue.In(line))) Replace(line, kValue, *value);
   }
   return line;
 }
 
 std::variant<OpenedStatement, ReadFailure> ReadSubmissionFile(std::string_view bytes) {
-  if (const auto nul = bytes.find('\0'); nul != std::string_view::npos) {
-    bytes = bytes.substr(0, nul);
-  }
+  if (bytes.size() > kSubmissionFileSizeLimit) return ReadFailure{kTooLarge, true, 0, true};
   std::string_view rest = bytes;
   const auto first = NextLine(rest);
   if (!first || !IsOpeningLine(*first)) return ReadFailure{kNotASubmissionFile, false, 0, true};
 
   OpenedStatement statement;
-  statement.creditBalances = first->find(".PIS") != std::string_view::npos;
+  statement.creditBalances =
+      first->find(opening_record::kCreditBalancesKind) != std::string_view::npos;
   // First every line is told apart and the rare records are taken; the line records
   // are converted after, both sides at once.
   SideRecords customers;
@@ -266,27 +269,36 @@ std::variant<OpenedStatement, ReadFailure> ReadSubmissionFile(std::string_view b
   while (const auto next = NextLine(rest)) {
     const std::string_view line = *next;
     ++lineNumber;
-    if (!line.empty() && (line.front() < '1' || line.front() > '5')) {
+    // The file is bytes: a NUL is a character like any other, and so a wrong record
+    // type where the type stands and a damaged record anywhere else.
+    if (!line.empty() &&
+        (line.front() < record_type::kHeader || line.front() > record_type::kSupplierAmounts)) {
       stop = Failure(kWrongType, lineNumber);
       break;
     }
-    if (line.size() != kRecordLength) {
+    if (line.size() != kRecordLength || line.find('\0') != std::string_view::npos) {
       stop = Failure(kWrongLength, lineNumber);
       break;
     }
     switch (line.front()) {
-      case '1':
+      case record_type::kHeader:
         statement.headerLines.emplace_back(line);
         break;
-      case '2':
-        customers.records.push_back({line, lineNumber});
+      case record_type::kCustomerLine:
+      case record_type::kSupplierLine: {
+        const bool customer = line.front() == record_type::kCustomerLine;
+        SideRecords& side = customer ? customers : suppliers;
+        // Such a statement could never be saved: the sequence numbers end at 99999.
+        if (side.records.size() == static_cast<std::size_t>(kMaxLinesPerSide)) {
+          stop = Failure(customer ? kTooManyCustomerLines : kTooManySupplierLines, lineNumber);
+          break;
+        }
+        side.records.push_back({line, lineNumber});
         break;
-      case '4':
-        suppliers.records.push_back({line, lineNumber});
-        break;
-      case '3': {
-        auto retail = FittingAmountText(Field(line, kRetailSales));
-        auto without = FittingAmountText(Field(line, kWithoutItemisation));
+      }
+      case record_type::kCustomerAmounts: {
+        auto retail = FittingAmountText(amounts_record::kRetailSales.In(line));
+        auto without = FittingAmountText(amounts_record::kWithoutItemisation.In(line));
         if (!AllDigits(line, kCustomerAmounts) || !retail || !without) {
           stop = Failure(kOpenFailed, lineNumber);
           break;
@@ -297,7 +309,7 @@ std::variant<OpenedStatement, ReadFailure> ReadSubmissionFile(std::string_view b
         break;
       }
       default: {
-        auto without = FittingAmountText(Field(line, kWithoutItemisation));
+        auto without = FittingAmountText(amounts_record::kWithoutItemisation.In(line));
         if (!AllDigits(line, kSupplierAmounts) || !without) {
           stop = Failure(kOpenFailed, lineNumber);
           break;
@@ -319,6 +331,22 @@ std::variant<OpenedStatement, ReadFailure> ReadSubmissionFile(std::string_view b
   }
   if (stop) return *stop;
   return statement;
+}
+
+std::variant<std::string, ReadFailure> ReadSubmissionBytes(const std::string& path) {
+  try {
+    return ReadFileBytes(path, kSubmissionFileSizeLimit);
+  } catch (const FileTooLargeError&) {
+    return ReadFailure{kTooLarge, true, 0, true};
+  } catch (const std::exception& error) {
+    return ReadFailure{std::string(kOpenFailed) + "\n" + error.what(), true, 0, true};
+  }
+}
+
+std::variant<OpenedStatement, ReadFailure> ReadSubmissionFileAt(const std::string& path) {
+  auto bytes = ReadSubmissionBytes(path);
+  if (auto* failure = std::get_if<ReadFailure>(&bytes)) return std::move(*failure);
+  return ReadSubmissionFile(std::get<std::string>(bytes));
 }
 
 }  // namespace velmora

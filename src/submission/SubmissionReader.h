@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "LineTotals.h"
+#include "RecordLayout.h"
 
 namespace velmora {
 
@@ -31,9 +33,30 @@ struct ReadFailure {
   bool refusedBeforeReading = false;  // the file is not a submission file at all
 };
 
+// The largest file the writer can produce (99,999 lines a side, the opening, header
+// and two amounts records, each with CR LF), with a tenth more for slack. A larger
+// file is refused before it is read.
+constexpr std::size_t kLargestStatementBytes =
+    (2 * static_cast<std::size_t>(kMaxLinesPerSide) + 4) * (kRecordLength + 2);
+constexpr std::size_t kSubmissionFileSizeLimit =
+    kLargestStatementBytes + kLargestStatementBytes / 10;
+
 // Checks the whole file before anything is returned, so a failure means nothing of the
-// file is to be used. Lines end at CR, LF or CR LF, and the text ends at a NUL byte.
+// file is to be used. Lines end at CR, LF or CR LF. The file is bytes, not text: a NUL
+// where a record type stands is a wrong record type, one elsewhere in a later record a
+// wrong length; the opening record is checked by its marker alone. Refused too: more
+// than kSubmissionFileSizeLimit bytes, and more than kMaxLinesPerSide lines of a side
+// (the message names the side, lineNumber is the first line too many).
 std::variant<OpenedStatement, ReadFailure> ReadSubmissionFile(std::string_view bytes);
+
+// The bytes of the file at path. Only a regular file is read: a folder, a device or a
+// pipe is refused at once without waiting on it, and so is a file larger than
+// kSubmissionFileSizeLimit, before any of it is read. A failure has a Greek message,
+// beep and refusedBeforeReading set, and lineNumber 0.
+std::variant<std::string, ReadFailure> ReadSubmissionBytes(const std::string& path);
+
+// ReadSubmissionBytes, then ReadSubmissionFile.
+std::variant<OpenedStatement, ReadFailure> ReadSubmissionFileAt(const std::string& path);
 
 // A line record "2" or "4" in its working form: the invoice count and the value are
 // written as the line table holds them, left-aligned; everything else stays. A field

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -112,6 +114,61 @@ TEST_F(AtomicFileTest, FailedLineWriteKeepsTheTarget) {
   EXPECT_THROW(WriteLinesAtomically(PathOf("folder"), {"x", "y"}, true), VelmoraError);
   EXPECT_EQ(Read(PathOf("folder/keep")), "old");
   EXPECT_EQ(EntryCount(), 1);
+}
+
+TEST_F(AtomicFileTest, SavingOverALinkReplacesItsTarget) {
+  fs::create_directory(PathOf("real"));
+  std::ofstream(PathOf("real/target")) << "old";
+  ASSERT_EQ(::chmod(PathOf("real/target").c_str(), 0604), 0);
+  fs::create_symlink("real/target", PathOf("relative"));
+  fs::create_symlink(PathOf("relative"), PathOf("chain"));
+  for (const char* link : {"relative", "chain"}) {
+    WriteFileAtomically(PathOf(link), link, true);
+    EXPECT_TRUE(fs::is_symlink(PathOf(link)));
+    EXPECT_EQ(Read(PathOf("real/target")), link);
+  }
+  WriteLinesAtomically(PathOf("chain"), {"a", "b"}, false);
+  EXPECT_EQ(Read(PathOf("real/target")), "a\r\nb\r\n");
+  struct stat info {};
+  ASSERT_EQ(::stat(PathOf("real/target").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0604u);
+  // A link that points nowhere yet: its target is created, the link kept.
+  fs::create_symlink("real/new", PathOf("dangling"));
+  WriteFileAtomically(PathOf("dangling"), "made", false);
+  EXPECT_TRUE(fs::is_symlink(PathOf("dangling")));
+  EXPECT_EQ(Read(PathOf("real/new")), "made");
+  // A loop of links is refused and changes nothing.
+  fs::create_symlink("loop-b", PathOf("loop-a"));
+  fs::create_symlink("loop-a", PathOf("loop-b"));
+  EXPECT_THROW(WriteFileAtomically(PathOf("loop-a"), "x", false), VelmoraError);
+  EXPECT_EQ(EntryCount(), 6);
+  EXPECT_EQ(std::distance(fs::directory_iterator(PathOf("real")), fs::directory_iterator()), 2);
+}
+
+TEST_F(AtomicFileTest, TemporaryFilesOfKilledSavesAreRemovedAtTheNextSave) {
+  // A process that has ended: its id is free (and will not be reused this soon).
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) ::_exit(0);
+  ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+  const std::string dead = std::to_string(child);
+  const std::string running = std::to_string(::getppid());
+  const std::string self = std::to_string(::getpid());
+  const std::vector<std::string> stale = {".out.velmora-tmp-" + dead + "-AbC123",
+                                          ".other.velmora-tmp-" + dead + "-zzzzzz"};
+  const std::vector<std::string> kept = {
+      ".out.velmora-tmp-" + running + "-AbC123",  // a running copy is saving
+      ".out.velmora-tmp-" + self + "-AbC123",     // so may this one, on another thread
+      ".out.velmora-tmp-" + dead + "-AbC12",      // not our name
+      "out.velmora-tmp-" + dead + "-AbC123",     ".out.velmora-tmp-" + dead + "-AbC12_",
+      ".out.velmora-tmp-x" + dead + "-AbC123"};
+  for (const auto& names : {stale, kept})
+    for (const std::string& name : names) std::ofstream(PathOf(name)) << "half";
+  WriteFileAtomically(PathOf("out"), "whole", false);
+  EXPECT_EQ(Read(PathOf("out")), "whole");
+  for (const std::string& name : stale) EXPECT_FALSE(fs::exists(PathOf(name))) << name;
+  for (const std::string& name : kept) EXPECT_TRUE(fs::exists(PathOf(name))) << name;
+  EXPECT_EQ(EntryCount(), 1 + static_cast<int>(kept.size()));
 }
 
 }  // namespace

@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
 #include <initializer_list>
 #include <random>
 #include <set>
@@ -8,6 +13,7 @@
 #include <vector>
 
 #include "HeaderLine.h"
+#include "RecordLayout.h"
 #include "TestSupport.h"
 #include "SubmissionReader.h"
 #include "SubmissionWriter.h"
@@ -139,12 +145,10 @@ TEST(SubmissionReaderTest, SplitsTheRecords) {
   EXPECT_EQ(mixed.customerAmountLines.size(), 2u);
   EXPECT_EQ(mixed.retailSales + "|" + mixed.customersWithoutItemisation, "0|0,07");
 
-  // Other line ends, none after the last line, and a NUL that ends the text.
-  for (const std::string& text :
-       {Cat({kOpening, "\n", kHeader, "\n", kCustomer, "\n"}),
-        Cat({kOpening, "\r", kHeader, "\r", kCustomer}),
-        Cat({kOpening, "\r\n", kHeader, "\n", kCustomer, "\r"}),
-        CrLf({kOpening, kHeader, kCustomer}) + std::string("\0x\r\n\r\n", 6)}) {
+  // Other line ends, and none after the last line.
+  for (const std::string& text : {Cat({kOpening, "\n", kHeader, "\n", kCustomer, "\n"}),
+                                  Cat({kOpening, "\r", kHeader, "\r", kCustomer}),
+                                  Cat({kOpening, "\r\n", kHeader, "\n", kCustomer, "\r"})}) {
     const OpenedStatement read = Opened(text);
     EXPECT_EQ(read.headerLines.size() + read.customerLines.size(), 2u);
   }
@@ -272,6 +276,136 @@ TEST(SubmissionReaderTest, RoundTripThroughTheWriter) {
   std::string second = std::get<std::string>(ComposeSubmissionFile(again));
   EXPECT_EQ(second.substr(9, 8), "20250101");
   EXPECT_EQ(second.replace(9, 8, "20240131"), file);
+}
+
+// The file is bytes: a NUL is refused where a record type or a record's text stands,
+// and harms nothing in the opening record's unused columns.
+TEST(SubmissionReaderTest, NulBytesAreCharactersOfTheFile) {
+  const auto refusal = [](const std::string& bytes) {
+    const auto result = ReadSubmissionFile(bytes);
+    const auto* failure = std::get_if<ReadFailure>(&result);
+    return failure ? failure->message + " @" + std::to_string(failure->lineNumber) : "opened";
+  };
+  const std::string at = " @";
+  std::string opening = kOpening;
+  opening[20] = '\0';
+  opening[149] = '\0';
+  const OpenedStatement read = Opened(CrLf({opening, kHeader, kCustomer}));
+  EXPECT_EQ(read.customerLines.size(), 1u);
+  EXPECT_TRUE(Opened(std::string("0IL01\0.PIS", 10)).creditBalances);
+
+  std::string typeless = kCustomer;
+  typeless[0] = '\0';
+  EXPECT_EQ(refusal(CrLf({kOpening, kHeader, typeless})), kWrongType + at + "3");
+  for (const std::size_t column :
+       {std::size_t{1}, std::size_t{7}, std::size_t{100}, std::size_t{149}}) {
+    std::string damaged = kCustomer;
+    damaged[column] = '\0';
+    EXPECT_EQ(refusal(CrLf({kOpening, kHeader, damaged, kSupplier})), kWrongLength + at + "3")
+        << column;
+  }
+  std::string header = kHeader;
+  header[60] = '\0';
+  EXPECT_EQ(refusal(CrLf({kOpening, header})), kWrongLength + at + "2");
+  // A good file followed by zeros, as a crash may leave it.
+  const std::string good = CrLf({kOpening, kHeader, kCustomer, kCustomerAmounts});
+  EXPECT_EQ(refusal(good + std::string(4096, '\0')), kWrongType + at + "5");
+  EXPECT_EQ(refusal(good.substr(0, good.size() - 2) + std::string(300, '\0')),
+            kWrongLength + at + "4");
+  EXPECT_EQ(refusal(std::string(4096, '\0')), std::string(kInvalid) + at + "0");
+}
+
+class SubmissionFileOnDiskTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (std::filesystem::temp_directory_path() / "velmora-open-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern;
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+  std::string PathOf(const char* name) const { return (dir_ / name).string(); }
+  static ReadFailure Refusal(const std::string& path) {
+    auto result = ReadSubmissionFileAt(path);
+    if (auto* failure = std::get_if<ReadFailure>(&result)) return *failure;
+    ADD_FAILURE() << path << " was opened";
+    return {};
+  }
+  std::filesystem::path dir_;
+};
+
+// A pipe, a device and a folder are refused at once; reading a pipe with no writer
+// would wait for ever, so this test returning is half of what it checks.
+TEST_F(SubmissionFileOnDiskTest, OnlyRegularFilesAreRead) {
+  const std::string fifo = PathOf("fifo");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string notRegular =
+      std::string(kFailed) + "\nΔεν είναι κανονικό αρχείο (συσκευή, σωλήνωση ή υποδοχή)";
+  for (const std::string& path : {fifo, std::string("/dev/zero"), std::string("/dev/null")}) {
+    const ReadFailure failure = Refusal(path);
+    EXPECT_EQ(failure.message, notRegular) << path;
+    EXPECT_TRUE(failure.beep && failure.refusedBeforeReading);
+  }
+  EXPECT_EQ(Refusal(dir_.string()).message, std::string(kFailed) + "\nΕίναι φάκελος, όχι αρχείο");
+  EXPECT_EQ(Refusal(PathOf("missing")).message.rfind(std::string(kFailed) + "\n", 0), 0u);
+
+  std::ofstream(PathOf("good"), std::ios::binary) << CrLf({kOpening, kHeader, kCustomer});
+  const auto opened = ReadSubmissionFileAt(PathOf("good"));
+  ASSERT_TRUE(std::holds_alternative<OpenedStatement>(opened));
+  EXPECT_EQ(std::get<OpenedStatement>(opened).customerLines.size(), 1u);
+  // A link to a good file is read through.
+  ASSERT_EQ(::symlink(PathOf("good").c_str(), PathOf("link").c_str()), 0);
+  EXPECT_TRUE(std::holds_alternative<OpenedStatement>(ReadSubmissionFileAt(PathOf("link"))));
+}
+
+TEST_F(SubmissionFileOnDiskTest, SizeAndLineLimits) {
+  const std::string tooLarge =
+      "Παρουσιάστηκε πρόβλημα κατά το άνοιγμα του αρχείου. Το αρχείο είναι μεγαλύτερο από κάθε "
+      "συγκεντρωτική κατάσταση που μπορεί να αποθηκευτεί";
+  // A sparse file one byte over the limit is refused by its size, unread.
+  const std::string huge = PathOf("huge");
+  std::ofstream(huge, std::ios::binary) << kOpening << "\r\n";
+  std::filesystem::resize_file(huge, kSubmissionFileSizeLimit + 1);
+  EXPECT_EQ(Refusal(huge).message, tooLarge);
+  std::string bytes = kOpening + "\r\n";
+  bytes.resize(kSubmissionFileSizeLimit + 1, ' ');
+  EXPECT_EQ(std::get<ReadFailure>(ReadSubmissionFile(bytes)).message, tooLarge);
+
+  // The largest statement the writer makes is read; one line more of a side is not.
+  std::vector<std::string> customers(kMaxLinesPerSide), suppliers(kMaxLinesPerSide);
+  for (auto& line : customers)
+    line = Cat({"2", Blanks(5), kTexts, Pad("1", 7), Pad("1", 16), Blanks(35)});
+  for (auto& line : suppliers)
+    line = Cat({"4", Blanks(5), kTexts, Pad("1", 7), Pad("1", 16), Blanks(35)});
+  SubmissionStatement s;
+  s.date = "20240131";
+  s.header = ParseHeaderLine(kHeader);
+  s.customerLines = customers;
+  s.supplierLines = suppliers;
+  s.retailSales = s.customersWithoutItemisation = s.suppliersWithoutItemisation = "99999999";
+  s.customerInvoiceTotal = s.supplierInvoiceTotal = "99999";
+  s.customerValueTotal = s.supplierValueTotal = "999,99";
+  const std::string largest = std::get<std::string>(ComposeSubmissionFile(s));
+  EXPECT_EQ(largest.size(), kLargestStatementBytes);
+  EXPECT_LE(largest.size(), kSubmissionFileSizeLimit);
+  const OpenedStatement full = Opened(largest);
+  EXPECT_EQ(full.customerLines.size() + full.supplierLines.size(), 2u * kMaxLinesPerSide);
+
+  const std::string more =
+      "Παρουσιάστηκε πρόβλημα κατά το άνοιγμα του αρχείου. Το αρχείο έχει περισσότερες από 99999 ";
+  const std::size_t record = kRecordLength + 2;
+  const std::size_t afterCustomers = record * (2 + kMaxLinesPerSide);
+  for (const char type : {'2', '4'}) {
+    std::string extra = largest;
+    extra.insert(type == '2' ? afterCustomers : extra.size(),
+                 CrLf({FileLine(type, "99999", "0000001", "0000000000000001")}));
+    const auto result = ReadSubmissionFile(extra);
+    ASSERT_TRUE(std::holds_alternative<ReadFailure>(result));
+    const ReadFailure& failure = std::get<ReadFailure>(result);
+    EXPECT_EQ(failure.message, more + (type == '2' ? "γραμμές πελατών" : "γραμμές προμηθευτών"));
+    EXPECT_EQ(failure.lineNumber,
+              type == '2' ? 2 + kMaxLinesPerSide + 1 : 2 + 2 * kMaxLinesPerSide + 2 + 1);
+    EXPECT_TRUE(failure.beep);
+  }
 }
 
 // Damaged copies of a good file: whatever a byte becomes, the reader either opens
