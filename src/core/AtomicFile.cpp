@@ -15,6 +15,7 @@
 #include <string_view>
 #include <utility>
 
+#include "FileDescriptor.h"
 #include "VelmoraError.h"
 
 namespace velmora {
@@ -44,12 +45,12 @@ std::string FinalPath(const std::string& path) {
     if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return current;
     std::string target(static_cast<size_t>(info.st_size > 0 ? info.st_size : 255) + 1, '\0');
     const ssize_t size = ::readlink(current.c_str(), target.data(), target.size());
-    if (size < 0) throw VelmoraError(std::strerror(errno));
-    if (static_cast<size_t>(size) == target.size()) throw VelmoraError(std::strerror(ENAMETOOLONG));
+    if (size < 0) ThrowSystemError(errno);
+    if (static_cast<size_t>(size) == target.size()) ThrowSystemError(ENAMETOOLONG);
     target.resize(static_cast<size_t>(size));
     current = target.front() == '/' ? target : SplitFolder(current).first + target;
   }
-  throw VelmoraError(std::strerror(ELOOP));
+  ThrowSystemError(ELOOP);
 }
 
 // The process id in a temporary file's name, or 0 when the name is not one of ours.
@@ -106,17 +107,6 @@ int CreateTemporary(const std::string& path, std::string& tempPath) {
   return -1;
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    bytes.remove_prefix(static_cast<size_t>(written));
-  }
-  return true;
-}
 
 // Makes the rename itself survive a crash; the new file is complete either way.
 void SyncFolderOf(const std::string& path) {
@@ -154,7 +144,7 @@ void ReplaceFile(const std::string& givenPath, bool durable, const std::function
   RemoveStaleTemporaries(SplitFolder(path).first);
   std::string tempPath;
   const int fd = CreateTemporary(path, tempPath);
-  if (fd < 0) throw VelmoraError(std::strerror(errno));
+  if (fd < 0) ThrowSystemError(errno);
 
   // Keep the permissions of the file being replaced.
   struct stat target {};
@@ -172,7 +162,7 @@ void ReplaceFile(const std::string& givenPath, bool durable, const std::function
   }
   if (!ok) {
     ::unlink(tempPath.c_str());
-    throw VelmoraError(std::strerror(error));
+    ThrowSystemError(error);
   }
   if (durable) SyncFolderOf(path);
 }

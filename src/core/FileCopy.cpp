@@ -10,6 +10,7 @@
 #include <system_error>
 #include <utility>
 
+#include "FileDescriptor.h"
 #include "VelmoraError.h"
 
 namespace velmora {
@@ -20,23 +21,6 @@ constexpr std::size_t kChunkSize = 8192;
 
 bool IsSeparator(char c) { return c == '/' || c == '\\'; }
 
-// Closes the descriptor on every way out.
-class FileHandle {
- public:
-  explicit FileHandle(int fd) : fd_(fd) {}
-  ~FileHandle() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-
-  int Get() const { return fd_; }
-  bool Valid() const { return fd_ >= 0; }
-  int Release() { return std::exchange(fd_, -1); }
-
- private:
-  int fd_;
-};
 
 std::string FileNameOf(const std::string& path) {
   const auto slash = path.find_last_of("/\\");
@@ -55,26 +39,12 @@ std::string ResolveDestination(const std::string& source, const std::string& des
   return directory + FileNameOf(source);
 }
 
-[[noreturn]] void ThrowSystemError(const std::string& path) {
-  throw VelmoraError(path + ": " + std::strerror(errno));
-}
 
-void WriteAll(int fd, const char* data, std::size_t size, const std::string& path) {
-  while (size > 0) {
-    const ssize_t written = ::write(fd, data, size);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      ThrowSystemError(path);
-    }
-    data += written;
-    size -= static_cast<std::size_t>(written);
-  }
-}
 
 }  // namespace
 
 void CopyFile(const std::string& source, const std::string& destination) {
-  FileHandle in(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
+  FileDescriptor in(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
   struct stat sourceInfo {};
   if (!in.Valid() || ::fstat(in.Get(), &sourceInfo) != 0 || S_ISDIR(sourceInfo.st_mode)) {
     throw VelmoraError("Cannot open file " + source);
@@ -87,7 +57,7 @@ void CopyFile(const std::string& source, const std::string& destination) {
       targetInfo.st_ino == sourceInfo.st_ino) {
     throw VelmoraError("Cannot create file " + target);
   }
-  FileHandle out(::open(target.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  FileDescriptor out(::open(target.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
   if (!out.Valid()) throw VelmoraError("Cannot create file " + target);
 
   char buffer[kChunkSize];
@@ -95,12 +65,13 @@ void CopyFile(const std::string& source, const std::string& destination) {
     const ssize_t count = ::read(in.Get(), buffer, kChunkSize);
     if (count < 0) {
       if (errno == EINTR) continue;
-      ThrowSystemError(source);
+      ThrowSystemError(errno, source);
     }
-    WriteAll(out.Get(), buffer, static_cast<std::size_t>(count), target);
+    if (!WriteAll(out.Get(), std::string_view(buffer, static_cast<std::size_t>(count))))
+      ThrowSystemError(errno, target);
     if (static_cast<std::size_t>(count) < kChunkSize) break;
   }
-  if (::close(out.Release()) != 0) ThrowSystemError(target);
+  if (::close(out.Release()) != 0) ThrowSystemError(errno, target);
 }
 
 void SnapshotFile(const std::string& source, const std::string& destination) {

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <functional>
 
+#include "FileDescriptor.h"
 #include "VelmoraError.h"
 
 namespace velmora {
@@ -64,8 +65,6 @@ class LineSplitter {
   bool afterCr_ = false;
   bool ended_ = false;
 };
-
-[[noreturn]] void ThrowSystemError(int error) { throw VelmoraError(std::strerror(error)); }
 
 constexpr const char* kFolderNotFile = "Είναι φάκελος, όχι αρχείο";
 constexpr const char* kNotRegularFile = "Δεν είναι κανονικό αρχείο (συσκευή, σωλήνωση ή υποδοχή)";

@@ -15,6 +15,7 @@
 #include "AtomicFile.h"
 #include "TextFile.h"
 #include "VelmoraError.h"
+#include "SystemReason.h"
 
 namespace velmora {
 namespace {
@@ -62,7 +63,7 @@ TEST_F(AtomicFileTest, FailureKeepsTheTargetAndLeavesNoTemporaryFile) {
     WriteFileAtomically(PathOf("missing/out"), "x", false);
     ADD_FAILURE() << "wrote into a missing folder";
   } catch (const VelmoraError& e) {
-    EXPECT_STREQ(e.what(), std::strerror(ENOENT));
+    EXPECT_EQ(std::string(e.what()), SystemReason(ENOENT));
   }
   // A folder cannot be replaced by a file: the rename fails after the write.
   fs::create_directory(PathOf("folder"));
@@ -71,7 +72,7 @@ TEST_F(AtomicFileTest, FailureKeepsTheTargetAndLeavesNoTemporaryFile) {
     WriteFileAtomically(PathOf("folder"), "x", false);
     ADD_FAILURE() << "replaced a folder";
   } catch (const VelmoraError& e) {
-    EXPECT_STREQ(e.what(), std::strerror(EISDIR));
+    EXPECT_EQ(std::string(e.what()), SystemReason(EISDIR));
   }
   EXPECT_EQ(Read(PathOf("folder/keep")), "old");
   EXPECT_EQ(EntryCount(), 1);

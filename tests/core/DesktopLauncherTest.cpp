@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+
+#include <cerrno>
 #include <stdlib.h>
 #include <sys/stat.h>
 
@@ -8,6 +10,7 @@
 #include <string>
 
 #include "DesktopLauncher.h"
+#include "SystemReason.h"
 
 namespace velmora {
 namespace {
@@ -80,7 +83,7 @@ TEST(DesktopLauncherTest, WritesAnExecutableLauncherAndReplacesAnEarlierOne) {
   const auto failure = WriteDesktopLauncher((desktop / "missing").string(), "/usr/bin/velmora", "");
   ASSERT_TRUE(failure.has_value());
   EXPECT_EQ(failure->message,
-            "Υπήρξε κάποιο πρόβλημα κατά τη δημιουργία της συντόμευσης\nNo such file or directory");
+            "Υπήρξε κάποιο πρόβλημα κατά τη δημιουργία της συντόμευσης\n" + SystemReason(ENOENT));
   fs::remove_all(desktop);
 }
 

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+
+#include <cerrno>
 #include <stdlib.h>
 
 #include <filesystem>
@@ -7,6 +9,7 @@
 
 #include "TestSupport.h"
 #include "RecordTable.h"
+#include "SystemReason.h"
 
 namespace velmora {
 namespace {
@@ -358,7 +361,7 @@ TEST_F(RecordTableTest, SavesAsAndReturnsToRecords) {
 
 TEST_F(RecordTableTest, ReportsErrors) {
   EXPECT_EQ(ErrorOf([&] { Open(t_, "", kSchema, "missing/x"); }),
-            "Cannot open file \"" + PathOf("missing/x") + "\". No such file or directory");
+            "Cannot open file \"" + PathOf("missing/x") + "\". " + SystemReason(ENOENT));
   EXPECT_FALSE(t_.Active());
   EXPECT_EQ(ErrorOf([&] { t_.MoveFirst(); }), "Cannot perform this operation on a closed dataset");
 
@@ -374,7 +377,7 @@ TEST_F(RecordTableTest, ReportsErrors) {
 
   fs::create_directory(PathOf("dir"));
   EXPECT_EQ(ErrorOf([&] { t_.SaveAs(PathOf("dir")); }),
-            "Cannot create file \"" + PathOf("dir") + "\". Is a directory");
+            "Cannot create file \"" + PathOf("dir") + "\". " + SystemReason(EISDIR));
   EXPECT_EQ(t_.FileName(), PathOf("new"));
 }
 

@@ -14,6 +14,7 @@
 #include "Cp1253.h"
 #include "RecordLayout.h"
 #include "StatementPage.h"
+#include "SystemReason.h"
 
 namespace velmora {
 namespace {
@@ -533,7 +534,7 @@ TEST(StatementPageTest, WritesThePageOrSaysWhyNot) {
   ASSERT_TRUE(failure);
   EXPECT_EQ(failure->message,
             std::string("Υπήρξε κάποιο πρόβλημα κατά την προετοιμασία της εκτύπωσης\n") +
-                std::strerror(ENOENT));
+                SystemReason(ENOENT));
   fs::remove_all(dir);
 }
 

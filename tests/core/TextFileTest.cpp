@@ -9,6 +9,7 @@
 
 #include "TextFile.h"
 #include "VelmoraError.h"
+#include "SystemReason.h"
 
 namespace velmora {
 namespace {
@@ -56,7 +57,7 @@ TEST(TextFileTest, ReadsWholeFilesAndReportsTheSystemReason) {
     ReadTextLines((dir / "missing").string());
     ADD_FAILURE() << "a missing file was read";
   } catch (const VelmoraError& e) {
-    EXPECT_STREQ(e.what(), std::strerror(ENOENT));
+    EXPECT_EQ(std::string(e.what()), SystemReason(ENOENT));
   }
   // A folder, a device and a pipe without a writer are refused at once, unread.
   const std::string fifo = (dir / "fifo").string();
@@ -101,7 +102,7 @@ TEST(TextFileTest, ReadsFileBytesAsTheyStandUpToALimit) {
     ReadFileBytes((dir / "missing").string(), 100);
     ADD_FAILURE() << "a missing file was read";
   } catch (const VelmoraError& e) {
-    EXPECT_STREQ(e.what(), std::strerror(ENOENT));
+    EXPECT_EQ(std::string(e.what()), SystemReason(ENOENT));
   }
   std::filesystem::remove_all(dir);
 }

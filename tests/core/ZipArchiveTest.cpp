@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+
+#include <cerrno>
 #include <stdlib.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -14,6 +16,7 @@
 #include <vector>
 
 #include "ZipArchive.h"
+#include "SystemReason.h"
 
 namespace velmora {
 namespace {
@@ -244,14 +247,14 @@ TEST_F(ZipArchiveTest, AFailedCopyLeavesTheEarlierArchive) {
   auto failure = WriteZipCopy(PathOf("missing.PIS"), archive, kStamp);
   ASSERT_TRUE(failure.has_value());
   EXPECT_EQ(failure->message, "Δεν ήταν δυνατή η ανάγνωση του αρχείου " + PathOf("missing.PIS") +
-                                  "\nNo such file or directory");
+                                  "\n" + SystemReason(ENOENT));
   EXPECT_EQ(Read(archive), "earlier archive");
 
   // A missing folder: the reason is the system's.
   failure = WriteZipCopy(source, PathOf("no-folder/X.PIS.zip"), kStamp);
   ASSERT_TRUE(failure.has_value());
   EXPECT_EQ(failure->message, "Δεν ήταν δυνατή η δημιουργία του συμπιεσμένου αρχείου " +
-                                  PathOf("no-folder/X.PIS.zip") + "\nNo such file or directory");
+                                  PathOf("no-folder/X.PIS.zip") + "\n" + SystemReason(ENOENT));
 
   // The disk refuses the archive half-way (a file size limit holds even for root).
   rlimit saved{};
@@ -265,7 +268,7 @@ TEST_F(ZipArchiveTest, AFailedCopyLeavesTheEarlierArchive) {
   std::signal(SIGXFSZ, previousHandler);
   ASSERT_TRUE(failure.has_value());
   EXPECT_EQ(failure->message, "Δεν ήταν δυνατή η δημιουργία του συμπιεσμένου αρχείου " + archive +
-                                  "\nFile too large");
+                                  "\n" + SystemReason(EFBIG));
   EXPECT_EQ(Read(archive), "earlier archive");
   std::vector<std::string> left;
   for (const auto& entry : fs::directory_iterator(dir_)) left.push_back(entry.path().filename());
