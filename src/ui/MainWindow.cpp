@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
@@ -12,8 +13,11 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "AboutBox.h"
 #include "AmountBox.h"
 #include "AppTexts.h"
+#include "AuthorityLinks.h"
+#include "DesktopLauncher.h"
 #include "Environment.h"
 #include "FilerPanel.h"
 #include "FocusReasons.h"
@@ -21,11 +25,14 @@
 #include "InputGuard.h"
 #include "KeyFilters.h"
 #include "LinesPage.h"
+#include "ManualWindow.h"
 #include "MouseWheelFilter.h"
+#include "ProgramFolders.h"
 #include "RecordLayout.h"
 #include "Statement.h"
 #include "TextRules.h"
 #include "WaitBox.h"
+#include "ZipCommand.h"
 
 namespace velmora {
 
@@ -202,6 +209,39 @@ void MainWindow::BuildMenu() {
   helpMenu_ = menuBar()->addMenu(QStringLiteral("Βοήθεια"));
   helpMenu_->setObjectName(QStringLiteral("helpMenu"));
 
+  toolsMenu_->addSeparator();
+  auto* shortcut =
+      toolsMenu_->addAction(QStringLiteral("Δημιουργία συντόμευσης στην Επιφ. Εργασίας"), this,
+                            &MainWindow::onCreateShortcut);
+  shortcut->setObjectName(QStringLiteral("desktopShortcutAction"));
+  auto* zip = toolsMenu_->addAction(QStringLiteral("Δημιουργία συμπιεσμένου αρχείου (zip)"), this,
+                                    &MainWindow::onZipCopy);
+  zip->setObjectName(QStringLiteral("zipCopyAction"));
+  toolsMenu_->addSeparator();
+  auto* site = toolsMenu_->addAction(AuthoritySiteCaption(), this,
+                                     [this] { environment_.OpenUrl(AuthoritySiteUrl()); });
+  site->setObjectName(QStringLiteral("authoritySiteAction"));
+  // Reached by its key alone: an action hidden in the menu would not hear it.
+  auto* submission =
+      new QAction(QStringLiteral("Ηλεκτρονική υποβολή αρχείου Συγκεντρωτικής Κατάστασης"), this);
+  submission->setObjectName(QStringLiteral("onlineSubmissionAction"));
+  submission->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+  connect(submission, &QAction::triggered, this,
+          [this] { environment_.OpenUrl(OnlineSubmissionUrl()); });
+  addAction(submission);
+
+  auto* manual =
+      helpMenu_->addAction(QStringLiteral("Οδηγίες εφαρμογής"), this, &MainWindow::onManual);
+  manual->setObjectName(QStringLiteral("manualAction"));
+  auto* manualKey = new QAction(manual->text(), this);
+  manualKey->setObjectName(QStringLiteral("manualKeyAction"));
+  manualKey->setShortcut(QKeySequence(Qt::Key_F1));
+  connect(manualKey, &QAction::triggered, this, &MainWindow::onManual);
+  addAction(manualKey);
+  helpMenu_->addSeparator();
+  auto* about = helpMenu_->addAction(QStringLiteral("Σχετικά..."), this, &MainWindow::onAbout);
+  about->setObjectName(QStringLiteral("aboutAction"));
+
   // A menu shows only once it holds a command.
   for (QMenu* menu : {printMenu_, toolsMenu_, helpMenu_})
     menu->menuAction()->setVisible(!menu->actions().isEmpty());
@@ -334,6 +374,36 @@ void MainWindow::onOpen() {
   if (!outcome.shown) return;
   ShowStatement(*outcome.shown);
   qobject_cast<LinesPage*>(pages_->currentWidget())->grid()->setFocus();
+}
+
+void MainWindow::onZipCopy() { MakeZipCopy(*this, DosTimestampNow()); }
+
+void MainWindow::onCreateShortcut() {
+  const std::string programFolder = QFile::encodeName(environment_.ProgramFolder()).toStdString();
+  const auto failure =
+      WriteDesktopLauncher(QFile::encodeName(environment_.DesktopFolder()).toStdString(),
+                           QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString(),
+                           IconPathFor(programFolder));
+  if (failure) Warn(failure->message);
+}
+
+void MainWindow::onManual() {
+  if (!manualWindow_) {
+    const std::string programFolder = QFile::encodeName(environment_.ProgramFolder()).toStdString();
+    manualWindow_ = std::make_unique<ManualWindow>(
+        QFile::decodeName(QByteArray::fromStdString(HelpFolderFor(programFolder))));
+    connect(manualWindow_.get(), &ManualWindow::printFailed, this, [this] {
+      dialogs_.ShowWarning(
+          QStringLiteral("Υπήρξε ένα πρόβλημα κατά την εκτύπωση. Βεβαιωθείτε ότι "
+                         "έχετε ορίσει κάποιον εκτυπωτή"));
+    });
+  }
+  manualWindow_->ShowFirstTopic();
+}
+
+void MainWindow::onAbout() {
+  AboutBox box(this);
+  box.exec();
 }
 
 void MainWindow::onPageChanged(int index) {

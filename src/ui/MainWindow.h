@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <memory>
 #include <optional>
 
 #include "Dialogs.h"
@@ -17,6 +18,7 @@ namespace velmora {
 class Environment;
 class FilerPanel;
 class LinesPage;
+class ManualWindow;
 class RecordGrid;
 class RecordTableModel;
 class Statement;
@@ -43,6 +45,10 @@ class MainWindow : public QMainWindow, private Questions {
   void onOpen();
   bool onSaveAs();
   void onPageChanged(int index);
+  void onZipCopy();
+  void onCreateShortcut();
+  void onManual();
+  void onAbout();
 
   // Questions, answered with the window's dialogs and grids.
   Answer AskYesNo(const std::string& question) override;
@@ -93,6 +99,8 @@ class MainWindow : public QMainWindow, private Questions {
   QMenu* printMenu_;
   QMenu* toolsMenu_;
   QMenu* helpMenu_;
+  // Made at its first showing, kept for the program's life.
+  std::unique_ptr<ManualWindow> manualWindow_;
   bool switchingPage_ = false;
   bool shutDown_ = false;
 };

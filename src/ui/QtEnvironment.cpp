@@ -7,6 +7,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include "CapsLock.h"
+
 namespace velmora {
 
 QtEnvironment::QtEnvironment() {
@@ -39,9 +41,15 @@ QString QtEnvironment::DesktopFolder() const {
 
 void QtEnvironment::OpenUrl(const QUrl& url) { QDesktopServices::openUrl(url); }
 
-void QtEnvironment::SetCapsLock(bool) {
-  // Switching the keyboard lock belongs to the keyboard-lock feature; until it
-  // is built the program leaves the lock as the user set it.
+void QtEnvironment::SetCapsLock(bool on) {
+  // On for the program's own time; at the end the lock goes back to how the
+  // user had it, which is off unless they had switched it on themselves.
+  if (on) {
+    if (!capsLockFound_) capsLockFound_ = CapsLockState();
+    SetCapsLockState(true);
+  } else {
+    SetCapsLockState(capsLockFound_.value_or(false));
+  }
 }
 
 }  // namespace velmora

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "Environment.h"
 
 namespace velmora {
@@ -22,6 +24,8 @@ class QtEnvironment : public Environment {
 
  private:
   QString workingBase_;
+  // Caps Lock as the user had it before the program switched it on.
+  std::optional<bool> capsLockFound_;
 };
 
 }  // namespace velmora

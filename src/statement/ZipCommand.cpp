@@ -1,0 +1,30 @@
+#include "ZipCommand.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "Cp1253.h"
+
+namespace velmora {
+
+ZipOutcome MakeZipCopy(Questions& questions, DosTimestamp modified) {
+  const auto source = questions.ChooseOpenFile("");
+  if (!source) return {};
+  // A name the Greek code page cannot spell is not proposed; the user types one.
+  const Cp1253Text proposed(Utf8ToCp1253(ZipEntryName(*source)).value_or(std::string()));
+  // The filter alone: a dialog that added ".zip" itself would give "A.zip.zip".
+  const auto chosen = questions.ChooseSaveFile(proposed, "*.zip");
+  if (!chosen) return {};
+  const std::string archive = ZipArchivePath(*chosen);
+  std::error_code error;
+  if (std::filesystem::exists(archive, error) &&
+      questions.AskYesNo(ZipReplaceQuestion(*chosen)) == Questions::Answer::No)
+    return {};
+  if (const auto failure = WriteZipCopy(*source, archive, modified)) {
+    questions.Warn(failure->message);
+    return {};
+  }
+  return {archive};
+}
+
+}  // namespace velmora
