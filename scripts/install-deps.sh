@@ -18,6 +18,7 @@ unzip
 dpkg-dev
 file
 liborcus-dev
+poppler-utils
 libfreexl-dev
 "
 

@@ -17,6 +17,7 @@ namespace velmora {
 class Environment;
 class FilerPanel;
 class LinesPage;
+class PrintWindow;
 class RecordGrid;
 class RecordTableModel;
 class Statement;
@@ -42,6 +43,7 @@ class MainWindow : public QMainWindow, private Questions {
   void onNew();
   void onOpen();
   bool onSaveAs();
+  void onPrintStatement(Side side);
   void onPageChanged(int index);
 
   // Questions, answered with the window's dialogs and grids.
@@ -86,11 +88,14 @@ class MainWindow : public QMainWindow, private Questions {
   RecordTableModel* supplierModel_;
   QWidget* startPanel_;
   WaitBox* waitBox_;
+  PrintWindow* printWindow_;
   QAction* newAction_;
   QAction* openAction_;
   QAction* saveAsAction_;
   QAction* exitAction_;
   QMenu* printMenu_;
+  QAction* printCustomersAction_;
+  QAction* printSuppliersAction_;
   QMenu* toolsMenu_;
   QMenu* helpMenu_;
   bool switchingPage_ = false;
