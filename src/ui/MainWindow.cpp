@@ -242,6 +242,8 @@ void MainWindow::BuildStartPanel() {
 void MainWindow::SetStatementCommandsEnabled(bool enabled) {
   saveAsAction_->setEnabled(enabled);
   printMenu_->setEnabled(enabled);
+  // The items too, for those who reach them without opening the menu.
+  for (QAction* print : printMenu_->actions()) print->setEnabled(enabled);
   // While the start panel covers them, the fields cannot be reached by Tab either.
   filerPanel_->setEnabled(enabled);
   pages_->setEnabled(enabled);

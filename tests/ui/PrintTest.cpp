@@ -86,12 +86,14 @@ void PrintTest::printsTheStatementAsTyped() {
   Fixture f;
   QMenu* printMenu = f.Find<QMenu>("printMenu");
   QVERIFY(!printMenu->menuAction()->isEnabled());
+  QVERIFY(!f.Action("printCustomersAction")->isEnabled());
   QCOMPARE(printMenu->actions(),
            QList<QAction*>({f.Action("printCustomersAction"), f.Action("printSuppliersAction")}));
   QCOMPARE(f.Action("printCustomersAction")->text(), Greek("Συγκεντρωτική κατάσταση Πελατών"));
   QCOMPARE(f.Action("printSuppliersAction")->text(), Greek("Συγκεντρωτική κατάσταση Προμηθευτών"));
   f.NewStatement();
   QVERIFY(printMenu->menuAction()->isEnabled());
+  QVERIFY(f.Action("printSuppliersAction")->isEnabled());
 
   auto* printWindow = f.Find<PrintWindow>("printWindow");
   auto* pageView = f.Find<QTextBrowser>("printPageView");
