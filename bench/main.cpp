@@ -19,6 +19,7 @@
 #include "PreSaveChecks.h"
 #include "PairwisePreSaveCheck.h"
 #include "PreSaveVariants.h"
+#include "PrintFigures.h"
 #include "RecordLayout.h"
 #include "Statement.h"
 #include "StatementCommands.h"
@@ -247,6 +248,8 @@ int Run() {
   RequireSilence(answers, "storing a line");
   report.AtMost("store_line", store / oneWrite, 3,
                 Ms(store) + " against " + Ms(oneWrite) + " to write the table's file");
+
+  RunPrintFigures(statement, answers, form, temp.Path(), report);
 
   report.AtMost("open_memory", static_cast<double>(openGrowth) / static_cast<double>(fileSize), 4,
                 Mb(openGrowth) + " above the start for a " + Mb(fileSize) + " file");

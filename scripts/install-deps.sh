@@ -19,6 +19,7 @@ unzip
 dpkg-dev
 file
 liborcus-dev
+poppler-utils
 libfreexl-dev
 clang
 libclang-rt-14-dev

@@ -27,6 +27,8 @@
 #include "LinesPage.h"
 #include "ManualWindow.h"
 #include "MouseWheelFilter.h"
+#include "PrintCommand.h"
+#include "PrintWindow.h"
 #include "ProgramFolders.h"
 #include "RecordLayout.h"
 #include "Statement.h"
@@ -93,6 +95,8 @@ MainWindow::MainWindow(Statement& statement, Dialogs& dialogs, Environment& envi
   setWindowTitle(WindowCaption());
   waitBox_ = new WaitBox(this);
   waitBox_->hide();
+  printWindow_ = new PrintWindow(dialogs_, this);
+  printWindow_->hide();
 
   auto* central = new QWidget(this);
   central->setFixedSize(kClientWidth, kClientHeight);
@@ -204,6 +208,14 @@ void MainWindow::BuildMenu() {
 
   printMenu_ = menuBar()->addMenu(QStringLiteral("Εκτύπωση"));
   printMenu_->setObjectName(QStringLiteral("printMenu"));
+  printCustomersAction_ =
+      printMenu_->addAction(QStringLiteral("Συγκεντρωτική κατάσταση Πελατών"), this,
+                            [this] { onPrintStatement(Side::Customers); });
+  printCustomersAction_->setObjectName(QStringLiteral("printCustomersAction"));
+  printSuppliersAction_ =
+      printMenu_->addAction(QStringLiteral("Συγκεντρωτική κατάσταση Προμηθευτών"), this,
+                            [this] { onPrintStatement(Side::Suppliers); });
+  printSuppliersAction_->setObjectName(QStringLiteral("printSuppliersAction"));
   toolsMenu_ = menuBar()->addMenu(QStringLiteral("Εργαλεία"));
   toolsMenu_->setObjectName(QStringLiteral("toolsMenu"));
   helpMenu_ = menuBar()->addMenu(QStringLiteral("Βοήθεια"));
@@ -269,6 +281,9 @@ void MainWindow::BuildStartPanel() {
 
 void MainWindow::SetStatementCommandsEnabled(bool enabled) {
   saveAsAction_->setEnabled(enabled);
+  printMenu_->setEnabled(enabled);
+  // The items too, for those who reach them without opening the menu.
+  for (QAction* print : printMenu_->actions()) print->setEnabled(enabled);
   // While the start panel covers them, the fields cannot be reached by Tab either.
   filerPanel_->setEnabled(enabled);
   pages_->setEnabled(enabled);
@@ -364,6 +379,20 @@ bool MainWindow::onSaveAs() {
     supplierPage_->grid()->DoAction(RecordGrid::Action::First);
   }
   return outcome.saved;
+}
+
+void MainWindow::onPrintStatement(Side side) {
+  const auto form = GatherForm();
+  if (!form) return;
+  const PrintOutcome outcome = PrintStatementPage(
+      statement_, *this, side, *form, QFile::encodeName(environment_.DataFolder()).toStdString());
+  if (!outcome.pagePath) return;
+  if (const auto reason = printWindow_->LoadPage(
+          QFile::decodeName(QByteArray::fromStdString(*outcome.pagePath)), side)) {
+    dialogs_.ShowWarning(FromMessage(kPrintPreparationFailed) + QLatin1Char('\n') + *reason);
+    return;
+  }
+  printWindow_->ShowModal();
 }
 
 void MainWindow::onOpen() {

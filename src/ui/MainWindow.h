@@ -19,6 +19,7 @@ class Environment;
 class FilerPanel;
 class LinesPage;
 class ManualWindow;
+class PrintWindow;
 class RecordGrid;
 class RecordTableModel;
 class Statement;
@@ -44,6 +45,7 @@ class MainWindow : public QMainWindow, private Questions {
   void onNew();
   void onOpen();
   bool onSaveAs();
+  void onPrintStatement(Side side);
   void onPageChanged(int index);
   void onZipCopy();
   void onCreateShortcut();
@@ -92,11 +94,14 @@ class MainWindow : public QMainWindow, private Questions {
   RecordTableModel* supplierModel_;
   QWidget* startPanel_;
   WaitBox* waitBox_;
+  PrintWindow* printWindow_;
   QAction* newAction_;
   QAction* openAction_;
   QAction* saveAsAction_;
   QAction* exitAction_;
   QMenu* printMenu_;
+  QAction* printCustomersAction_;
+  QAction* printSuppliersAction_;
   QMenu* toolsMenu_;
   QMenu* helpMenu_;
   // Made at its first showing, kept for the program's life.

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "Questions.h"
+#include "Side.h"
+#include "Statement.h"
+#include "StatementForm.h"
+
+namespace velmora {
+
+// Shown when the page could not be made, with the system's reason on a second line.
+inline constexpr const char* kPrintPreparationFailed =
+    "Υπήρξε κάποιο πρόβλημα κατά την προετοιμασία της εκτύπωσης";
+
+struct PrintOutcome {
+  // The page written, ready to be shown and printed; nullopt when there is
+  // nothing to show (the pending line was refused, or the user was told why).
+  std::optional<std::string> pagePath;
+};
+
+// "Εκτύπωση" -> "Συγκεντρωτική κατάσταση Πελατών" / "... Προμηθευτών": the line
+// being typed on that side is stored first, then the side's page is made from the
+// form as shown, the stored lines in order and the totals, and written into
+// folder as "Pelates.htm" / "Promitheftes.htm".
+PrintOutcome PrintStatementPage(Statement& statement, Questions& questions, Side side,
+                                const StatementForm& form, const std::string& folder);
+
+}  // namespace velmora
