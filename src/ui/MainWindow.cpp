@@ -16,6 +16,8 @@
 #include "AppTexts.h"
 #include "Environment.h"
 #include "FilerPanel.h"
+#include "FindCommand.h"
+#include "FindDialog.h"
 #include "FocusReasons.h"
 #include "GreekText.h"
 #include "InputGuard.h"
@@ -23,6 +25,7 @@
 #include "LinesPage.h"
 #include "MouseWheelFilter.h"
 #include "RecordLayout.h"
+#include "SortCommand.h"
 #include "Statement.h"
 #include "TextRules.h"
 #include "WaitBox.h"
@@ -86,6 +89,10 @@ MainWindow::MainWindow(Statement& statement, Dialogs& dialogs, Environment& envi
   setWindowTitle(WindowCaption());
   waitBox_ = new WaitBox(this);
   waitBox_->hide();
+  findDialog_ = new FindDialog(this);
+  findDialog_->hide();
+  connect(findDialog_, &QDialog::accepted, this, &MainWindow::onFindAccepted);
+  connect(findDialog_, &FindDialog::keyRefused, this, [this] { dialogs_.Beep(); });
 
   auto* central = new QWidget(this);
   central->setFixedSize(kClientWidth, kClientHeight);
@@ -152,6 +159,8 @@ void MainWindow::ConnectPage(LinesPage* page) {
     return AcceptsTyped(typing, typed.unicode(), text) ? std::optional<QChar>(typed)
                                                        : std::nullopt;
   });
+  connect(page, &LinesPage::sortRequested, this,
+          [this, page](SortKey key) { onSort(page->side(), key); });
   grid->SetDeleteConfirmation([this] { return IsYes(QStringLiteral("Διαγραφή εγγραφής;")); });
   page->navigator()->SetActionGuard([this](RecordGrid::Action action) {
     if (action != RecordGrid::Action::Delete) return true;
@@ -199,6 +208,10 @@ void MainWindow::BuildMenu() {
   printMenu_->setObjectName(QStringLiteral("printMenu"));
   toolsMenu_ = menuBar()->addMenu(QStringLiteral("Εργαλεία"));
   toolsMenu_->setObjectName(QStringLiteral("toolsMenu"));
+  findAction_ = toolsMenu_->addAction(QStringLiteral("Εύρεση..."), this, &MainWindow::onFind);
+  findAction_->setObjectName(QStringLiteral("findAction"));
+  findAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+  toolsMenu_->addSeparator();
   helpMenu_ = menuBar()->addMenu(QStringLiteral("Βοήθεια"));
   helpMenu_->setObjectName(QStringLiteral("helpMenu"));
 
@@ -229,6 +242,7 @@ void MainWindow::BuildStartPanel() {
 
 void MainWindow::SetStatementCommandsEnabled(bool enabled) {
   saveAsAction_->setEnabled(enabled);
+  findAction_->setEnabled(enabled);
   // While the start panel covers them, the fields cannot be reached by Tab either.
   filerPanel_->setEnabled(enabled);
   pages_->setEnabled(enabled);
@@ -346,6 +360,28 @@ void MainWindow::onPageChanged(int index) {
     return;
   }
   SetTabPictures(index);
+}
+
+void MainWindow::onSort(Side side, SortKey key) {
+  if (!SortLines(statement_, *this, side, key).sorted) return;
+  (side == Side::Customers ? customerModel_ : supplierModel_)->Reload();
+  Page(side)->grid()->SyncCurrent();
+}
+
+void MainWindow::onFind() {
+  if (!StorePendingLinesBeforeFind(*this)) return;
+  findDialog_->show();
+  findDialog_->raise();
+  findDialog_->activateWindow();
+}
+
+void MainWindow::onFindAccepted() {
+  // Only the lines of the page on view are searched.
+  const Side side = pages_->currentIndex() == 0 ? Side::Customers : Side::Suppliers;
+  FindLineOnSide(statement_, *this, side, findDialog_->Request());
+  RecordGrid* grid = Page(side)->grid();
+  grid->SyncCurrent();
+  grid->setFocus();
 }
 
 void MainWindow::SetTabPictures(int current) {

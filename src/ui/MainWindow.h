@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "Dialogs.h"
+#include "LineOrder.h"
 #include "Questions.h"
 #include "Side.h"
 #include "StatementCommands.h"
@@ -16,6 +17,7 @@ namespace velmora {
 
 class Environment;
 class FilerPanel;
+class FindDialog;
 class LinesPage;
 class RecordGrid;
 class RecordTableModel;
@@ -43,6 +45,9 @@ class MainWindow : public QMainWindow, private Questions {
   void onOpen();
   bool onSaveAs();
   void onPageChanged(int index);
+  void onSort(Side side, SortKey key);
+  void onFind();
+  void onFindAccepted();
 
   // Questions, answered with the window's dialogs and grids.
   Answer AskYesNo(const std::string& question) override;
@@ -86,12 +91,14 @@ class MainWindow : public QMainWindow, private Questions {
   RecordTableModel* supplierModel_;
   QWidget* startPanel_;
   WaitBox* waitBox_;
+  FindDialog* findDialog_;
   QAction* newAction_;
   QAction* openAction_;
   QAction* saveAsAction_;
   QAction* exitAction_;
   QMenu* printMenu_;
   QMenu* toolsMenu_;
+  QAction* findAction_;
   QMenu* helpMenu_;
   bool switchingPage_ = false;
   bool shutDown_ = false;
