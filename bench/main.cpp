@@ -21,6 +21,7 @@
 #include "PreSaveVariants.h"
 #include "PrintFigures.h"
 #include "RecordLayout.h"
+#include "SortFigures.h"
 #include "Statement.h"
 #include "StatementCommands.h"
 #include "StatementGenerator.h"
@@ -257,6 +258,7 @@ int Run() {
                 Mb(saveGrowth) + " above the start for a " + Mb(fileSize) + " file");
   std::printf("roundtrip_identical=%s (the saved file against the opened one)\n",
               roundTrip ? "yes" : "no");
+  RunSortFigures(statement, answers, report);
   report.PrintSummary();
   return verdictsIdentical ? 0 : 1;
 }

@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "RecordLayout.h"
@@ -106,6 +107,24 @@ LinesPage::LinesPage(Side side, RecordTableModel* model, QWidget* parent)
   countLabel_->setObjectName(customers ? QStringLiteral("customerCountLabel")
                                        : QStringLiteral("supplierCountLabel"));
   bottom->addWidget(countLabel_);
+  bottom->addSpacing(12);
+  sortByNameButton_ = new QPushButton(QStringLiteral("Αλφαβητική Ταξινόμηση"), this);
+  sortByNameButton_->setObjectName(QStringLiteral("sortByNameButton"));
+  if (customers)
+    sortByNameButton_->setToolTip(
+        QStringLiteral("Πατήστε για να ταξινομηθούν αλφαβητικά οι εγγραφές "));
+  sortByTaxNumberButton_ = new QPushButton(QStringLiteral("Ταξινόμηση Ανά ΑΦΜ"), this);
+  sortByTaxNumberButton_->setObjectName(QStringLiteral("sortByTaxNumberButton"));
+  // A click leaves the focus in the grid, so that the sort itself stores the
+  // pending line; the keyboard still reaches the buttons with Tab.
+  for (QPushButton* button : {sortByNameButton_, sortByTaxNumberButton_}) {
+    button->setFocusPolicy(Qt::TabFocus);
+    bottom->addWidget(button);
+  }
+  connect(sortByNameButton_, &QPushButton::clicked, this,
+          [this] { emit sortRequested(SortKey::ByName); });
+  connect(sortByTaxNumberButton_, &QPushButton::clicked, this,
+          [this] { emit sortRequested(SortKey::ByTaxNumber); });
   bottom->addStretch(1);
   auto* totalsCaption = BoldLabel(
       customers ? QStringLiteral("Σύνολο (Αναλυτικών):") : QStringLiteral("Σύνολο:"), this);

@@ -2,12 +2,14 @@
 
 #include <QWidget>
 
+#include "LineOrder.h"
 #include "RecordGrid.h"
 #include "RecordNavigator.h"
 #include "Side.h"
 
 class QLabel;
 class QLineEdit;
+class QPushButton;
 
 namespace velmora {
 
@@ -30,8 +32,16 @@ class LinesPage : public QWidget {
   QLineEdit* valueTotalBox() const { return valueTotalBox_; }
 
   void SetCount(int lines);
+  // "Αλφαβητική Ταξινόμηση" and "Ταξινόμηση Ανά ΑΦΜ".
+  QPushButton* sortButton(SortKey key) const {
+    return key == SortKey::ByName ? sortByNameButton_ : sortByTaxNumberButton_;
+  }
   // The grid's columns: the typed fields of a line with their captions.
   static std::vector<RecordTableModel::Column> Columns(Side side);
+
+ signals:
+  // A sort button was pressed: the page's lines are to be put in that order.
+  void sortRequested(velmora::SortKey key);
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -46,6 +56,8 @@ class LinesPage : public QWidget {
   RecordNavigator* navigator_;
   RecordGrid* grid_;
   QLabel* countLabel_;
+  QPushButton* sortByNameButton_;
+  QPushButton* sortByTaxNumberButton_;
   QLineEdit* invoiceTotalBox_;
   QLineEdit* valueTotalBox_;
   QLabel* obligationNote_;

@@ -20,6 +20,8 @@
 #include "DesktopLauncher.h"
 #include "Environment.h"
 #include "FilerPanel.h"
+#include "FindCommand.h"
+#include "FindDialog.h"
 #include "FocusReasons.h"
 #include "GreekText.h"
 #include "InputGuard.h"
@@ -31,6 +33,7 @@
 #include "PrintWindow.h"
 #include "ProgramFolders.h"
 #include "RecordLayout.h"
+#include "SortCommand.h"
 #include "Statement.h"
 #include "TextRules.h"
 #include "WaitBox.h"
@@ -97,6 +100,10 @@ MainWindow::MainWindow(Statement& statement, Dialogs& dialogs, Environment& envi
   waitBox_->hide();
   printWindow_ = new PrintWindow(dialogs_, this);
   printWindow_->hide();
+  findDialog_ = new FindDialog(this);
+  findDialog_->hide();
+  connect(findDialog_, &QDialog::accepted, this, &MainWindow::onFindAccepted);
+  connect(findDialog_, &FindDialog::keyRefused, this, [this] { dialogs_.Beep(); });
 
   auto* central = new QWidget(this);
   central->setFixedSize(kClientWidth, kClientHeight);
@@ -163,6 +170,8 @@ void MainWindow::ConnectPage(LinesPage* page) {
     return AcceptsTyped(typing, typed.unicode(), text) ? std::optional<QChar>(typed)
                                                        : std::nullopt;
   });
+  connect(page, &LinesPage::sortRequested, this,
+          [this, page](SortKey key) { onSort(page->side(), key); });
   grid->SetDeleteConfirmation([this] { return IsYes(QStringLiteral("Διαγραφή εγγραφής;")); });
   page->navigator()->SetActionGuard([this](RecordGrid::Action action) {
     if (action != RecordGrid::Action::Delete) return true;
@@ -218,6 +227,10 @@ void MainWindow::BuildMenu() {
   printSuppliersAction_->setObjectName(QStringLiteral("printSuppliersAction"));
   toolsMenu_ = menuBar()->addMenu(QStringLiteral("Εργαλεία"));
   toolsMenu_->setObjectName(QStringLiteral("toolsMenu"));
+  findAction_ = toolsMenu_->addAction(QStringLiteral("Εύρεση..."), this, &MainWindow::onFind);
+  findAction_->setObjectName(QStringLiteral("findAction"));
+  findAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+  toolsMenu_->addSeparator();
   helpMenu_ = menuBar()->addMenu(QStringLiteral("Βοήθεια"));
   helpMenu_->setObjectName(QStringLiteral("helpMenu"));
 
@@ -284,6 +297,7 @@ void MainWindow::SetStatementCommandsEnabled(bool enabled) {
   printMenu_->setEnabled(enabled);
   // The items too, for those who reach them without opening the menu.
   for (QAction* print : printMenu_->actions()) print->setEnabled(enabled);
+  findAction_->setEnabled(enabled);
   // While the start panel covers them, the fields cannot be reached by Tab either.
   filerPanel_->setEnabled(enabled);
   pages_->setEnabled(enabled);
@@ -445,6 +459,28 @@ void MainWindow::onPageChanged(int index) {
     return;
   }
   SetTabPictures(index);
+}
+
+void MainWindow::onSort(Side side, SortKey key) {
+  if (!SortLines(statement_, *this, side, key).sorted) return;
+  (side == Side::Customers ? customerModel_ : supplierModel_)->Reload();
+  Page(side)->grid()->SyncCurrent();
+}
+
+void MainWindow::onFind() {
+  if (!StorePendingLinesBeforeFind(*this)) return;
+  findDialog_->show();
+  findDialog_->raise();
+  findDialog_->activateWindow();
+}
+
+void MainWindow::onFindAccepted() {
+  // Only the lines of the page on view are searched.
+  const Side side = pages_->currentIndex() == 0 ? Side::Customers : Side::Suppliers;
+  FindLineOnSide(statement_, *this, side, findDialog_->Request());
+  RecordGrid* grid = Page(side)->grid();
+  grid->SyncCurrent();
+  grid->setFocus();
 }
 
 void MainWindow::SetTabPictures(int current) {

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "Dialogs.h"
+#include "LineOrder.h"
 #include "Questions.h"
 #include "Side.h"
 #include "StatementCommands.h"
@@ -17,6 +18,7 @@ namespace velmora {
 
 class Environment;
 class FilerPanel;
+class FindDialog;
 class LinesPage;
 class ManualWindow;
 class PrintWindow;
@@ -51,6 +53,9 @@ class MainWindow : public QMainWindow, private Questions {
   void onCreateShortcut();
   void onManual();
   void onAbout();
+  void onSort(Side side, SortKey key);
+  void onFind();
+  void onFindAccepted();
 
   // Questions, answered with the window's dialogs and grids.
   Answer AskYesNo(const std::string& question) override;
@@ -95,6 +100,7 @@ class MainWindow : public QMainWindow, private Questions {
   QWidget* startPanel_;
   WaitBox* waitBox_;
   PrintWindow* printWindow_;
+  FindDialog* findDialog_;
   QAction* newAction_;
   QAction* openAction_;
   QAction* saveAsAction_;
@@ -103,6 +109,7 @@ class MainWindow : public QMainWindow, private Questions {
   QAction* printCustomersAction_;
   QAction* printSuppliersAction_;
   QMenu* toolsMenu_;
+  QAction* findAction_;
   QMenu* helpMenu_;
   // Made at its first showing, kept for the program's life.
   std::unique_ptr<ManualWindow> manualWindow_;

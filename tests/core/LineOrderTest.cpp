@@ -29,11 +29,9 @@ std::string MakeLine(const Fields& fields) {
   line[0] = record_type::kCustomerLine;
   for (const auto& [field, utf8] : fields) {
     const ColumnSpan span = LineSpan(field);
-    line.replace(span.offset, span.width, [&] {
-      std::string text = Cp1253(utf8);
-      text.resize(span.width, ' ');
-      return text;
-    }());
+    std::string text = Cp1253(utf8);
+    text.resize(span.width, ' ');
+    line.replace(span.offset, span.width, text);
   }
   return line;
 }
