@@ -1,10 +1,39 @@
 #include "StatementLines.h"
 
+#include <algorithm>
+#include <stdexcept>
+#include <unordered_map>
+
+#include "AtomicFile.h"
 #include "FileCopy.h"
 #include "PlainText.h"
 #include "RecordLayout.h"
 
 namespace velmora {
+
+namespace {
+
+// How often a long run of lines reports how far it has come.
+constexpr std::size_t kProgressStep = 2048;
+
+// A field of a record text read as the table reads it.
+std::string_view ReadField(std::string_view record, const FieldDef& field, bool trimSpace) {
+  const auto offset = static_cast<std::size_t>(field.offset);
+  if (offset >= record.size()) return {};
+  std::string_view text = record.substr(offset, static_cast<std::size_t>(field.width));
+  return trimSpace ? WithoutTrailingBlanks(text) : text;
+}
+
+// A field of a record text written as the table writes it.
+void WriteField(std::string& record, const FieldDef& field, std::string_view text) {
+  const auto start = static_cast<std::size_t>(field.offset);
+  const auto width = static_cast<std::size_t>(field.width);
+  if (record.size() < start + width) record.resize(start + width, ' ');
+  std::fill_n(record.begin() + static_cast<std::ptrdiff_t>(start), width, ' ');
+  record.replace(start, std::min(text.size(), width), text.substr(0, width));
+}
+
+}  // namespace
 
 const char* StatementLines::Field(LineField field) const { return LineFieldName(side_, field); }
 
@@ -17,7 +46,8 @@ StatementLines::StatementLines(Side side, RecordTable& table, std::string snapsh
 LineVerdict StatementLines::CheckPendingLine(const std::string& filerTaxNumber, bool newLine) {
   // The filler goes first: it gives the line its full width, so that every field
   // reads as text from here on.
-  table_.SetFieldText(Field(LineField::Filler), std::string(LineSpan(LineField::Filler).width, ' '));
+  table_.SetFieldText(Field(LineField::Filler),
+                      std::string(LineSpan(LineField::Filler).width, ' '));
   table_.SetFieldText(Field(LineField::RecordType), std::string(1, LineRecordType(side_)));
   LineCheckInput input{side_,
                        table_.FieldText(taxNumberField_),
@@ -26,10 +56,8 @@ LineVerdict StatementLines::CheckPendingLine(const std::string& filerTaxNumber, 
                        table_.FieldText(Field(LineField::Value)),
                        filerTaxNumber,
                        newLine};
-  LineVerdict verdict =
-      CheckLine(input, [this](const std::string& taxNumber) {
-        return FirstStoredObligation(taxNumber);
-      });
+  LineVerdict verdict = CheckLine(
+      input, [this](const std::string& taxNumber) { return FirstStoredObligation(taxNumber); });
   if (verdict.accepted) table_.SetFieldText(Field(LineField::Value), verdict.normalisedValue);
   return verdict;
 }
@@ -46,6 +74,106 @@ std::optional<std::string> StatementLines::FirstStoredObligation(
     if (WithoutControls(stored) == key) return table_.FieldTextAt(i, obligationIndex);
   }
   return std::nullopt;
+}
+
+AppendedLines StatementLines::AppendLines(const std::vector<Cp1253Text>& lines,
+                                          const std::string& filerTaxNumber,
+                                          const LineProgress& progress) {
+  if (table_.State() != DataSetState::Browse) throw std::logic_error("a line is pending");
+  const bool trim = table_.TrimSpace();
+  const auto field = [this](LineField which) -> const FieldDef& {
+    return table_.Field(table_.FieldIndex(Field(which)));
+  };
+  const FieldDef& taxNumber = field(LineField::TaxNumber);
+  const FieldDef& obligation = field(LineField::Obligation);
+  const FieldDef& invoiceCount = field(LineField::InvoiceCount);
+  const FieldDef& value = field(LineField::Value);
+  const FieldDef& filler = field(LineField::Filler);
+  const FieldDef& recordType = field(LineField::RecordType);
+  const std::string blankFiller(static_cast<std::size_t>(filler.width), ' ');
+  const std::string type(1, LineRecordType(side_));
+
+  // The obligation of the first line with each tax number, the stored lines first
+  // and then each line as it is accepted: what the lookup in the working file
+  // would find, one store after another.
+  std::unordered_map<std::string, std::string> firstObligation;
+  firstObligation.reserve(static_cast<std::size_t>(table_.RecordCount()) + lines.size());
+  const auto remember = [&](std::string_view record) {
+    firstObligation.try_emplace(std::string(WithoutControls(ReadField(record, taxNumber, trim))),
+                                ReadField(record, obligation, trim));
+  };
+  for (const std::string& stored : table_.Lines())
+    remember(std::string_view(stored).substr(0, static_cast<std::size_t>(table_.RecordSize())));
+  const velmora::FirstStoredObligation findFirst =
+      [&](const std::string& number) -> std::optional<std::string> {
+    const auto found = firstObligation.find(std::string(WithoutControls(number)));
+    if (found == firstObligation.end()) return std::nullopt;
+    return found->second;
+  };
+
+  AppendedLines result;
+  std::vector<std::string> accepted;
+  accepted.reserve(lines.size());
+  const auto recordSize = static_cast<std::size_t>(table_.RecordSize());
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (progress && i % kProgressStep == 0 && !progress(i, lines.size())) {
+      result.cancelled = true;
+      return result;
+    }
+    // The pending record as the grid's fields would leave it, stamped as a store
+    // stamps it.
+    std::string record(lines[i].view().substr(0, recordSize));
+    WriteField(record, filler, blankFiller);
+    WriteField(record, recordType, type);
+    const LineCheckInput input{side_,
+                               std::string(ReadField(record, taxNumber, trim)),
+                               std::string(ReadField(record, obligation, trim)),
+                               std::string(ReadField(record, invoiceCount, trim)),
+                               std::string(ReadField(record, value, trim)),
+                               filerTaxNumber,
+                               true};
+    LineVerdict verdict = CheckLine(input, findFirst);
+    if (!verdict.accepted) {
+      result.refusal = std::move(verdict);
+      result.refusedRecord = std::move(record);
+      break;
+    }
+    WriteField(record, value, verdict.normalisedValue);
+    record.resize(std::min(record.find('\0'), recordSize));
+    remember(record);
+    accepted.push_back(std::move(record));
+  }
+  if (progress && !progress(lines.size(), lines.size())) {
+    result.cancelled = true;
+    result.refusal.reset();
+    result.refusedRecord.clear();
+    return result;
+  }
+  result.stored = accepted.size();
+  if (accepted.empty()) return result;
+
+  std::vector<std::string> all;
+  all.reserve(table_.Lines().size() + accepted.size());
+  all = table_.Lines();
+  std::move(accepted.begin(), accepted.end(), std::back_inserter(all));
+  // The file first: should it fail, the table still holds what the file holds.
+  WriteLinesAtomically(table_.FileName(), all, /*durable=*/false);
+  const int count = static_cast<int>(all.size());
+  table_.Close();
+  table_.OpenWithLines(std::move(all));
+  // The cursor stands on the last line stored, as after storing them one by one.
+  table_.SetPosition(count);
+  TakeSnapshot();
+  result.totals = Sum();
+  return result;
+}
+
+void StatementLines::BeginNewLine(const std::string& record) {
+  table_.BeginAppend();
+  for (int i = 0; i < table_.FieldCount(); ++i) {
+    const FieldDef& field = table_.Field(i);
+    table_.SetFieldText(field.name, std::string(ReadField(record, field, false)));
+  }
 }
 
 TotalsResult StatementLines::AfterLinesChanged() {
