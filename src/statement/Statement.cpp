@@ -79,6 +79,7 @@ AppendedLines Statement::AppendLines(Side side, const std::vector<Cp1253Text>& l
     sideLines.BeginNewLine(result.refusedRecord);
     lastLineStored_ = false;
   }
+  if ((result.stored > 0 || result.refusal) && OnTableReplaced) OnTableReplaced(side);
   return result;
 }
 

@@ -39,6 +39,9 @@ class Statement {
   // After a line was stored or deleted, and after a file was loaded or the
   // statement emptied: the count and the totals of that side are new.
   std::function<void(Side)> OnLinesChanged;
+  // The side's table was reopened on more lines (and may hold a pending new line
+  // again): whatever shows it must read it afresh.
+  std::function<void(Side)> OnTableReplaced;
   // The totals could not be counted; the line is stored all the same.
   std::function<void(const std::string& message)> OnTotalsProblem;
 

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -18,10 +19,12 @@
 #include "FilerPanel.h"
 #include "FocusReasons.h"
 #include "GreekText.h"
+#include "ImportCommand.h"
 #include "InputGuard.h"
 #include "KeyFilters.h"
 #include "LinesPage.h"
 #include "MouseWheelFilter.h"
+#include "ProgressBox.h"
 #include "RecordLayout.h"
 #include "Statement.h"
 #include "TextRules.h"
@@ -86,6 +89,7 @@ MainWindow::MainWindow(Statement& statement, Dialogs& dialogs, Environment& envi
   setWindowTitle(WindowCaption());
   waitBox_ = new WaitBox(this);
   waitBox_->hide();
+  progressBox_ = new ProgressBox(this);
 
   auto* central = new QWidget(this);
   central->setFixedSize(kClientWidth, kClientHeight);
@@ -126,6 +130,11 @@ MainWindow::MainWindow(Statement& statement, Dialogs& dialogs, Environment& envi
   };
   statement_.OnLinesChanged = [this](Side side) { ShowLineCount(side); };
   statement_.OnTotalsProblem = [this](const std::string& message) { Tell(message, true); };
+  statement_.OnTableReplaced = [this](Side side) {
+    RecordGrid* grid = Page(side)->grid();
+    grid->Model()->Reload();
+    grid->SyncCurrent();
+  };
 }
 
 MainWindow::~MainWindow() {
@@ -134,6 +143,7 @@ MainWindow::~MainWindow() {
   statement_.OnLineRefused = nullptr;
   statement_.OnLinesChanged = nullptr;
   statement_.OnTotalsProblem = nullptr;
+  statement_.OnTableReplaced = nullptr;
 }
 
 void MainWindow::ConnectPage(LinesPage* page) {
@@ -199,6 +209,10 @@ void MainWindow::BuildMenu() {
   printMenu_->setObjectName(QStringLiteral("printMenu"));
   toolsMenu_ = menuBar()->addMenu(QStringLiteral("Εργαλεία"));
   toolsMenu_->setObjectName(QStringLiteral("toolsMenu"));
+  toolsMenu_->addSeparator();
+  importAction_ = toolsMenu_->addAction(QStringLiteral("Εισαγωγή στοιχείων από Excel"), this,
+                                        &MainWindow::onImport);
+  importAction_->setObjectName(QStringLiteral("importAction"));
   helpMenu_ = menuBar()->addMenu(QStringLiteral("Βοήθεια"));
   helpMenu_->setObjectName(QStringLiteral("helpMenu"));
 
@@ -229,6 +243,7 @@ void MainWindow::BuildStartPanel() {
 
 void MainWindow::SetStatementCommandsEnabled(bool enabled) {
   saveAsAction_->setEnabled(enabled);
+  importAction_->setEnabled(enabled);
   // While the start panel covers them, the fields cannot be reached by Tab either.
   filerPanel_->setEnabled(enabled);
   pages_->setEnabled(enabled);
@@ -241,6 +256,10 @@ LinesPage* MainWindow::Page(Side side) const {
 void MainWindow::ShowLineCount(Side side) {
   LinesPage* page = Page(side);
   page->SetCount(statement_.Table(side).RecordCount());
+  // The guard of a total refuses every text, the program's own included: that is
+  // no refused typing, and must not beep.
+  const QSignalBlocker quietInvoices(page->invoiceTotalBox()->findChild<InputGuard*>());
+  const QSignalBlocker quietValue(page->valueTotalBox()->findChild<InputGuard*>());
   page->invoiceTotalBox()->setText(FromCp1253(statement_.InvoiceTotalText(side)));
   page->valueTotalBox()->setText(FromCp1253(statement_.ValueTotalText(side)));
 }
@@ -348,6 +367,20 @@ void MainWindow::onPageChanged(int index) {
   SetTabPictures(index);
 }
 
+void MainWindow::onImport() {
+  const ImportOutcome outcome = ImportSpreadsheet(statement_, *this);
+  if (!outcome.changedSide) return;
+  const int index = *outcome.changedSide == Side::Customers ? 0 : 1;
+  // Both pending lines were stored before the import: no page change to check.
+  switchingPage_ = true;
+  pages_->setCurrentIndex(index);
+  switchingPage_ = false;
+  SetTabPictures(index);
+  RecordGrid* grid = Page(*outcome.changedSide)->grid();
+  grid->SyncCurrent();
+  grid->setFocus();
+}
+
 void MainWindow::SetTabPictures(int current) {
   pages_->setTabIcon(current, TabPicture(true));
   pages_->setTabIcon(current == 0 ? 1 : 0, TabPicture(false));
@@ -419,11 +452,18 @@ bool MainWindow::StorePendingLine(Side side) {
 void MainWindow::ShowBusy(bool busy) {
   if (busy) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    activeBeforeBusy_ = isActiveWindow();
     waitBox_->ShowNow();
   } else {
     waitBox_->hide();
     QApplication::restoreOverrideCursor();
+    // The box took the activation when it came; the keys go back to the window.
+    if (activeBeforeBusy_) activateWindow();
   }
+}
+
+bool MainWindow::ReportProgress(std::size_t done, std::size_t total) {
+  return progressBox_->Report(done, total);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -17,6 +17,7 @@ namespace velmora {
 class Environment;
 class FilerPanel;
 class LinesPage;
+class ProgressBox;
 class RecordGrid;
 class RecordTableModel;
 class Statement;
@@ -43,6 +44,7 @@ class MainWindow : public QMainWindow, private Questions {
   void onOpen();
   bool onSaveAs();
   void onPageChanged(int index);
+  void onImport();
 
   // Questions, answered with the window's dialogs and grids.
   Answer AskYesNo(const std::string& question) override;
@@ -57,6 +59,7 @@ class MainWindow : public QMainWindow, private Questions {
   std::optional<std::string> ChooseOpenFile(const std::string& filter) override;
   bool StorePendingLine(Side side) override;
   void ShowBusy(bool busy) override;
+  bool ReportProgress(std::size_t done, std::size_t total) override;
 
   void BuildMenu();
   void BuildStartPanel();
@@ -86,14 +89,17 @@ class MainWindow : public QMainWindow, private Questions {
   RecordTableModel* supplierModel_;
   QWidget* startPanel_;
   WaitBox* waitBox_;
+  ProgressBox* progressBox_;
   QAction* newAction_;
   QAction* openAction_;
   QAction* saveAsAction_;
   QAction* exitAction_;
+  QAction* importAction_;
   QMenu* printMenu_;
   QMenu* toolsMenu_;
   QMenu* helpMenu_;
   bool switchingPage_ = false;
+  bool activeBeforeBusy_ = false;
   bool shutDown_ = false;
 };
 
