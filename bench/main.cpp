@@ -13,6 +13,7 @@
 
 #include "AtomicFile.h"
 #include "FigureReport.h"
+#include "ImportFigures.h"
 #include "AutomaticAnswers.h"
 #include "MemoryPeak.h"
 #include "PlainFile.h"
@@ -254,6 +255,7 @@ int Run() {
                 Mb(saveGrowth) + " above the start for a " + Mb(fileSize) + " file");
   std::printf("roundtrip_identical=%s (the saved file against the opened one)\n",
               roundTrip ? "yes" : "no");
+  ReportImportFigures(report, temp.Path(), filer);
   report.PrintSummary();
   return verdictsIdentical ? 0 : 1;
 }

@@ -1,8 +1,9 @@
 #include "StatementLines.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <stdexcept>
-#include <unordered_map>
 
 #include "AtomicFile.h"
 #include "FileCopy.h"
@@ -32,6 +33,44 @@ void WriteField(std::string& record, const FieldDef& field, std::string_view tex
   std::fill_n(record.begin() + static_cast<std::ptrdiff_t>(start), width, ' ');
   record.replace(start, std::min(text.size(), width), text.substr(0, width));
 }
+
+// The obligation of the first line with each tax number: open addressing over
+// views into the lines themselves, sized once for every line it may hold, so that
+// remembering a line allocates nothing.
+class FirstObligationIndex {
+ public:
+  explicit FirstObligationIndex(std::size_t most) : slots_(std::bit_ceil(most * 2 + 16), kEmpty) {
+    entries_.reserve(most);
+  }
+
+  // Keeps the first obligation seen for a number; the views must outlive the index.
+  void Remember(std::string_view taxNumber, std::string_view obligation) {
+    const std::size_t slot = Slot(taxNumber);
+    if (slots_[slot] != kEmpty) return;
+    slots_[slot] = static_cast<std::uint32_t>(entries_.size());
+    entries_.push_back({taxNumber, obligation});
+  }
+
+  std::optional<std::string> Find(std::string_view taxNumber) const {
+    const std::uint32_t entry = slots_[Slot(taxNumber)];
+    if (entry == kEmpty) return std::nullopt;
+    return std::string(entries_[entry].second);
+  }
+
+ private:
+  static constexpr std::uint32_t kEmpty = UINT32_MAX;
+
+  std::size_t Slot(std::string_view taxNumber) const {
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t slot = std::hash<std::string_view>{}(taxNumber)&mask;
+    while (slots_[slot] != kEmpty && entries_[slots_[slot]].first != taxNumber)
+      slot = (slot + 1) & mask;
+    return slot;
+  }
+
+  std::vector<std::uint32_t> slots_;
+  std::vector<std::pair<std::string_view, std::string_view>> entries_;
+};
 
 }  // namespace
 
@@ -96,19 +135,16 @@ AppendedLines StatementLines::AppendLines(const std::vector<Cp1253Text>& lines,
   // The obligation of the first line with each tax number, the stored lines first
   // and then each line as it is accepted: what the lookup in the working file
   // would find, one store after another.
-  std::unordered_map<std::string, std::string> firstObligation;
-  firstObligation.reserve(static_cast<std::size_t>(table_.RecordCount()) + lines.size());
+  FirstObligationIndex firstObligation(static_cast<std::size_t>(table_.RecordCount()) +
+                                       lines.size());
   const auto remember = [&](std::string_view record) {
-    firstObligation.try_emplace(std::string(WithoutControls(ReadField(record, taxNumber, trim))),
-                                ReadField(record, obligation, trim));
+    firstObligation.Remember(WithoutControls(ReadField(record, taxNumber, trim)),
+                             ReadField(record, obligation, trim));
   };
   for (const std::string& stored : table_.Lines())
     remember(std::string_view(stored).substr(0, static_cast<std::size_t>(table_.RecordSize())));
-  const velmora::FirstStoredObligation findFirst =
-      [&](const std::string& number) -> std::optional<std::string> {
-    const auto found = firstObligation.find(std::string(WithoutControls(number)));
-    if (found == firstObligation.end()) return std::nullopt;
-    return found->second;
+  const velmora::FirstStoredObligation findFirst = [&](const std::string& number) {
+    return firstObligation.Find(WithoutControls(number));
   };
 
   AppendedLines result;
@@ -140,8 +176,9 @@ AppendedLines StatementLines::AppendLines(const std::vector<Cp1253Text>& lines,
     }
     WriteField(record, value, verdict.normalisedValue);
     record.resize(std::min(record.find('\0'), recordSize));
-    remember(record);
+    // Reserved for every line: the views into the stored lines stay valid.
     accepted.push_back(std::move(record));
+    remember(accepted.back());
   }
   if (progress && !progress(lines.size(), lines.size())) {
     result.cancelled = true;
