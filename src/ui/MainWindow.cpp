@@ -130,10 +130,10 @@ MainWindow::MainWindow(Statement& statement, Dialogs& dialogs, Environment& envi
   };
   statement_.OnLinesChanged = [this](Side side) { ShowLineCount(side); };
   statement_.OnTotalsProblem = [this](const std::string& message) { Tell(message, true); };
+  // Lines added in one go: their page comes on view before any message about them.
   statement_.OnTableReplaced = [this](Side side) {
-    RecordGrid* grid = Page(side)->grid();
-    grid->Model()->Reload();
-    grid->SyncCurrent();
+    Page(side)->grid()->Model()->Reload();
+    ShowPageOf(side);
   };
 }
 
@@ -369,14 +369,17 @@ void MainWindow::onPageChanged(int index) {
 
 void MainWindow::onImport() {
   const ImportOutcome outcome = ImportSpreadsheet(statement_, *this);
-  if (!outcome.changedSide) return;
-  const int index = *outcome.changedSide == Side::Customers ? 0 : 1;
-  // Both pending lines were stored before the import: no page change to check.
+  if (outcome.changedSide) ShowPageOf(*outcome.changedSide);
+}
+
+void MainWindow::ShowPageOf(Side side) {
+  const int index = side == Side::Customers ? 0 : 1;
+  // The pending lines of both sides are stored already: no page change to check.
   switchingPage_ = true;
   pages_->setCurrentIndex(index);
   switchingPage_ = false;
   SetTabPictures(index);
-  RecordGrid* grid = Page(*outcome.changedSide)->grid();
+  RecordGrid* grid = Page(side)->grid();
   grid->SyncCurrent();
   grid->setFocus();
 }

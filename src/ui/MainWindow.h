@@ -75,6 +75,8 @@ class MainWindow : public QMainWindow, private Questions {
   void ShowLineCount(Side side);
   bool IsYes(const QString& question);
   void SetTabPictures(int current);
+  // The page of that side on view, its grid current and focused.
+  void ShowPageOf(Side side);
   Today CurrentDay() const;
   void Shutdown();
 
