@@ -42,6 +42,8 @@ class AutomaticAnswers : public Questions {
   // No line is ever being typed here.
   bool StorePendingLine(Side) override { return true; }
   void ShowBusy(bool) override {}
+  // Nobody is there to stop a long command.
+  bool ReportProgress(std::size_t, std::size_t) override { return true; }
 
  private:
   std::string saveFolder_;

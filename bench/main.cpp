@@ -13,6 +13,7 @@
 
 #include "AtomicFile.h"
 #include "FigureReport.h"
+#include "ImportFigures.h"
 #include "AutomaticAnswers.h"
 #include "MemoryPeak.h"
 #include "PlainFile.h"
@@ -259,6 +260,7 @@ int Run() {
   std::printf("roundtrip_identical=%s (the saved file against the opened one)\n",
               roundTrip ? "yes" : "no");
   RunSortFigures(statement, answers, report);
+  ReportImportFigures(report, temp.Path(), filer);
   report.PrintSummary();
   return verdictsIdentical ? 0 : 1;
 }

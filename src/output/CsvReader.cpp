@@ -44,18 +44,34 @@ SheetReadResult ReadCsvSheet(std::string_view bytes) {
 
   const char separator = SeparatorOf(text);
   SheetBuilder builder;
+  // A field is a run of the text itself until it needs a byte of its own (a
+  // quote); only then are its bytes gathered in `field`.
   std::string field;
+  std::size_t runStart = 0;
+  std::size_t runLength = 0;
+  bool gathered = false;
   std::int64_t row = 0;
   std::int64_t column = 0;
   std::size_t i = 0;
+  const auto gather = [&] {
+    if (gathered) return;
+    field.assign(text.substr(runStart, runLength));
+    gathered = true;
+  };
+  const auto fieldEmpty = [&] { return gathered ? field.empty() : runLength == 0; };
   const auto endField = [&] {
-    builder.SetText(row, column, field);
+    builder.SetText(row, column,
+                    gathered ? std::string_view(field) : text.substr(runStart, runLength));
     field.clear();
+    gathered = false;
+    runLength = 0;
     ++column;
   };
   while (i < text.size() && !builder.TooLarge()) {
     const char c = text[i];
-    if (c == '"' && field.empty()) {
+    if (!gathered && runLength == 0) runStart = i;
+    if (c == '"' && fieldEmpty()) {
+      gather();
       // A quoted field runs to the quote that is not doubled; what follows that
       // quote up to the separator belongs to the field too.
       ++i;
@@ -85,10 +101,14 @@ SheetReadResult ReadCsvSheet(std::string_view bytes) {
       column = 0;
       continue;
     }
-    field += c;
+    if (gathered) {
+      field += c;
+    } else {
+      ++runLength;
+    }
     ++i;
   }
-  if (!field.empty() || column > 0) endField();
+  if (!fieldEmpty() || column > 0) endField();
 
   if (builder.TooLarge()) return SheetReadFailure{SheetReadFailure::Reason::TooLarge};
   Sheet sheet = std::move(builder).Finish();

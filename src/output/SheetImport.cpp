@@ -160,6 +160,20 @@ std::optional<std::string> AbsoluteValueText(std::string_view text) {
   return formatted;
 }
 
+// The code page's byte of a non-ASCII code point; the Greek letters, which most
+// cells hold, come from a table made once instead of a search per letter.
+std::optional<unsigned char> GreekOrOtherToCp1253(char32_t code) {
+  constexpr char32_t kGreekFirst = 0x370;
+  constexpr char32_t kGreekEnd = 0x400;
+  static const auto greek = [] {
+    std::array<std::optional<unsigned char>, kGreekEnd - kGreekFirst> table{};
+    for (char32_t c = kGreekFirst; c < kGreekEnd; ++c) table[c - kGreekFirst] = UnicodeToCp1253(c);
+    return table;
+  }();
+  if (code >= kGreekFirst && code < kGreekEnd) return greek[code - kGreekFirst];
+  return UnicodeToCp1253(code);
+}
+
 // Writes a cell's UTF-8 text in Windows-1253 over the field at `out`, at most
 // `width` characters; the whole text is checked, also what is cut off. On failure,
 // `offending` holds the first character the line cannot hold.
@@ -188,7 +202,8 @@ Encoding WriteCp1253(std::string_view utf8, char* out, std::size_t width, std::s
       }
     }
     if (code < 0x20 || code == 0x7F) return Encoding::ControlCharacter;
-    const auto byte = UnicodeToCp1253(code);
+    const auto byte = code < 0x80 ? std::optional<unsigned char>(static_cast<unsigned char>(code))
+                                  : GreekOrOtherToCp1253(code);
     if (!byte) {
       offending = utf8.substr(i, length);
       return Encoding::Unrepresentable;
@@ -258,7 +273,8 @@ std::optional<std::string> CheckSheetRow(const std::array<std::string_view, 10>&
     return RowMessage(rowNumber, kInvoiceCountNotWhole);
   }
   if (!IsSheetDecimalNumber(texts[kValueColumn])) return RowMessage(rowNumber, kValueNotANumber);
-  if (obligation == "0" && !IsValidTaxNumber(texts[0])) return RowMessage(rowNumber, kTaxNumberInvalid);
+  if (obligation == "0" && !IsValidTaxNumber(texts[0]))
+    return RowMessage(rowNumber, kTaxNumberInvalid);
   if (texts[0] == filerTaxNumberUtf8) return RowMessage(rowNumber, kTaxNumberIsFilers);
   return std::nullopt;
 }

@@ -43,6 +43,10 @@ class Questions {
   virtual bool StorePendingLine(Side side) = 0;
   // The wait box, shown while a long command runs.
   virtual void ShowBusy(bool busy) = 0;
+  // How far a long command has come, from 0 to total, shown with a button to stop
+  // it once it takes more than a moment; done == total takes the display down.
+  // False when the user asked to stop. One that shows nothing lets it run.
+  virtual bool ReportProgress(std::size_t /*done*/, std::size_t /*total*/) { return true; }
 };
 
 // Shows the wait box for as long as it lives, and takes it down however the

@@ -22,8 +22,7 @@ void Configure(RecordTable& table, Side side, std::string path) {
 
 Statement::Statement(std::string workingBase)
     : files_(std::move(workingBase)),
-      customerLines_(Side::Customers, customerTable_,
-                     files_.Path(WorkingFiles::kCustomerSnapshot)),
+      customerLines_(Side::Customers, customerTable_, files_.Path(WorkingFiles::kCustomerSnapshot)),
       supplierLines_(Side::Suppliers, supplierTable_,
                      files_.Path(WorkingFiles::kSupplierSnapshot)) {
   files_.CreateFolder();
@@ -64,6 +63,20 @@ void Statement::ShowTotals(Side side, const TotalsResult& result) {
   if (OnLinesChanged) OnLinesChanged(side);
   // The line is stored all the same; the totals keep what they showed.
   if (!result.totals && OnTotalsProblem) OnTotalsProblem(result.message);
+}
+
+AppendedLines Statement::AppendLines(Side side, const std::vector<Cp1253Text>& lines,
+                                     const LineProgress& progress) {
+  StatementLines& sideLines = Lines(side);
+  AppendedLines result = sideLines.AppendLines(
+      lines, FilerTaxNumber ? FilerTaxNumber().bytes() : std::string(), progress);
+  if (result.stored > 0) ShowTotals(side, result.totals);
+  if (result.refusal) {
+    sideLines.BeginNewLine(result.refusedRecord);
+    lastLineStored_ = false;
+  }
+  if ((result.stored > 0 || result.refusal) && OnTableReplaced) OnTableReplaced(side);
+  return result;
 }
 
 void Statement::Reset() {

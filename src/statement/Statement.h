@@ -12,10 +12,10 @@
 #include "PreSaveChecks.h"
 #include "RecordTable.h"
 #include "Side.h"
+#include "StatementForm.h"
 #include "StatementLines.h"
 #include "SubmissionReader.h"
 #include "SubmissionWriter.h"
-#include "StatementForm.h"
 #include "WorkingFiles.h"
 
 namespace velmora {
@@ -39,11 +39,16 @@ class Statement {
   // After a line was stored or deleted, and after a file was loaded or the
   // statement emptied: the count and the totals of that side are new.
   std::function<void(Side)> OnLinesChanged;
+  // The side's table was reopened on more lines (and may hold a pending new line
+  // again): whatever shows it must read it afresh.
+  std::function<void(Side)> OnTableReplaced;
   // The totals could not be counted; the line is stored all the same.
   std::function<void(const std::string& message)> OnTotalsProblem;
 
   const WorkingFiles& Files() const { return files_; }
-  RecordTable& Table(Side side) { return side == Side::Customers ? customerTable_ : supplierTable_; }
+  RecordTable& Table(Side side) {
+    return side == Side::Customers ? customerTable_ : supplierTable_;
+  }
   const RecordTable& Table(Side side) const {
     return side == Side::Customers ? customerTable_ : supplierTable_;
   }
@@ -62,6 +67,17 @@ class Statement {
   // False after the last attempt to store a line was refused.
   bool LastLineStored() const { return lastLineStored_; }
   void SetLastLineStored(bool stored) { lastLineStored_ = stored; }
+
+  // Stores lines (150-character working lines) after that side's stored lines, as
+  // if each were typed into a new line of the grid and stored in turn: the same
+  // checks, the same first refusal, after which the refused line stays pending.
+  // The files and the totals are written and counted once, and OnLinesChanged
+  // follows when a line was stored. The refusal is not announced: the caller
+  // tells it. A progress that answers false stops the run with nothing stored.
+  // The side must hold no pending line. Throws VelmoraError when the working file
+  // cannot be written; nothing is stored then.
+  AppendedLines AppendLines(Side side, const std::vector<Cp1253Text>& lines,
+                            const LineProgress& progress = {});
 
   // An empty statement: the working files emptied, the line tables reopened.
   void Reset();

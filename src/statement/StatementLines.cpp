@@ -1,5 +1,11 @@
 #include "StatementLines.h"
 
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <stdexcept>
+
+#include "AtomicFile.h"
 #include "FileCopy.h"
 #include "VelmoraError.h"
 #include "PlainText.h"
@@ -11,6 +17,64 @@ namespace {
 
 constexpr const char* kNotStored =
     "Η αλλαγή δεν αποθηκεύτηκε, γιατί το αρχείο εργασίας δεν γράφτηκε: ";
+
+// How often a long run of lines reports how far it has come.
+constexpr std::size_t kProgressStep = 2048;
+
+// A field of a record text read as the table reads it.
+std::string_view ReadField(std::string_view record, const FieldDef& field, bool trimSpace) {
+  const auto offset = static_cast<std::size_t>(field.offset);
+  if (offset >= record.size()) return {};
+  std::string_view text = record.substr(offset, static_cast<std::size_t>(field.width));
+  return trimSpace ? WithoutTrailingBlanks(text) : text;
+}
+
+// A field of a record text written as the table writes it.
+void WriteField(std::string& record, const FieldDef& field, std::string_view text) {
+  const auto start = static_cast<std::size_t>(field.offset);
+  const auto width = static_cast<std::size_t>(field.width);
+  if (record.size() < start + width) record.resize(start + width, ' ');
+  std::fill_n(record.begin() + static_cast<std::ptrdiff_t>(start), width, ' ');
+  record.replace(start, std::min(text.size(), width), text.substr(0, width));
+}
+
+// The obligation of the first line with each tax number: open addressing over
+// views into the lines themselves, sized once for every line it may hold, so that
+// remembering a line allocates nothing.
+class FirstObligationIndex {
+ public:
+  explicit FirstObligationIndex(std::size_t most) : slots_(std::bit_ceil(most * 2 + 16), kEmpty) {
+    entries_.reserve(most);
+  }
+
+  // Keeps the first obligation seen for a number; the views must outlive the index.
+  void Remember(std::string_view taxNumber, std::string_view obligation) {
+    const std::size_t slot = Slot(taxNumber);
+    if (slots_[slot] != kEmpty) return;
+    slots_[slot] = static_cast<std::uint32_t>(entries_.size());
+    entries_.push_back({taxNumber, obligation});
+  }
+
+  std::optional<std::string> Find(std::string_view taxNumber) const {
+    const std::uint32_t entry = slots_[Slot(taxNumber)];
+    if (entry == kEmpty) return std::nullopt;
+    return std::string(entries_[entry].second);
+  }
+
+ private:
+  static constexpr std::uint32_t kEmpty = UINT32_MAX;
+
+  std::size_t Slot(std::string_view taxNumber) const {
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t slot = std::hash<std::string_view>{}(taxNumber)&mask;
+    while (slots_[slot] != kEmpty && entries_[slots_[slot]].first != taxNumber)
+      slot = (slot + 1) & mask;
+    return slot;
+  }
+
+  std::vector<std::uint32_t> slots_;
+  std::vector<std::pair<std::string_view, std::string_view>> entries_;
+};
 
 }  // namespace
 
@@ -25,7 +89,8 @@ StatementLines::StatementLines(Side side, RecordTable& table, std::string snapsh
 LineVerdict StatementLines::CheckPendingLine(const std::string& filerTaxNumber, bool newLine) {
   // The filler goes first: it gives the line its full width, so that every field
   // reads as text from here on.
-  table_.SetFieldText(Field(LineField::Filler), std::string(LineSpan(LineField::Filler).width, ' '));
+  table_.SetFieldText(Field(LineField::Filler),
+                      std::string(LineSpan(LineField::Filler).width, ' '));
   table_.SetFieldText(Field(LineField::RecordType), std::string(1, LineRecordType(side_)));
   LineCheckInput input{side_,
                        table_.FieldText(taxNumberField_),
@@ -34,10 +99,8 @@ LineVerdict StatementLines::CheckPendingLine(const std::string& filerTaxNumber, 
                        table_.FieldText(Field(LineField::Value)),
                        filerTaxNumber,
                        newLine};
-  LineVerdict verdict =
-      CheckLine(input, [this](const std::string& taxNumber) {
-        return FirstStoredObligation(taxNumber);
-      });
+  LineVerdict verdict = CheckLine(
+      input, [this](const std::string& taxNumber) { return FirstStoredObligation(taxNumber); });
   if (verdict.accepted) table_.SetFieldText(Field(LineField::Value), verdict.normalisedValue);
   return verdict;
 }
@@ -54,6 +117,104 @@ std::optional<std::string> StatementLines::FirstStoredObligation(
     if (WithoutControls(stored) == key) return table_.FieldTextAt(i, obligationIndex);
   }
   return std::nullopt;
+}
+
+AppendedLines StatementLines::AppendLines(const std::vector<Cp1253Text>& lines,
+                                          const std::string& filerTaxNumber,
+                                          const LineProgress& progress) {
+  if (table_.State() != DataSetState::Browse) throw std::logic_error("a line is pending");
+  const bool trim = table_.TrimSpace();
+  const auto field = [this](LineField which) -> const FieldDef& {
+    return table_.Field(table_.FieldIndex(Field(which)));
+  };
+  const FieldDef& taxNumber = field(LineField::TaxNumber);
+  const FieldDef& obligation = field(LineField::Obligation);
+  const FieldDef& invoiceCount = field(LineField::InvoiceCount);
+  const FieldDef& value = field(LineField::Value);
+  const FieldDef& filler = field(LineField::Filler);
+  const FieldDef& recordType = field(LineField::RecordType);
+  const std::string blankFiller(static_cast<std::size_t>(filler.width), ' ');
+  const std::string type(1, LineRecordType(side_));
+
+  // The obligation of the first line with each tax number, the stored lines first
+  // and then each line as it is accepted: what the lookup in the working file
+  // would find, one store after another.
+  FirstObligationIndex firstObligation(static_cast<std::size_t>(table_.RecordCount()) +
+                                       lines.size());
+  const auto remember = [&](std::string_view record) {
+    firstObligation.Remember(WithoutControls(ReadField(record, taxNumber, trim)),
+                             ReadField(record, obligation, trim));
+  };
+  for (const std::string& stored : table_.Lines())
+    remember(std::string_view(stored).substr(0, static_cast<std::size_t>(table_.RecordSize())));
+  const velmora::FirstStoredObligation findFirst = [&](const std::string& number) {
+    return firstObligation.Find(WithoutControls(number));
+  };
+
+  AppendedLines result;
+  std::vector<std::string> accepted;
+  accepted.reserve(lines.size());
+  const auto recordSize = static_cast<std::size_t>(table_.RecordSize());
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (progress && i % kProgressStep == 0 && !progress(i, lines.size())) {
+      result.cancelled = true;
+      return result;
+    }
+    // The pending record as the grid's fields would leave it, stamped as a store
+    // stamps it.
+    std::string record(lines[i].view().substr(0, recordSize));
+    WriteField(record, filler, blankFiller);
+    WriteField(record, recordType, type);
+    const LineCheckInput input{side_,
+                               std::string(ReadField(record, taxNumber, trim)),
+                               std::string(ReadField(record, obligation, trim)),
+                               std::string(ReadField(record, invoiceCount, trim)),
+                               std::string(ReadField(record, value, trim)),
+                               filerTaxNumber,
+                               true};
+    LineVerdict verdict = CheckLine(input, findFirst);
+    if (!verdict.accepted) {
+      result.refusal = std::move(verdict);
+      result.refusedRecord = std::move(record);
+      break;
+    }
+    WriteField(record, value, verdict.normalisedValue);
+    record.resize(std::min(record.find('\0'), recordSize));
+    // Reserved for every line: the views into the stored lines stay valid.
+    accepted.push_back(std::move(record));
+    remember(accepted.back());
+  }
+  if (progress && !progress(lines.size(), lines.size())) {
+    result.cancelled = true;
+    result.refusal.reset();
+    result.refusedRecord.clear();
+    return result;
+  }
+  result.stored = accepted.size();
+  if (accepted.empty()) return result;
+
+  std::vector<std::string> all;
+  all.reserve(table_.Lines().size() + accepted.size());
+  all = table_.Lines();
+  std::move(accepted.begin(), accepted.end(), std::back_inserter(all));
+  // The file first: should it fail, the table still holds what the file holds.
+  WriteLinesAtomically(table_.FileName(), all, /*durable=*/false);
+  const int count = static_cast<int>(all.size());
+  table_.Close();
+  table_.OpenWithLines(std::move(all));
+  // The cursor stands on the last line stored, as after storing them one by one.
+  table_.SetPosition(count);
+  TakeSnapshot();
+  result.totals = Sum();
+  return result;
+}
+
+void StatementLines::BeginNewLine(const std::string& record) {
+  table_.BeginAppend();
+  for (int i = 0; i < table_.FieldCount(); ++i) {
+    const FieldDef& field = table_.Field(i);
+    table_.SetFieldText(field.name, std::string(ReadField(record, field, false)));
+  }
 }
 
 void StatementLines::WriteLines() {

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "BackgroundRemoval.h"
+#include "Cp1253.h"
 #include "LineChecks.h"
 #include "LineTotals.h"
 #include "RecordLayout.h"
@@ -12,6 +15,23 @@
 #include "Side.h"
 
 namespace velmora {
+
+// Told how far a long run of lines has come; answers false to stop it.
+using LineProgress = std::function<bool(std::size_t done, std::size_t total)>;
+
+// What became of lines added in one go.
+struct AppendedLines {
+  // Lines stored, from the first given on.
+  std::size_t stored = 0;
+  // Why the line after them was refused; its record, stamped but with its value
+  // as given, is what stays pending.
+  std::optional<LineVerdict> refusal;
+  std::string refusedRecord;
+  // Stopped through the progress: nothing was stored.
+  bool cancelled = false;
+  // The sums after the store; set when a line was stored.
+  TotalsResult totals;
+};
 
 // What happens to one side's line table around a store or a deletion: the line
 // is stamped and checked before it is stored, and afterwards the table reaches
@@ -34,6 +54,16 @@ class StatementLines {
   void TakeSnapshot();
   // Returns once the previous snapshot is entirely gone from the disk.
   void WaitForOldSnapshot() { oldSnapshot_.Wait(); }
+  // Stores the lines after the stored ones, in order, each checked as a new line
+  // typed into the grid would be when stored (the duplicate check sees the lines
+  // stored before it, these included), up to the first refusal. The working file,
+  // its snapshot and the sums are written and counted once for them all. The table
+  // must not hold a pending line. Throws VelmoraError with the system's reason when
+  // the working file cannot be written; nothing is stored then.
+  AppendedLines AppendLines(const std::vector<Cp1253Text>& lines, const std::string& filerTaxNumber,
+                            const LineProgress& progress);
+  // Begins a new line holding this record, as a refused line stays pending.
+  void BeginNewLine(const std::string& record);
   // The sums alone.
   TotalsResult Sum() const;
   // The tax numbers and obligation codes of all stored lines, in order.

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -24,6 +25,7 @@
 #include "FindDialog.h"
 #include "FocusReasons.h"
 #include "GreekText.h"
+#include "ImportCommand.h"
 #include "InputGuard.h"
 #include "KeyFilters.h"
 #include "LinesPage.h"
@@ -32,6 +34,7 @@
 #include "PrintCommand.h"
 #include "PrintWindow.h"
 #include "ProgramFolders.h"
+#include "ProgressBox.h"
 #include "RecordLayout.h"
 #include "SortCommand.h"
 #include "Statement.h"
@@ -104,6 +107,7 @@ MainWindow::MainWindow(Statement& statement, Dialogs& dialogs, Environment& envi
   findDialog_->hide();
   connect(findDialog_, &QDialog::accepted, this, &MainWindow::onFindAccepted);
   connect(findDialog_, &FindDialog::keyRefused, this, [this] { dialogs_.Beep(); });
+  progressBox_ = new ProgressBox(this);
 
   auto* central = new QWidget(this);
   central->setFixedSize(kClientWidth, kClientHeight);
@@ -144,6 +148,11 @@ MainWindow::MainWindow(Statement& statement, Dialogs& dialogs, Environment& envi
   };
   statement_.OnLinesChanged = [this](Side side) { ShowLineCount(side); };
   statement_.OnTotalsProblem = [this](const std::string& message) { Tell(message, true); };
+  // Lines added in one go: their page comes on view before any message about them.
+  statement_.OnTableReplaced = [this](Side side) {
+    Page(side)->grid()->Model()->Reload();
+    ShowPageOf(side);
+  };
 }
 
 MainWindow::~MainWindow() {
@@ -152,6 +161,7 @@ MainWindow::~MainWindow() {
   statement_.OnLineRefused = nullptr;
   statement_.OnLinesChanged = nullptr;
   statement_.OnTotalsProblem = nullptr;
+  statement_.OnTableReplaced = nullptr;
 }
 
 void MainWindow::ConnectPage(LinesPage* page) {
@@ -231,6 +241,9 @@ void MainWindow::BuildMenu() {
   findAction_->setObjectName(QStringLiteral("findAction"));
   findAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
   toolsMenu_->addSeparator();
+  importAction_ = toolsMenu_->addAction(QStringLiteral("Εισαγωγή στοιχείων από Excel"), this,
+                                        &MainWindow::onImport);
+  importAction_->setObjectName(QStringLiteral("importAction"));
   helpMenu_ = menuBar()->addMenu(QStringLiteral("Βοήθεια"));
   helpMenu_->setObjectName(QStringLiteral("helpMenu"));
 
@@ -298,6 +311,7 @@ void MainWindow::SetStatementCommandsEnabled(bool enabled) {
   // The items too, for those who reach them without opening the menu.
   for (QAction* print : printMenu_->actions()) print->setEnabled(enabled);
   findAction_->setEnabled(enabled);
+  importAction_->setEnabled(enabled);
   // While the start panel covers them, the fields cannot be reached by Tab either.
   filerPanel_->setEnabled(enabled);
   pages_->setEnabled(enabled);
@@ -310,6 +324,10 @@ LinesPage* MainWindow::Page(Side side) const {
 void MainWindow::ShowLineCount(Side side) {
   LinesPage* page = Page(side);
   page->SetCount(statement_.Table(side).RecordCount());
+  // The guard of a total refuses every text, the program's own included: that is
+  // no refused typing, and must not beep.
+  const QSignalBlocker quietInvoices(page->invoiceTotalBox()->findChild<InputGuard*>());
+  const QSignalBlocker quietValue(page->valueTotalBox()->findChild<InputGuard*>());
   page->invoiceTotalBox()->setText(FromCp1253(statement_.InvoiceTotalText(side)));
   page->valueTotalBox()->setText(FromCp1253(statement_.ValueTotalText(side)));
 }
@@ -483,6 +501,23 @@ void MainWindow::onFindAccepted() {
   grid->setFocus();
 }
 
+void MainWindow::onImport() {
+  const ImportOutcome outcome = ImportSpreadsheet(statement_, *this);
+  if (outcome.changedSide) ShowPageOf(*outcome.changedSide);
+}
+
+void MainWindow::ShowPageOf(Side side) {
+  const int index = side == Side::Customers ? 0 : 1;
+  // The pending lines of both sides are stored already: no page change to check.
+  switchingPage_ = true;
+  pages_->setCurrentIndex(index);
+  switchingPage_ = false;
+  SetTabPictures(index);
+  RecordGrid* grid = Page(side)->grid();
+  grid->SyncCurrent();
+  grid->setFocus();
+}
+
 void MainWindow::SetTabPictures(int current) {
   pages_->setTabIcon(current, TabPicture(true));
   pages_->setTabIcon(current == 0 ? 1 : 0, TabPicture(false));
@@ -554,11 +589,18 @@ bool MainWindow::StorePendingLine(Side side) {
 void MainWindow::ShowBusy(bool busy) {
   if (busy) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    activeBeforeBusy_ = isActiveWindow();
     waitBox_->ShowNow();
   } else {
     waitBox_->hide();
     QApplication::restoreOverrideCursor();
+    // The box took the activation when it came; the keys go back to the window.
+    if (activeBeforeBusy_) activateWindow();
   }
+}
+
+bool MainWindow::ReportProgress(std::size_t done, std::size_t total) {
+  return progressBox_->Report(done, total);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

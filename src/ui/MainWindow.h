@@ -22,6 +22,7 @@ class FindDialog;
 class LinesPage;
 class ManualWindow;
 class PrintWindow;
+class ProgressBox;
 class RecordGrid;
 class RecordTableModel;
 class Statement;
@@ -56,6 +57,7 @@ class MainWindow : public QMainWindow, private Questions {
   void onSort(Side side, SortKey key);
   void onFind();
   void onFindAccepted();
+  void onImport();
 
   // Questions, answered with the window's dialogs and grids.
   Answer AskYesNo(const std::string& question) override;
@@ -70,6 +72,7 @@ class MainWindow : public QMainWindow, private Questions {
   std::optional<std::string> ChooseOpenFile(const std::string& filter) override;
   bool StorePendingLine(Side side) override;
   void ShowBusy(bool busy) override;
+  bool ReportProgress(std::size_t done, std::size_t total) override;
 
   void BuildMenu();
   void BuildStartPanel();
@@ -85,6 +88,8 @@ class MainWindow : public QMainWindow, private Questions {
   void ShowLineCount(Side side);
   bool IsYes(const QString& question);
   void SetTabPictures(int current);
+  // The page of that side on view, its grid current and focused.
+  void ShowPageOf(Side side);
   Today CurrentDay() const;
   void Shutdown();
 
@@ -101,10 +106,12 @@ class MainWindow : public QMainWindow, private Questions {
   WaitBox* waitBox_;
   PrintWindow* printWindow_;
   FindDialog* findDialog_;
+  ProgressBox* progressBox_;
   QAction* newAction_;
   QAction* openAction_;
   QAction* saveAsAction_;
   QAction* exitAction_;
+  QAction* importAction_;
   QMenu* printMenu_;
   QAction* printCustomersAction_;
   QAction* printSuppliersAction_;
@@ -114,6 +121,7 @@ class MainWindow : public QMainWindow, private Questions {
   // Made at its first showing, kept for the program's life.
   std::unique_ptr<ManualWindow> manualWindow_;
   bool switchingPage_ = false;
+  bool activeBeforeBusy_ = false;
   bool shutDown_ = false;
 };
 

@@ -1,11 +1,11 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <deque>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "Questions.h"
 
@@ -24,6 +24,8 @@ class ScriptedQuestions : public Questions {
   }
   void ExpectSaveFile(std::optional<std::string> path) { saveFiles_.push_back(std::move(path)); }
   void ExpectOpenFile(std::optional<std::string> path) { openFiles_.push_back(std::move(path)); }
+  // The progress report at which the user stops the command (0 is the first).
+  void StopAtProgressReport(std::size_t report) { stopAtProgressReport_ = report; }
   // The answer StorePendingLine gives.
   void SetPendingLineStored(bool stored) { pendingLineStored_ = stored; }
 
@@ -61,6 +63,10 @@ class ScriptedQuestions : public Questions {
   }
   bool StorePendingLine(Side) override { return pendingLineStored_; }
   void ShowBusy(bool busy) override { busyShown += busy ? 1 : 0; }
+  bool ReportProgress(std::size_t done, std::size_t total) override {
+    progress.emplace_back(done, total);
+    return !stopAtProgressReport_ || progress.size() <= *stopAtProgressReport_;
+  }
 
   // Scripted answers never asked for.
   bool AllAnswered() const {
@@ -74,6 +80,7 @@ class ScriptedQuestions : public Questions {
   std::vector<std::vector<std::string>> choiceCaptions;
   int beeps = 0;
   int busyShown = 0;
+  std::vector<std::pair<std::size_t, std::size_t>> progress;
 
  private:
   Answer Next(const std::string& question) {
@@ -101,6 +108,7 @@ class ScriptedQuestions : public Questions {
   std::deque<std::optional<std::string>> saveFiles_;
   std::deque<std::optional<std::string>> openFiles_;
   bool pendingLineStored_ = true;
+  std::optional<std::size_t> stopAtProgressReport_;
 };
 
 }  // namespace velmora::test

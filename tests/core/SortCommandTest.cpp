@@ -1,3 +1,4 @@
+#include <cerrno>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -6,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "SystemReason.h"
 #include "Cp1253.h"
 #include "FindCommand.h"
 #include "RecordLayout.h"
@@ -124,8 +126,8 @@ TEST_F(SortCommandTest, AFailedWriteLeavesTheOldOrder) {
   EXPECT_FALSE(statement.Modified());
   ASSERT_EQ(questions.warnings.size(), 1u);
   EXPECT_EQ(questions.warnings[0],
-            "Η ταξινόμηση δεν έγινε: δεν ήταν δυνατό να γραφτεί το αρχείο εργασίας.\n"
-            "File too large\nΟι γραμμές έμειναν στη σειρά που είχαν.");
+            "Η ταξινόμηση δεν έγινε: δεν ήταν δυνατό να γραφτεί το αρχείο εργασίας.\n" +
+                SystemReason(EFBIG) + "\nΟι γραμμές έμειναν στη σειρά που είχαν.");
   // No half-written file is left beside the working files.
   for (const auto& entry : std::filesystem::directory_iterator(statement.Files().Folder()))
     EXPECT_NE(entry.path().filename().string().rfind("record2.", 0), 0u) << entry.path();

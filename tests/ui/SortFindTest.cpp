@@ -1,3 +1,4 @@
+#include <cerrno>
 #include <signal.h>
 #include <sys/resource.h>
 
@@ -11,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "SystemReason.h"
 #include "Cp1253.h"
 #include "FindDialog.h"
 #include "LinesPage.h"
@@ -241,7 +243,7 @@ void SortFindTest::aRefusedLineOrAFailedWriteKeepsTheOrder() {
   }
   QCOMPARE(f.dialogs.warnings.size(), 1);
   QVERIFY(f.dialogs.warnings[0].startsWith(Greek("Η ταξινόμηση δεν έγινε")));
-  QVERIFY(f.dialogs.warnings[0].contains(QStringLiteral("File too large")));
+  QVERIFY(f.dialogs.warnings[0].contains(QString::fromStdString(SystemReason(EFBIG))));
   QCOMPARE(f.WorkingFile("record2"), before);
   QCOMPARE(Column(f, Side::Customers, 1), names);
   QVERIFY(!f.statement->Modified());

@@ -1,0 +1,83 @@
+#include "ImportCommand.h"
+
+#include <exception>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "SheetImport.h"
+#include "SpreadsheetReader.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr const char* kImportFailedPrefix = "Η εισαγωγή των στοιχείων απέτυχε: ";
+
+// The sheet's rows as working lines, or nullopt after telling the user why not.
+std::optional<std::vector<Cp1253Text>> ReadSheetLines(Questions& questions, const std::string& path,
+                                                      Side side, const Cp1253Text& filer) {
+  std::string refusal;
+  {
+    BusyScope busy(questions);
+    try {
+      SheetReadResult read = ReadFirstSheet(path);
+      if (const auto* failure = std::get_if<SheetReadFailure>(&read)) {
+        refusal = SheetReadFailureMessage(*failure);
+      } else {
+        SheetImportResult converted = SheetToLines(std::get<Sheet>(read), side, filer.view());
+        if (auto* lines = std::get_if<std::vector<Cp1253Text>>(&converted))
+          return std::move(*lines);
+        refusal = std::move(std::get<SheetImportRefusal>(converted).message);
+      }
+    } catch (const std::exception&) {
+      // Out of memory on a huge sheet, or a reader's own surprise.
+      refusal = SheetReadFailureMessage({SheetReadFailure::Reason::Damaged});
+    }
+  }
+  questions.Tell(refusal, false);
+  return std::nullopt;
+}
+
+}  // namespace
+
+ImportOutcome ImportSpreadsheet(Statement& statement, Questions& questions) {
+  ImportOutcome outcome;
+  if (!questions.StorePendingLine(Side::Customers) || !questions.StorePendingLine(Side::Suppliers))
+    return outcome;
+  const auto choice =
+      questions.AskChoice(kImportQuestion, {kImportCustomers, kImportSuppliers, kImportCancel});
+  if (!choice || *choice > 1) return outcome;
+  const Side side = *choice == 0 ? Side::Customers : Side::Suppliers;
+  const auto path = questions.ChooseOpenFile(kSpreadsheetFilter);
+  if (!path || path->empty()) return outcome;
+
+  const Cp1253Text filer = statement.FilerTaxNumber ? statement.FilerTaxNumber() : Cp1253Text();
+  const auto lines = ReadSheetLines(questions, *path, side, filer);
+  if (!lines) return outcome;
+
+  AppendedLines appended;
+  try {
+    appended =
+        statement.AppendLines(side, *lines, [&questions](std::size_t done, std::size_t total) {
+          return questions.ReportProgress(done, total);
+        });
+  } catch (const std::exception& error) {
+    questions.ReportProgress(lines->size(), lines->size());
+    questions.Warn(kImportFailedPrefix + std::string(error.what()));
+    return outcome;
+  }
+  if (appended.cancelled) return outcome;
+
+  outcome.changedSide = side;
+  outcome.linesStored = appended.stored;
+  // Also after a refusal: the lines stored before it are changes to keep.
+  statement.SetModified(true);
+  if (appended.refusal) {
+    questions.Tell(appended.refusal->message, true);
+    questions.Tell(kImportInterrupted, false);
+  }
+  return outcome;
+}
+
+}  // namespace velmora

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+
+#include "Questions.h"
+#include "Side.h"
+#include "Statement.h"
+
+namespace velmora {
+
+inline constexpr const char* kImportQuestion =
+    "Θέλετε να εισάγετε τιμολόγια Πελατών ή Προμηθευτών;";
+// The answers, in the order of their buttons.
+inline constexpr const char* kImportCustomers = "Πελατών";
+inline constexpr const char* kImportSuppliers = "Προμ/τών";
+inline constexpr const char* kImportCancel = "Ακύρωση";
+inline constexpr const char* kImportInterrupted =
+    "Παρουσιάστηκαν σφάλματα κατά την εισαγωγή των στοιχείων. Η εισαγωγή διακόπηκε";
+// Files saved on Windows often carry their extension in capitals, and the file
+// dialog matches names with the case they have.
+inline constexpr const char* kSpreadsheetFilter =
+    "Λογιστικά φύλλα (*.xls *.xlsx *.ods *.csv *.XLS *.XLSX *.ODS *.CSV)";
+
+struct ImportOutcome {
+  // The side whose page goes on view: lines were stored there, or the line that
+  // was refused waits there to be corrected. Unset when nothing changed.
+  std::optional<Side> changedSide;
+  std::size_t linesStored = 0;
+};
+
+// "Εισαγωγή στοιχείων από Excel": the pending lines stored first, the side asked,
+// the file chosen, the first worksheet read and every row checked (the first
+// failing row is named and nothing is imported), then the rows stored after the
+// side's lines in sheet order, each checked as a typed line is. A line refused
+// there stops the import: the lines before it stay, it stays pending, and the user
+// is told both why and that the import stopped.
+ImportOutcome ImportSpreadsheet(Statement& statement, Questions& questions);
+
+}  // namespace velmora

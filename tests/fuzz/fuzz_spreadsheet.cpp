@@ -1,0 +1,57 @@
+// Feeds arbitrary bytes to the spreadsheet readers as a file of every kind the
+// import offers, then turns whatever sheet comes out into working lines. Any
+// input must end in a sheet or a failure: never a crash, a leak or a hang.
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <variant>
+
+#include "SheetImport.h"
+#include "SpreadsheetReader.h"
+
+namespace {
+
+// One temporary file per extension, made once for the whole run.
+class TemporaryFile {
+ public:
+  explicit TemporaryFile(const char* extension) {
+    path_ = "/tmp/velmora-fuzz-XXXXXX";
+    path_ += extension;
+    const int fd = mkstemps(path_.data(), static_cast<int>(std::string(extension).size()));
+    if (fd < 0) abort();
+    close(fd);
+  }
+  ~TemporaryFile() { unlink(path_.c_str()); }
+
+  const std::string& Write(const uint8_t* data, size_t size) const {
+    FILE* file = std::fopen(path_.c_str(), "wb");
+    if (!file) abort();
+    if (size > 0 && std::fwrite(data, 1, size, file) != size) abort();
+    std::fclose(file);
+    return path_;
+  }
+
+ private:
+  std::string path_;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static const TemporaryFile files[] = {TemporaryFile(".xls"), TemporaryFile(".xlsx"),
+                                        TemporaryFile(".ods"), TemporaryFile(".csv")};
+  for (const TemporaryFile& file : files) {
+    const velmora::SheetReadResult read = velmora::ReadFirstSheet(file.Write(data, size));
+    if (const auto* failure = std::get_if<velmora::SheetReadFailure>(&read)) {
+      (void)velmora::SheetReadFailureMessage(*failure);
+      continue;
+    }
+    const auto& sheet = std::get<velmora::Sheet>(read);
+    for (const velmora::Side side : {velmora::Side::Customers, velmora::Side::Suppliers})
+      (void)velmora::SheetToLines(sheet, side, "094019245");
+  }
+  return 0;
+}

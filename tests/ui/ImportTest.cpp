@@ -1,0 +1,148 @@
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTabWidget>
+#include <QTest>
+
+#include "TestSupport.h"
+
+using namespace velmora;
+using namespace velmora::test;
+
+namespace {
+
+QString SheetFile(const char* name) {
+  return QFileInfo(QString::fromUtf8(__FILE__))
+      .dir()
+      .filePath(QStringLiteral("../data/import/") + QLatin1String(name));
+}
+
+QString Cell(RecordGrid* grid, int row, int column) {
+  return grid->model()->index(row, column).data().toString();
+}
+
+QString ImportQuestion() { return Greek("Θέλετε να εισάγετε τιμολόγια Πελατών ή Προμηθευτών;"); }
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(bytes);
+}
+
+}  // namespace
+
+class ImportTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void importsRowsAfterThePendingLine();
+  void badRowImportsNothing();
+  void refusedLineKeepsTheLinesBeforeIt();
+};
+
+void ImportTest::importsRowsAfterThePendingLine() {
+  Fixture f;
+  QVERIFY(!f.Action("importAction")->isEnabled());
+  f.NewStatement();
+  QVERIFY(f.Action("importAction")->isEnabled());
+  f.TypeInto(f.Box("taxNumberBox"), QStringLiteral("094019245"));
+  // A supplier line is still being typed when the command starts: it is stored first.
+  f.ShowPage(1);
+  f.TypeLine(f.Grid(Side::Suppliers), 0, QStringLiteral("094014298"), "1", "2", "10,5");
+  f.statement->SetModified(false);
+
+  f.dialogs.ExpectChoice(ImportQuestion(), 0);
+  f.dialogs.ExpectOpenFile(SheetFile("lines.xlsx"));
+  f.Action("importAction")->trigger();
+  QCOMPARE(f.dialogs.captionsSeen,
+           QStringList({Greek("Πελατών"), Greek("Προμ/τών"), Greek("Ακύρωση")}));
+  QCOMPARE(f.Label("supplierCountLabel")->text(), Greek("1 Εγγραφές (Προμηθευτές)"));
+
+  // The rows on the customers' page, now on view, with their count and totals.
+  QCOMPARE(f.Find<QTabWidget>("pages")->currentIndex(), 0);
+  RecordGrid* customers = f.Grid(Side::Customers);
+  QCOMPARE(customers->model()->rowCount(), 3);
+  QCOMPARE(Cell(customers, 0, 0), QStringLiteral("123456783"));
+  QCOMPARE(Cell(customers, 0, 9), QStringLiteral("150,5"));
+  QCOMPARE(Cell(customers, 1, 1), Greek("Βήτα Ο.Ε."));
+  QCOMPARE(Cell(customers, 2, 0), QStringLiteral("99999999"));
+  QCOMPARE(f.Label("customerCountLabel")->text(), Greek("3 Εγγραφές (Πελάτες)"));
+  QCOMPARE(f.Box("customerInvoiceTotalBox")->text(), QStringLiteral("17"));
+  QCOMPARE(f.Box("customerValueTotalBox")->text(), QStringLiteral("163,00"));
+  QCOMPARE(f.WorkingFile("record2").count("\r\n"), 3);
+  QVERIFY(f.statement->Modified());
+  QVERIFY(f.dialogs.messages.isEmpty());
+  QCOMPARE(f.dialogs.beeps, 0);
+
+  // A second sheet goes after the first one's lines, here on the suppliers' side.
+  f.dialogs.ExpectChoice(ImportQuestion(), 1);
+  f.dialogs.ExpectOpenFile(SheetFile("lines-cp1253.csv"));
+  f.Action("importAction")->trigger();
+  QCOMPARE(f.Find<QTabWidget>("pages")->currentIndex(), 1);
+  RecordGrid* suppliers = f.Grid(Side::Suppliers);
+  QCOMPARE(suppliers->model()->rowCount(), 4);
+  QCOMPARE(Cell(suppliers, 0, 0), QStringLiteral("094014298"));
+  QCOMPARE(Cell(suppliers, 1, 0), QStringLiteral("123456783"));
+  QCOMPARE(f.Label("supplierCountLabel")->text(), Greek("4 Εγγραφές (Προμηθευτές)"));
+  QCOMPARE(f.Box("supplierValueTotalBox")->text(), QStringLiteral("173,50"));
+  QVERIFY(f.dialogs.Problems().isEmpty());
+}
+
+void ImportTest::badRowImportsNothing() {
+  Fixture f;
+  f.NewStatement();
+  f.statement->SetModified(false);
+  f.dialogs.ExpectChoice(ImportQuestion(), 1);
+  f.dialogs.ExpectOpenFile(SheetFile("headings.xlsx"));
+  f.Action("importAction")->trigger();
+  QCOMPARE(f.dialogs.messages,
+           QStringList({Greek("Λάθος στη γραμμή 1 του αρχείου: Η στήλη Υπόχρεος (Νο 4) πρέπει να "
+                              "έχει τιμή 0 ή 1. Διορθώστε το για να προχωρήσετε στην εισαγωγή.")}));
+  QCOMPARE(f.Grid(Side::Suppliers)->model()->rowCount(), 0);
+  QCOMPARE(f.Find<QTabWidget>("pages")->currentIndex(), 0);
+  QCOMPARE(f.WorkingFile("record4"), QByteArray());
+  QVERIFY(!f.statement->Modified());
+
+  // "Ακύρωση" ends the command before any file is chosen.
+  f.dialogs.ExpectChoice(ImportQuestion(), 2);
+  f.Action("importAction")->trigger();
+  QCOMPARE(f.dialogs.messages.size(), 1);
+  QVERIFY(f.dialogs.Problems().isEmpty());
+}
+
+void ImportTest::refusedLineKeepsTheLinesBeforeIt() {
+  Fixture f;
+  f.NewStatement();
+  const QString path = QDir(f.environment.DataFolder()).filePath(QStringLiteral("προμηθευτές.csv"));
+  // The third row passes the sheet's checks, but duplicates the first.
+  WriteFile(path, QByteArrayLiteral("123456783;A;;0;;;;;1;5\r\n"
+                                    "012345670;B;;1;;;;;2;6\r\n"
+                                    "123456783;C;;0;;;;;3;7\r\n"
+                                    "094014298;D;;0;;;;;4;8\r\n"));
+  f.dialogs.ExpectChoice(ImportQuestion(), 1);
+  f.dialogs.ExpectOpenFile(path);
+  f.Action("importAction")->trigger();
+
+  QCOMPARE(f.dialogs.messages,
+           QStringList({Greek("Ο ΑΦΜ: 123456783 έχει εισαχθεί 2 φορές στους προμηθευτές με τον "
+                              "ίδιο κωδικό υπόχρεου (0)"),
+                        Greek("Παρουσιάστηκαν σφάλματα κατά την εισαγωγή των στοιχείων. Η "
+                              "εισαγωγή διακόπηκε")}));
+  QCOMPARE(f.dialogs.beeps, 1);
+  QCOMPARE(f.Find<QTabWidget>("pages")->currentIndex(), 1);
+  QCOMPARE(f.Label("supplierCountLabel")->text(), Greek("2 Εγγραφές (Προμηθευτές)"));
+  QCOMPARE(f.WorkingFile("record4").count("\r\n"), 2);
+  QVERIFY(f.statement->Modified());
+  // The refused row waits in the grid as a new line, to be corrected and stored.
+  RecordGrid* suppliers = f.Grid(Side::Suppliers);
+  QCOMPARE(suppliers->model()->rowCount(), 3);
+  QCOMPARE(Cell(suppliers, 2, 1), QStringLiteral("C"));
+  f.TypeIntoCell(suppliers, 2, 3, QStringLiteral("1"));
+  QVERIFY(f.StoreLine(Side::Suppliers));
+  QCOMPARE(f.Label("supplierCountLabel")->text(), Greek("3 Εγγραφές (Προμηθευτές)"));
+  QCOMPARE(f.Box("supplierInvoiceTotalBox")->text(), QStringLiteral("6"));
+  QVERIFY(f.dialogs.Problems().isEmpty());
+}
+
+QTEST_MAIN(ImportTest)
+#include "ImportTest.moc"
