@@ -14,7 +14,8 @@ void Duplicate(LineKeys& keys, size_t from, size_t to) {
 
 }  // namespace
 
-std::vector<PreSaveVariant> PlantedVariants(const LineKeys& clean, const std::string& filerTaxNumber) {
+std::vector<PreSaveVariant> PlantedVariants(const LineKeys& clean,
+                                            const std::string& filerTaxNumber) {
   const size_t n = clean.taxNumbers.size();
   if (n < 100 || clean.obligations.size() != n) {
     throw std::invalid_argument("planted variants need at least 100 lines");

@@ -24,7 +24,8 @@ struct PreSaveVariant {
 // orders, and a number repeated with another obligation code (which is no duplicate).
 // Every variant fails within its first hundred lines, so that the pairwise rule
 // reaches its verdict after fewer than a hundred passes over the list, not one per line.
-std::vector<PreSaveVariant> PlantedVariants(const LineKeys& clean, const std::string& filerTaxNumber);
+std::vector<PreSaveVariant> PlantedVariants(const LineKeys& clean,
+                                            const std::string& filerTaxNumber);
 
 // The same message, beep and focus, or both no failure.
 bool SameVerdict(const std::optional<SaveCheckFailure>& a,

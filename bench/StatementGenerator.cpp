@@ -77,7 +77,9 @@ std::string StatementGenerator::CounterPartyTaxNumber(uint32_t index) {
   return ValidTaxNumber(kFirstPrefix + offset);
 }
 
-std::string StatementGenerator::ExtraTaxNumber(uint32_t index) { return ValidTaxNumber(kExtraPrefix + index); }
+std::string StatementGenerator::ExtraTaxNumber(uint32_t index) {
+  return ValidTaxNumber(kExtraPrefix + index);
+}
 
 HeaderFields StatementGenerator::Filer(std::string_view year) {
   return HeaderFields{.year = Cp1253Text(std::string(year)),

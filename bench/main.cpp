@@ -98,10 +98,12 @@ struct CleanChecks {
 CleanChecks TimeCleanChecks(Side side, const LineKeys& clean, const std::string& filerTaxNumber) {
   CleanChecks result{};
   std::optional<SaveCheckFailure> linear;
-  result.linearSeconds = Stopwatch::Best(
-      5, [&] { linear = CheckSideBeforeSave(side, clean.taxNumbers, clean.obligations, filerTaxNumber); });
+  result.linearSeconds = Stopwatch::Best(5, [&] {
+    linear = CheckSideBeforeSave(side, clean.taxNumbers, clean.obligations, filerTaxNumber);
+  });
   const Stopwatch watch;
-  const auto pairwise = reference::CheckSideBeforeSavePairwise(side, clean.taxNumbers, clean.obligations, filerTaxNumber);
+  const auto pairwise = reference::CheckSideBeforeSavePairwise(side, clean.taxNumbers,
+                                                               clean.obligations, filerTaxNumber);
   result.pairwiseSeconds = watch.Seconds();
   result.sameVerdict = SameVerdict(linear, pairwise);
   if (!result.sameVerdict) std::fprintf(stderr, "pre-save verdicts differ on the clean lines\n");
@@ -112,10 +114,10 @@ CleanChecks TimeCleanChecks(Side side, const LineKeys& clean, const std::string&
 bool PlantedVerdictsAgree(Side side, const LineKeys& clean, const std::string& filerTaxNumber) {
   bool agree = true;
   for (const PreSaveVariant& variant : PlantedVariants(clean, filerTaxNumber)) {
-    const auto linear =
-        CheckSideBeforeSave(side, variant.keys.taxNumbers, variant.keys.obligations, filerTaxNumber);
-    const auto pairwise =
-        reference::CheckSideBeforeSavePairwise(side, variant.keys.taxNumbers, variant.keys.obligations, filerTaxNumber);
+    const auto linear = CheckSideBeforeSave(side, variant.keys.taxNumbers, variant.keys.obligations,
+                                            filerTaxNumber);
+    const auto pairwise = reference::CheckSideBeforeSavePairwise(
+        side, variant.keys.taxNumbers, variant.keys.obligations, filerTaxNumber);
     if (!SameVerdict(linear, pairwise)) {
       std::fprintf(stderr, "pre-save verdicts differ: %s\n", variant.name.c_str());
       agree = false;
@@ -212,14 +214,14 @@ int Run() {
     report.AtLeast("presave_speedup", clean.pairwiseSeconds / clean.linearSeconds, 100,
                    "pairwise " + Format("%.2f s", clean.pairwiseSeconds) + ", linear " +
                        Ms(clean.linearSeconds));
-    verdictsIdentical =
-        clean.sameVerdict && PlantedVerdictsAgree(Side::Customers, customers, filer.taxNumber.bytes());
+    verdictsIdentical = clean.sameVerdict &&
+                        PlantedVerdictsAgree(Side::Customers, customers, filer.taxNumber.bytes());
   }
   {
     LineKeys suppliers;
     statement.Lines(Side::Suppliers).Keys(suppliers.taxNumbers, suppliers.obligations);
-    verdictsIdentical =
-        PlantedVerdictsAgree(Side::Suppliers, suppliers, filer.taxNumber.bytes()) && verdictsIdentical;
+    verdictsIdentical = PlantedVerdictsAgree(Side::Suppliers, suppliers, filer.taxNumber.bytes()) &&
+                        verdictsIdentical;
   }
   std::printf(
       "presave_verdicts_identical=%s (clean customer lines, and 6 planted variants of "

@@ -22,6 +22,7 @@ liborcus-dev
 poppler-utils
 libfreexl-dev
 clang
+clang-format
 libclang-rt-14-dev
 "
 

@@ -24,6 +24,8 @@ if [ "${CI:-}" = true ]; then
 fi
 
 sh scripts/build.sh -DVELMORA_WERROR="$werror"
+# In CI the sources must stand as clang-format leaves them (.clang-format).
+if [ "$werror" = ON ]; then sh scripts/check-format.sh; fi
 (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)")
 [ "$full" = yes ] || exit 0
 

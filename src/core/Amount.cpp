@@ -10,7 +10,6 @@ namespace {
 
 constexpr uint64_t kMaxMagnitude = std::numeric_limits<int64_t>::max();
 
-
 // value = value * 10 + digit, refusing to pass the largest int64.
 bool AppendDigit(uint64_t& value, unsigned digit) {
   if (value > (kMaxMagnitude - digit) / 10) return false;

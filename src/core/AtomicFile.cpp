@@ -107,7 +107,6 @@ int CreateTemporary(const std::string& path, std::string& tempPath) {
   return -1;
 }
 
-
 // Makes the rename itself survive a crash; the new file is complete either way.
 void SyncFolderOf(const std::string& path) {
   const std::string folder = SplitFolder(path).first;

@@ -21,7 +21,6 @@ constexpr std::size_t kChunkSize = 8192;
 
 bool IsSeparator(char c) { return c == '/' || c == '\\'; }
 
-
 std::string FileNameOf(const std::string& path) {
   const auto slash = path.find_last_of("/\\");
   return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -38,8 +37,6 @@ std::string ResolveDestination(const std::string& source, const std::string& des
   if (!IsSeparator(directory.back())) directory += '/';
   return directory + FileNameOf(source);
 }
-
-
 
 }  // namespace
 

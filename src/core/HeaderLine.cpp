@@ -12,11 +12,11 @@ namespace {
 
 // The member of HeaderFields that holds each header field, in the layout's order.
 constexpr std::array<Cp1253Text HeaderFields::*, kHeaderFieldCount> kMembers = {
-    &HeaderFields::year,      &HeaderFields::taxOfficeCode,  &HeaderFields::fileNumber,
-    &HeaderFields::companyName, &HeaderFields::taxNumber,       &HeaderFields::profession,
-    &HeaderFields::town,      &HeaderFields::street,      &HeaderFields::streetNumber,
-    &HeaderFields::postCode,        &HeaderFields::telephone,         &HeaderFields::fax,
-    &HeaderFields::email,     &HeaderFields::installationType,
+    &HeaderFields::year,        &HeaderFields::taxOfficeCode,    &HeaderFields::fileNumber,
+    &HeaderFields::companyName, &HeaderFields::taxNumber,        &HeaderFields::profession,
+    &HeaderFields::town,        &HeaderFields::street,           &HeaderFields::streetNumber,
+    &HeaderFields::postCode,    &HeaderFields::telephone,        &HeaderFields::fax,
+    &HeaderFields::email,       &HeaderFields::installationType,
 };
 
 std::string_view Trimmed(std::string_view text, Trim trim) {
@@ -55,9 +55,8 @@ std::string ComposeHeaderLine(const HeaderFields& fields) {
   line[0] = record_type::kHeader;
   for (const HeaderFieldLayout& layout : kHeaderLayout) {
     const std::string_view value = fields[layout.field].view().substr(0, layout.span.width);
-    const std::size_t start = layout.rightAligned
-                                  ? layout.span.end() - value.size()
-                                  : layout.span.offset;
+    const std::size_t start =
+        layout.rightAligned ? layout.span.end() - value.size() : layout.span.offset;
     line.replace(start, value.size(), value);
   }
   return line;

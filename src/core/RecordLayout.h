@@ -32,8 +32,7 @@ constexpr char LineRecordType(Side side) {
   return side == Side::Customers ? record_type::kCustomerLine : record_type::kSupplierLine;
 }
 constexpr char AmountsRecordType(Side side) {
-  return side == Side::Customers ? record_type::kCustomerAmounts
-                                 : record_type::kSupplierAmounts;
+  return side == Side::Customers ? record_type::kCustomerAmounts : record_type::kSupplierAmounts;
 }
 
 // A run of columns of a record: 0-based offset and width.
@@ -107,8 +106,8 @@ constexpr const char* LineFieldName(Side side, LineField field) {
 // The fields a person types, in the order of the grid's columns: everything but
 // the record type, the sequence number and the filler.
 constexpr std::array<LineField, 10> kTypedLineFields = {
-    LineField::TaxNumber, LineField::Name,         LineField::Profession, LineField::Obligation,
-    LineField::Town,      LineField::Street,       LineField::StreetNumber, LineField::PostCode,
+    LineField::TaxNumber,    LineField::Name,   LineField::Profession,   LineField::Obligation,
+    LineField::Town,         LineField::Street, LineField::StreetNumber, LineField::PostCode,
     LineField::InvoiceCount, LineField::Value};
 
 // The working file's schema of a side: "Name=Width" lines in column order.

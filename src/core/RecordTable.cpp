@@ -19,7 +19,6 @@ namespace {
 
 constexpr int kDefaultWidth = 250;
 
-
 char UpperLatin(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 bool SameName(std::string_view a, std::string_view b) {
@@ -315,9 +314,7 @@ const std::string& RecordTable::LineAt(int index) const {
   return lineTexts_.at(static_cast<size_t>(index));
 }
 
-int32_t RecordTable::RecordIdAt(int index) const {
-  return lineIds_.at(static_cast<size_t>(index));
-}
+int32_t RecordTable::RecordIdAt(int index) const { return lineIds_.at(static_cast<size_t>(index)); }
 
 std::string RecordTable::FieldTextAt(int index, int fieldIndex) const {
   if (index < 0 || index >= RecordCount()) throw std::out_of_range("FieldTextAt: no such line");
@@ -549,7 +546,7 @@ void RecordTable::CheckBrowseMode() {
 // Whole-table operations
 
 bool RecordTable::FindRecord(const std::string& keyFields,
-                                     const std::vector<std::string>& keyValues, int options) {
+                             const std::vector<std::string>& keyValues, int options) {
   CheckActive();
   CheckBrowseMode();
   if (RecordCount() == 0 || WithoutControls(keyFields).empty()) return false;
@@ -609,7 +606,8 @@ void RecordTable::RemoveBlankLines() {
   CheckBrowseMode();
   for (int i = RecordCount() - 1; i >= 0; --i) {
     // An AfterDelete handler may have shortened the table meanwhile.
-    if (i >= RecordCount() || !WithoutControls(lineTexts_[static_cast<size_t>(i)]).empty()) continue;
+    if (i >= RecordCount() || !WithoutControls(lineTexts_[static_cast<size_t>(i)]).empty())
+      continue;
     RemoveLine(i);
     Fire(AfterDelete);
   }

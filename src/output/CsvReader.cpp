@@ -11,7 +11,6 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-
 // Decided by the first line that holds anything.
 char SeparatorOf(std::string_view text) {
   const auto start = text.find_first_not_of("\r\n");

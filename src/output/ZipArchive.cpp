@@ -41,7 +41,6 @@ void Patch32(std::string& out, std::size_t at, std::uint32_t value) {
   for (int i = 0; i < 4; ++i) out[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
 }
 
-
 // Raw deflate data (no zlib header or trailer) of data, at the default level,
 // appended to out.
 void AppendDeflated(std::string& out, std::string_view data) {

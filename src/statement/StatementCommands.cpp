@@ -74,8 +74,7 @@ bool OfferToSave(Statement& statement, Questions& questions, const StatementForm
 }  // namespace
 
 std::optional<ShownStatement> NewStatement(Statement& statement, Questions& questions) {
-  if (questions.AskYesNo("Δημιουργία νέου αρχείου;") == Questions::Answer::No)
-    return std::nullopt;
+  if (questions.AskYesNo("Δημιουργία νέου αρχείου;") == Questions::Answer::No) return std::nullopt;
   try {
     return ResetToEmpty(statement, questions);
   } catch (const std::exception& error) {

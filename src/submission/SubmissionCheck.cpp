@@ -19,7 +19,6 @@ namespace velmora {
 
 namespace {
 
-
 // A field of a working line as the line table gives it: without trailing blanks.
 std::string FieldText(std::string_view line, LineField field) {
   return std::string(WithoutTrailingBlanks(LineSpan(field).In(line)));
@@ -76,10 +75,11 @@ void CheckLines(Side side, const std::vector<std::string>& lines,
     const LineVerdict verdict = CheckLine(input, [&](const std::string& taxNumber) {
       const auto found = firstObligationByTaxNumber.find(std::string(WithoutControls(taxNumber)));
       return found == firstObligationByTaxNumber.end() ? std::nullopt
-                                              : std::optional<std::string>(found->second);
+                                                       : std::optional<std::string>(found->second);
     });
     if (!verdict.accepted) problems.push_back({lineNumbers[i], OneLine(verdict.message)});
-    firstObligationByTaxNumber.try_emplace(std::string(WithoutControls(input.taxNumber)), input.obligation);
+    firstObligationByTaxNumber.try_emplace(std::string(WithoutControls(input.taxNumber)),
+                                           input.obligation);
   }
 }
 

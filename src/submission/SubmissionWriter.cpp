@@ -30,17 +30,27 @@ constexpr const char* kUnwritableCharacter =
 
 // How the checks name each header field, in the layout's order.
 constexpr std::array<const char*, kHeaderFieldCount> kHeaderLabels = {
-    "Έτος που αφορούν τα στοιχεία", "ΔΟΥ",      "Αριθμός Φακέλου", "Επωνυμία Επιχείρησης",
-    "ΑΦΜ",                          "Αντικείμενο Εργασιών", "Πόλη", "Οδός",
-    "Αριθμός",                      "Τ.Κ.",     "Τηλέφωνο",        "Φαξ",
-    "Email",                        "Είδος Εγκατάστασης",
+    "Έτος που αφορούν τα στοιχεία",
+    "ΔΟΥ",
+    "Αριθμός Φακέλου",
+    "Επωνυμία Επιχείρησης",
+    "ΑΦΜ",
+    "Αντικείμενο Εργασιών",
+    "Πόλη",
+    "Οδός",
+    "Αριθμός",
+    "Τ.Κ.",
+    "Τηλέφωνο",
+    "Φαξ",
+    "Email",
+    "Είδος Εγκατάστασης",
 };
 
 // The counter-party's texts, from the tax number to the postcode, are copied
 // from the working line as one block: their columns are the same in the file.
-constexpr ColumnSpan kLineTexts{LineSpan(LineField::TaxNumber).offset,
-                                LineSpan(LineField::PostCode).end() -
-                                    LineSpan(LineField::TaxNumber).offset};
+constexpr ColumnSpan kLineTexts{
+    LineSpan(LineField::TaxNumber).offset,
+    LineSpan(LineField::PostCode).end() - LineSpan(LineField::TaxNumber).offset};
 constexpr ColumnSpan kObligation = LineSpan(LineField::Obligation);
 constexpr ColumnSpan kInvoiceCount = LineSpan(LineField::InvoiceCount);
 constexpr ColumnSpan kValue = LineSpan(LineField::Value);
@@ -209,8 +219,8 @@ Problem AppendSupplierAmountsRecord(std::string& out, std::string_view withoutIt
                                     std::string_view invoiceTotal, std::string_view valueTotal) {
   out += record_type::kSupplierAmounts;
   out.append(amounts_record::kWithoutItemisation.offset - 1, ' ');
-  return AppendAmountsTail(out, SideOf(record_type::kSupplierLine), AmountOrZero(withoutItemisation), invoiceTotal,
-                           valueTotal, Amount());
+  return AppendAmountsTail(out, SideOf(record_type::kSupplierLine),
+                           AmountOrZero(withoutItemisation), invoiceTotal, valueTotal, Amount());
 }
 
 template <typename Append>
@@ -274,7 +284,8 @@ std::variant<std::string, WriteProblem> ComposeSubmissionFile(const SubmissionSt
 
   int sequence = 0;
   for (const std::string& line : s.customerLines) {
-    if (auto problem = AppendLineRecord(file, record_type::kCustomerLine, ++sequence, line)) return *std::move(problem);
+    if (auto problem = AppendLineRecord(file, record_type::kCustomerLine, ++sequence, line))
+      return *std::move(problem);
     EndRecord(file);
   }
   if (!s.customerLines.empty() || AmountOrZero(s.retailSales).Cents() != 0 ||
@@ -289,7 +300,8 @@ std::variant<std::string, WriteProblem> ComposeSubmissionFile(const SubmissionSt
 
   sequence = 0;
   for (const std::string& line : s.supplierLines) {
-    if (auto problem = AppendLineRecord(file, record_type::kSupplierLine, ++sequence, line)) return *std::move(problem);
+    if (auto problem = AppendLineRecord(file, record_type::kSupplierLine, ++sequence, line))
+      return *std::move(problem);
     EndRecord(file);
   }
   if (!s.supplierLines.empty() || AmountOrZero(s.suppliersWithoutItemisation).Cents() != 0) {

@@ -90,11 +90,11 @@ FilerPanel::FilerPanel(Dialogs& dialogs, Environment& environment, QWidget* pare
 
   // Shown by the installation type while it has the focus, over whatever lies there.
   installationTypeNote_ = new QLabel(QStringLiteral("- Ε συνολικά για την έδρα και τα \n"
-                                             "υποκαταστήματα\n"
-                                             "- 0 (μηδέν) μόνο της έδρας\n"
-                                             "- Αριθμός εγκατάστασης μητρώου Pellion για \n"
-                                             "υποκατάστημα"),
-                              parent ? parent : this);
+                                                    "υποκαταστήματα\n"
+                                                    "- 0 (μηδέν) μόνο της έδρας\n"
+                                                    "- Αριθμός εγκατάστασης μητρώου Pellion για \n"
+                                                    "υποκατάστημα"),
+                                     parent ? parent : this);
   installationTypeNote_->setObjectName(QStringLiteral("installationTypeNote"));
   installationTypeNote_->setStyleSheet(
       QStringLiteral("QLabel { background: #fffbe6; color: #1f3a93; border: 1px solid #c9b458; "
@@ -163,7 +163,8 @@ QLineEdit* FilerPanel::AddField(const FieldSpec& spec) {
 }
 
 bool FilerPanel::eventFilter(QObject* watched, QEvent* event) {
-  QLineEdit* const installationType = fields_[static_cast<std::size_t>(HeaderField::InstallationType)];
+  QLineEdit* const installationType =
+      fields_[static_cast<std::size_t>(HeaderField::InstallationType)];
   if (watched == taxOfficeList_ && event->type() == QEvent::KeyPress) {
     const QString text = static_cast<QKeyEvent*>(event)->text();
     if (text.size() == 1 && InputGuard::IsTypedCharacter(text[0])) emit modified();
@@ -226,7 +227,8 @@ std::optional<HeaderFields> FilerPanel::CurrentHeader() const {
     header[static_cast<HeaderField>(i)] = std::move(*text);
   }
   const int office = taxOfficeCodes_->currentIndex();
-  if (office >= 0) header.taxOfficeCode = Cp1253Text(taxOfficeCodes_->itemText(office).toStdString());
+  if (office >= 0)
+    header.taxOfficeCode = Cp1253Text(taxOfficeCodes_->itemText(office).toStdString());
   return header;
 }
 

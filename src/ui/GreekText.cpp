@@ -5,7 +5,8 @@ namespace velmora {
 QString FromCp1253(const Cp1253Text& text) {
   QString shown;
   shown.reserve(static_cast<qsizetype>(text.size()));
-  for (unsigned char b : text.view()) shown.append(QChar(static_cast<char16_t>(Cp1253ToUnicode(b))));
+  for (unsigned char b : text.view())
+    shown.append(QChar(static_cast<char16_t>(Cp1253ToUnicode(b))));
   return shown;
 }
 

@@ -56,7 +56,8 @@ QString ColumnCaption(Side side, LineField field) {
 std::vector<RecordTableModel::Column> LinesPage::Columns(Side side) {
   std::vector<RecordTableModel::Column> columns;
   for (const LineField field : kTypedLineFields)
-    columns.push_back({QString::fromLatin1(LineFieldName(side, field)), ColumnCaption(side, field)});
+    columns.push_back(
+        {QString::fromLatin1(LineFieldName(side, field)), ColumnCaption(side, field)});
   return columns;
 }
 
@@ -72,18 +73,20 @@ LinesPage::LinesPage(Side side, RecordTableModel* model, QWidget* parent)
   const QString itemisationTop = QStringLiteral("Αξία συναλλαγών χωρίς υποχρέωση υποβολής");
   const QString itemisationBottom = QStringLiteral("στοιχείων στις αναλυτικές γραμμές:");
   if (customers) {
-    retailSalesBox_ = AddAmountBox(QStringLiteral("retailSalesBox"),
-                                   QStringLiteral("Αξία Λιανικών"), QStringLiteral("Πωλήσεων:"), top);
+    retailSalesBox_ =
+        AddAmountBox(QStringLiteral("retailSalesBox"), QStringLiteral("Αξία Λιανικών"),
+                     QStringLiteral("Πωλήσεων:"), top);
   }
-  withoutItemisationBox_ = AddAmountBox(customers ? QStringLiteral("customersWithoutItemisationBox")
-                                                  : QStringLiteral("suppliersWithoutItemisationBox"),
-                                        itemisationTop, itemisationBottom, top);
+  withoutItemisationBox_ =
+      AddAmountBox(customers ? QStringLiteral("customersWithoutItemisationBox")
+                             : QStringLiteral("suppliersWithoutItemisationBox"),
+                   itemisationTop, itemisationBottom, top);
   top->addStretch(1);
 
   grid_ = new RecordGrid(model, this);
   grid_->setObjectName(customers ? QStringLiteral("customerGrid") : QStringLiteral("supplierGrid"));
   grid_->setAccessibleName(customers ? QStringLiteral("Γραμμές πελατών")
-                                    : QStringLiteral("Γραμμές προμηθευτών"));
+                                     : QStringLiteral("Γραμμές προμηθευτών"));
   // Only the suppliers' grid lets the user resize and move its columns.
   grid_->horizontalHeader()->setSectionsMovable(!customers);
   // Long captions wrap onto a second line rather than widen the grid.
@@ -91,7 +94,7 @@ LinesPage::LinesPage(Side side, RecordTableModel* model, QWidget* parent)
       static_cast<Qt::Alignment>(Qt::AlignCenter | Qt::TextWordWrap));
   grid_->horizontalHeader()->setFixedHeight(2 * grid_->fontMetrics().height() + 8);
   grid_->horizontalHeader()->setSectionResizeMode(customers ? QHeaderView::Fixed
-                                                           : QHeaderView::Interactive);
+                                                            : QHeaderView::Interactive);
   const int columnWidths[] = {76, 128, 95, 78, 72, 98, 60, 44, 108, 93};
   for (int c = 0; c < 10; ++c) grid_->setColumnWidth(c, columnWidths[c]);
 
@@ -144,10 +147,10 @@ LinesPage::LinesPage(Side side, RecordTableModel* model, QWidget* parent)
   page->addLayout(bottom);
 
   obligationNote_ = new QLabel(QStringLiteral("Στη στήλη ΥΠΟΧΡΕΟΣ γράφουμε 0 αν ο\n"
-                                          "αντισυμβαλλόμενος έχει υποχρέωση \n"
-                                          "υποβολής συγκεντρωτικών καταστάσεων \n"
-                                          "ή 1 εάν δεν έχει"),
-                           this);
+                                              "αντισυμβαλλόμενος έχει υποχρέωση \n"
+                                              "υποβολής συγκεντρωτικών καταστάσεων \n"
+                                              "ή 1 εάν δεν έχει"),
+                               this);
   obligationNote_->setObjectName(customers ? QStringLiteral("customerObligationNote")
                                            : QStringLiteral("supplierObligationNote"));
   obligationNote_->setStyleSheet(QStringLiteral("color: #434e5c;"));
@@ -173,7 +176,7 @@ void LinesPage::resizeEvent(QResizeEvent* event) {
   obligationNote_->adjustSize();
   const QRect area = grid_->geometry();
   obligationNote_->move(area.right() - obligationNote_->width() - 24,
-                    area.bottom() - obligationNote_->height() - 24);
+                        area.bottom() - obligationNote_->height() - 24);
 }
 
 QLineEdit* LinesPage::AddAmountBox(const QString& name, const QString& captionTop,
@@ -194,8 +197,8 @@ QLineEdit* LinesPage::AddAmountBox(const QString& name, const QString& captionTo
 
 void LinesPage::SetCount(int lines) {
   countLabel_->setText(QString::number(lines) + (side_ == Side::Customers
-                                                    ? QStringLiteral(" Εγγραφές (Πελάτες)")
-                                                    : QStringLiteral(" Εγγραφές (Προμηθευτές)")));
+                                                     ? QStringLiteral(" Εγγραφές (Πελάτες)")
+                                                     : QStringLiteral(" Εγγραφές (Προμηθευτές)")));
 }
 
 }  // namespace velmora

@@ -177,8 +177,7 @@ void MainWindow::ConnectPage(LinesPage* page) {
     const Typing typing = place < kTypedLineFields.size()
                               ? LineLayoutOf(kTypedLineFields[place]).typing
                               : Typing::AnyText;
-    return AcceptsTyped(typing, typed.unicode(), text) ? std::optional<QChar>(typed)
-                                                       : std::nullopt;
+    return AcceptsTyped(typing, typed.unicode(), text) ? std::optional<QChar>(typed) : std::nullopt;
   });
   connect(page, &LinesPage::sortRequested, this,
           [this, page](SortKey key) { onSort(page->side(), key); });
@@ -218,8 +217,7 @@ void MainWindow::BuildMenu() {
   newAction_->setObjectName(QStringLiteral("newAction"));
   openAction_ = file->addAction(QStringLiteral("Άνοιγμα"), this, &MainWindow::onOpen);
   openAction_->setObjectName(QStringLiteral("openAction"));
-  saveAsAction_ =
-      file->addAction(QStringLiteral("Αποθήκευση ως..."), this, [this] { onSaveAs(); });
+  saveAsAction_ = file->addAction(QStringLiteral("Αποθήκευση ως..."), this, [this] { onSaveAs(); });
   saveAsAction_->setObjectName(QStringLiteral("saveAsAction"));
   file->addSeparator();
   exitAction_ = file->addAction(QStringLiteral("Έξοδος"), this, &QWidget::close);
@@ -334,9 +332,9 @@ void MainWindow::ShowLineCount(Side side) {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::FocusOut && IsUserLeavingField(static_cast<QFocusEvent*>(event))) {
-    for (QLineEdit* amount : {customerPage_->retailSalesBox(),
-                              customerPage_->withoutItemisationBox(),
-                              supplierPage_->withoutItemisationBox()}) {
+    for (QLineEdit* amount :
+         {customerPage_->retailSalesBox(), customerPage_->withoutItemisationBox(),
+          supplierPage_->withoutItemisationBox()}) {
       if (watched != amount) continue;
       // The box admits only digits and a comma, which every code page holds.
       if (const auto text = ToCp1253(amount->text()))
@@ -352,9 +350,10 @@ std::optional<StatementForm> MainWindow::GatherForm() {
   const auto customersWithout = ToCp1253(customerPage_->withoutItemisationBox()->text());
   const auto suppliersWithout = ToCp1253(supplierPage_->withoutItemisationBox()->text());
   if (!header || !retailSales || !customersWithout || !suppliersWithout) {
-    Tell("Το κείμενο περιέχει χαρακτήρες που δεν γράφονται στην ελληνική κωδικοσελίδα "
-         "(Windows-1253).",
-         true);
+    Tell(
+        "Το κείμενο περιέχει χαρακτήρες που δεν γράφονται στην ελληνική κωδικοσελίδα "
+        "(Windows-1253).",
+        true);
     return std::nullopt;
   }
   StatementForm form;

@@ -46,7 +46,8 @@ std::optional<std::size_t> QtDialogs::AskChoice(const QString& message,
   QMessageBox box(QMessageBox::NoIcon, ApplicationTitle(), message, QMessageBox::NoButton, parent_);
   std::vector<QPushButton*> made;
   // All take the same role, which keeps them in the order given.
-  for (const QString& caption : captions) made.push_back(box.addButton(caption, QMessageBox::ActionRole));
+  for (const QString& caption : captions)
+    made.push_back(box.addButton(caption, QMessageBox::ActionRole));
   if (!made.empty()) box.setDefaultButton(made.front());
   box.exec();
   for (std::size_t i = 0; i < made.size(); ++i)

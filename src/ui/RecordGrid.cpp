@@ -80,7 +80,8 @@ class RecordGrid::RowGate : public QItemSelectionModel {
   RecordGrid* grid_;
 };
 
-RecordGrid::RecordGrid(RecordTableModel* model, QWidget* parent) : QTableView(parent), model_(model) {
+RecordGrid::RecordGrid(RecordTableModel* model, QWidget* parent)
+    : QTableView(parent), model_(model) {
   setModel(model);
   setSelectionModel(new RowGate(this, model));
   setItemDelegate(new CellDelegate(this));

@@ -19,10 +19,13 @@ struct NavigatorButton {
 const NavigatorButton kButtons[] = {
     {RecordGrid::Action::First, "Πρώτη Εγγραφή", QStyle::SP_MediaSkipBackward, "firstLineButton"},
     {RecordGrid::Action::Last, "Τελευταία Εγγραφή", QStyle::SP_MediaSkipForward, "lastLineButton"},
-    {RecordGrid::Action::Insert, "Εισαγωγή Εγγραφής", QStyle::SP_FileDialogNewFolder, "insertLineButton"},
+    {RecordGrid::Action::Insert, "Εισαγωγή Εγγραφής", QStyle::SP_FileDialogNewFolder,
+     "insertLineButton"},
     {RecordGrid::Action::Delete, "Διαγραφή Εγγραφής", QStyle::SP_TrashIcon, "deleteLineButton"},
-    {RecordGrid::Action::Post, "Αποθήκευση Αλλαγών", QStyle::SP_DialogApplyButton, "storeLineButton"},
-    {RecordGrid::Action::Cancel, "Ακύρωση Αλλαγών", QStyle::SP_DialogCancelButton, "cancelLineButton"},
+    {RecordGrid::Action::Post, "Αποθήκευση Αλλαγών", QStyle::SP_DialogApplyButton,
+     "storeLineButton"},
+    {RecordGrid::Action::Cancel, "Ακύρωση Αλλαγών", QStyle::SP_DialogCancelButton,
+     "cancelLineButton"},
 };
 
 }  // namespace

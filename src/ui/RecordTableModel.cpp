@@ -18,8 +18,7 @@ struct Reshape {
 
 }  // namespace
 
-RecordTableModel::RecordTableModel(RecordTable& table, std::vector<Column> columns,
-                                   QObject* parent)
+RecordTableModel::RecordTableModel(RecordTable& table, std::vector<Column> columns, QObject* parent)
     : QAbstractTableModel(parent), table_(table), columns_(std::move(columns)) {}
 
 int RecordTableModel::rowCount(const QModelIndex& parent) const {

@@ -22,8 +22,7 @@ class RecordTableModel : public QAbstractTableModel {
     QString caption;
   };
 
-  RecordTableModel(RecordTable& table, std::vector<Column> columns,
-                   QObject* parent = nullptr);
+  RecordTableModel(RecordTable& table, std::vector<Column> columns, QObject* parent = nullptr);
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;

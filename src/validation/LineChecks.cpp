@@ -51,12 +51,14 @@ LineVerdict CheckLine(const LineCheckInput& in, const FirstStoredObligation& fin
     }
   }
 
-  if (in.taxNumber.empty() || in.obligation.empty() || in.invoiceCount.empty() || in.value.empty()) {
+  if (in.taxNumber.empty() || in.obligation.empty() || in.invoiceCount.empty() ||
+      in.value.empty()) {
     return Refuse(kMandatoryFields);
   }
 
   // A counter-party without the obligation may carry a foreign or partial number.
-  if (in.obligation == "0" && !IsValidTaxNumber(in.taxNumber)) return Refuse(WrongTaxNumberMessage(in.side));
+  if (in.obligation == "0" && !IsValidTaxNumber(in.taxNumber))
+    return Refuse(WrongTaxNumberMessage(in.side));
 
   const auto value = Amount::Parse(in.value);
   if (!value) return Refuse(ValueNotANumberMessage(in.value));

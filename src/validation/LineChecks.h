@@ -30,7 +30,8 @@ struct LineCheckInput {
 
 // The obligation code (trailing blanks removed) of the first stored line, in file
 // order, whose tax number equals taxNumber; nullopt when no stored line has it.
-using FirstStoredObligation = std::function<std::optional<std::string>(const std::string& taxNumber)>;
+using FirstStoredObligation =
+    std::function<std::optional<std::string>(const std::string& taxNumber)>;
 
 struct LineVerdict {
   bool accepted;

@@ -61,9 +61,9 @@ SaveCheckFailure FilerFailure(const char* reason, bool beep, FilerFocus focus) {
 }  // namespace
 
 SaveCheckFailure FilerNumberFailure(Side side, const std::string& taxNumber) {
-  return {SaveFailedMessage("Ο ΑΦΜ: " + Cp1253ToUtf8(taxNumber) + FilerNumberMiddleText(side) +
-                            kRetry),
-          true, FilerFocus::None};
+  return {
+      SaveFailedMessage("Ο ΑΦΜ: " + Cp1253ToUtf8(taxNumber) + FilerNumberMiddleText(side) + kRetry),
+      true, FilerFocus::None};
 }
 
 SaveCheckFailure DuplicateFailure(Side side, const std::string& taxNumber,
@@ -89,7 +89,8 @@ std::optional<SaveCheckFailure> CheckFilerBeforeSave(std::string_view year, int 
   return std::nullopt;
 }
 
-std::optional<SaveCheckFailure> CheckSideBeforeSave(Side side, const std::vector<std::string>& taxNumbers,
+std::optional<SaveCheckFailure> CheckSideBeforeSave(Side side,
+                                                    const std::vector<std::string>& taxNumbers,
                                                     const std::vector<std::string>& obligations,
                                                     std::string_view filerTaxNumber) {
   RequireSameLength(taxNumbers, obligations);

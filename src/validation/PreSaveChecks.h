@@ -30,7 +30,8 @@ std::optional<SaveCheckFailure> CheckFilerBeforeSave(std::string_view year, int 
 // order (both lists of one length, Windows-1253). A line fails when its number is
 // the filer's, or when a later line has the same number and code; lines are taken
 // in order and, for each, the filer's number is compared first. Linear time.
-std::optional<SaveCheckFailure> CheckSideBeforeSave(Side side, const std::vector<std::string>& taxNumbers,
+std::optional<SaveCheckFailure> CheckSideBeforeSave(Side side,
+                                                    const std::vector<std::string>& taxNumbers,
                                                     const std::vector<std::string>& obligations,
                                                     std::string_view filerTaxNumber);
 

@@ -83,8 +83,9 @@ TEST(PreSaveChecksTest, LinesAgainstTheFilerAndEachOther) {
         message(Side::Suppliers, {x, kFilerTaxNumber}, {"0", "1"}),
         kFailed + "Ο ΑΦΜ: 094019245 στους προμηθευτές είναι ίδιος με τον ΑΦΜ Υπόχρεου.  " + retry);
     // Line 1 with its duplicates is finished before line 2 meets the filer's number.
-    EXPECT_NE(message(Side::Customers, {x, kFilerTaxNumber, x}, {"0", "0", "0"}).find("123456783 έχει"),
-              std::string::npos);
+    EXPECT_NE(
+        message(Side::Customers, {x, kFilerTaxNumber, x}, {"0", "0", "0"}).find("123456783 έχει"),
+        std::string::npos);
   }
   EXPECT_THROW(CheckSideBeforeSave(Side::Customers, Lists{x}, Lists{}, kFilerTaxNumber),
                std::invalid_argument);

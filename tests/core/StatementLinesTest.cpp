@@ -21,9 +21,10 @@ constexpr const char* kFiler = "123456783";
 using test::Pad;
 
 // A customer line as stored: only the fields the checks read are filled in.
-std::string Line(const char* taxNumber, const char* obligation, const char* count, const char* value) {
-  return "2" + Pad("", 5) + Pad(taxNumber, 9) + Pad("", 42) + obligation + Pad("", 34) + Pad(count, 7) +
-         Pad(value, 16) + Pad("", 35);
+std::string Line(const char* taxNumber, const char* obligation, const char* count,
+                 const char* value) {
+  return "2" + Pad("", 5) + Pad(taxNumber, 9) + Pad("", 42) + obligation + Pad("", 34) +
+         Pad(count, 7) + Pad(value, 16) + Pad("", 35);
 }
 
 class StatementLinesTest : public testing::Test {
@@ -44,8 +45,8 @@ class StatementLinesTest : public testing::Test {
   std::string PathOf(const std::string& name) const { return folder_.Path(name); }
   std::string Read(const std::string& name) const { return test::ReadBytes(PathOf(name)); }
   // Begins a new line, or edits the current one, and judges it.
-  LineVerdict Check(const char* taxNumber, const char* obligation, const char* count, const char* value,
-                    bool newLine) {
+  LineVerdict Check(const char* taxNumber, const char* obligation, const char* count,
+                    const char* value, bool newLine) {
     if (newLine) {
       table_.BeginAppend();
     } else {

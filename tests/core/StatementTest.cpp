@@ -41,8 +41,8 @@ std::string FileLine(char type, const char* sequence, const char* taxNumber, con
 }
 std::string WorkingLine(char type, const char* sequence, const char* taxNumber, const char* count,
                         const char* value) {
-  return FileLine(type, sequence, taxNumber, "0", "0").substr(0, 92) + Pad(count, 7) + Pad(value, 16) +
-         Blanks(35);
+  return FileLine(type, sequence, taxNumber, "0", "0").substr(0, 92) + Pad(count, 7) +
+         Pad(value, 16) + Blanks(35);
 }
 
 const std::string kOpening = "0IL01    20240131" + Blanks(133);
@@ -125,8 +125,8 @@ TEST_F(StatementTest, LoadsAnOpenedFileResetsAndShutsDown) {
   EXPECT_EQ(statement.Table(Side::Suppliers).Lines(), kSuppliers);
   EXPECT_EQ(customers.FieldText("Value"), "10,5");
   EXPECT_FALSE(customers.Modified());
-  EXPECT_EQ(changes_,
-            (std::vector<Change>{{Side::Customers, 2, "5", "10,50"}, {Side::Suppliers, 2, "2", "3,00"}}));
+  EXPECT_EQ(changes_, (std::vector<Change>{{Side::Customers, 2, "5", "10,50"},
+                                           {Side::Suppliers, 2, "2", "3,00"}}));
 
   statement.Reset();
   for (const char* name : {"generalData", "record2", "record3", "record4", "record5"}) {

@@ -21,14 +21,14 @@ const std::string kProfession = "\xC5\xCC\xD0\xCF\xD1\xC9\xCF";                /
 
 // A line as the line table stores it: every field left-aligned and blank-filled.
 struct WorkingLine {
-  std::string type = "2", aa, taxNumber = "094014298", name = kName, prof = kProfession, obligation = "0",
-              city = "ATHINA", street = "ODOS", number = "12", tk = "10431", count = "12",
-              value = "1234,5";
+  std::string type = "2", aa, taxNumber = "094014298", name = kName, prof = kProfession,
+              obligation = "0", city = "ATHINA", street = "ODOS", number = "12", tk = "10431",
+              count = "12", value = "1234,5";
 
   std::string Text() const {
-    return Cat({type, Pad(aa, 5), Pad(taxNumber, 9), Pad(name, 27), Pad(prof, 15), Pad(obligation, 1),
-                Pad(city, 10), Pad(street, 16), Pad(number, 3), Pad(tk, 5), Pad(count, 7),
-                Pad(value, 16), Blanks(35)});
+    return Cat({type, Pad(aa, 5), Pad(taxNumber, 9), Pad(name, 27), Pad(prof, 15),
+                Pad(obligation, 1), Pad(city, 10), Pad(street, 16), Pad(number, 3), Pad(tk, 5),
+                Pad(count, 7), Pad(value, 16), Blanks(35)});
   }
 };
 
@@ -225,7 +225,8 @@ TEST(SubmissionWriterTest, UnwritableStatementsGiveTheirFirstProblem) {
   ASSERT_TRUE(std::holds_alternative<WriteProblem>(beyond));
   EXPECT_NE(std::get<WriteProblem>(beyond).message.find("99999"), std::string::npos);
 
-  for (auto field : {&HeaderFields::year, &HeaderFields::telephone, &HeaderFields::installationType}) {
+  for (auto field :
+       {&HeaderFields::year, &HeaderFields::telephone, &HeaderFields::installationType}) {
     s = EmptyStatement();
     (s.header.*field).bytes() += std::string(10, '1');
     EXPECT_NE(ProblemOf(s).find("έχει περισσότερους από"), std::string::npos);

@@ -18,9 +18,9 @@ TEST(TaxNumberTest, WorkedExamples) {
 
 TEST(TaxNumberTest, RefusesWhatIsNotNineDigits) {
   for (const std::string& text :
-       {std::string(), std::string("12345678"), std::string("1234567830"),
-        std::string("12345678A"), std::string(" 12345678"), std::string("+12345678"),
-        std::string("-12345678"), std::string("1234,5678"), std::string("12345678\0", 9),
+       {std::string(), std::string("12345678"), std::string("1234567830"), std::string("12345678A"),
+        std::string(" 12345678"), std::string("+12345678"), std::string("-12345678"),
+        std::string("1234,5678"), std::string("12345678\0", 9),
         std::string("000000000")}) {  // all zeros: its check digit would match
     EXPECT_FALSE(IsValidTaxNumber(text)) << text;
   }

@@ -55,8 +55,7 @@ inline void WriteBytes(const std::string& path, std::string_view bytes) {
 class TempFolder {
  public:
   TempFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "velmora-test-XXXXXX").string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "velmora-test-XXXXXX").string();
     if (!mkdtemp(pattern.data())) throw std::runtime_error("no temporary folder");
     path_ = pattern;
   }

@@ -118,7 +118,8 @@ void DesktopServicesTest::zipCopyOfASavedFile() {
   QCOMPARE(f.dialogs.captionsSeen, QStringList({Greek("Ναι"), Greek("Όχι")}));
   QCOMPARE(f.dialogs.warnings.size(), 1);
   QCOMPARE(f.dialogs.warnings[0], Greek("Δεν ήταν δυνατή η δημιουργία του συμπιεσμένου αρχείου ") +
-                                      archive + QStringLiteral("\n") + QString::fromStdString(SystemReason(EFBIG)));
+                                      archive + QStringLiteral("\n") +
+                                      QString::fromStdString(SystemReason(EFBIG)));
   QCOMPARE(Bytes(archive), first);
   QCOMPARE(QDir(folder.path()).entryList(QDir::Files).size(), 2);
 
