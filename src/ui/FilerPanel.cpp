@@ -21,7 +21,7 @@
 
 namespace velmora {
 
-struct FilerPanel::FieldSpec {
+struct FilerPanel::FilerField {
   HeaderField field;
   const char* objectName;
   const char* label;
@@ -63,7 +63,7 @@ FilerPanel::FilerPanel(Dialogs& dialogs, Environment& environment, QWidget* pare
   grid->addWidget(officeLabel, 0, 1, 1, 2);
   grid->addWidget(taxOfficeList_, 1, 1, 1, 2);
 
-  const FieldSpec rest[] = {
+  const FilerField rest[] = {
       {HeaderField::FileNumber, "fileNumberBox", "Αριθμός Φακέλου\n(για τις ΑΕ):", Filter::Digits,
        0, 3, 1},
       {HeaderField::CompanyName, "companyNameBox", "Επωνυμία Επιχείρησης: (*)", Filter::Any, 0, 4,
@@ -81,7 +81,7 @@ FilerPanel::FilerPanel(Dialogs& dialogs, Environment& environment, QWidget* pare
       {HeaderField::InstallationType, "installationTypeBox", "Είδος Εγκατάστασης: (*) ",
        Filter::InstallationType, 4, 4, 1},
   };
-  for (const FieldSpec& spec : rest) AddField(spec);
+  for (const FilerField& entry : rest) AddField(entry);
   auto* mandatory = new QLabel(QStringLiteral("(*) Υποχρεωτικά Στοιχεία"), this);
   QFont bold = mandatory->font();
   bold.setBold(true);
@@ -116,18 +116,18 @@ FilerPanel::FilerPanel(Dialogs& dialogs, Environment& environment, QWidget* pare
   for (int column = 0; column < 7; ++column) grid->setColumnStretch(column, 1);
 }
 
-QLineEdit* FilerPanel::AddField(const FieldSpec& spec) {
-  auto* caption = new QLabel(QString::fromUtf8(spec.label), this);
+QLineEdit* FilerPanel::AddField(const FilerField& entry) {
+  auto* caption = new QLabel(QString::fromUtf8(entry.label), this);
   auto* field = new QLineEdit(this);
-  field->setObjectName(QString::fromLatin1(spec.objectName));
+  field->setObjectName(QString::fromLatin1(entry.objectName));
   // A full field fills its columns of the header record exactly.
-  field->setMaxLength(static_cast<int>(HeaderSpan(spec.field).width));
+  field->setMaxLength(static_cast<int>(HeaderSpan(entry.field).width));
   caption->setBuddy(field);
   field->setAccessibleName(caption->text().simplified());
 
   InputGuard::KeyRule keyRule;
   InputGuard::TextRule textRule;
-  switch (spec.filter) {
+  switch (entry.filter) {
     case Filter::Any:
       break;
     case Filter::Digits:
@@ -156,9 +156,9 @@ QLineEdit* FilerPanel::AddField(const FieldSpec& spec) {
 
   caption->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
   auto* layout = qobject_cast<QGridLayout*>(this->layout());
-  layout->addWidget(caption, spec.row, spec.column, 1, spec.span);
-  layout->addWidget(field, spec.row + 1, spec.column, 1, spec.span);
-  fields_[static_cast<std::size_t>(spec.field)] = field;
+  layout->addWidget(caption, entry.row, entry.column, 1, entry.span);
+  layout->addWidget(field, entry.row + 1, entry.column, 1, entry.span);
+  fields_[static_cast<std::size_t>(entry.field)] = field;
   return field;
 }
 

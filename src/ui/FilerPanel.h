@@ -48,9 +48,9 @@ class FilerPanel : public QWidget {
 
  private:
   enum class Filter { Any, Digits, InstallationType };
-  struct FieldSpec;
+  struct FilerField;
 
-  QLineEdit* AddField(const FieldSpec& spec);
+  QLineEdit* AddField(const FilerField& entry);
   void Refuse(QLineEdit* field, const QString& message, bool beep);
   // Leaving the year and the filer's tax number: a wrong value keeps the focus.
   void CheckYearOnLeaving();
