@@ -46,7 +46,9 @@ QValidator::State InputGuard::Validator::validate(QString& input, int&) const {
   bool encodable = true;
   for (QChar c : input) encodable = encodable && HasCp1253Code(c);
   if (encodable && (!guard_->textRule_ || guard_->textRule_(input))) return Acceptable;
-  emit guard_->refused();
+  // Qt also asks about the text as it stands (on focus-out, for one): only a
+  // change that is turned away is a refusal worth a beep.
+  if (input != guard_->edit_->text()) emit guard_->refused();
   return Invalid;
 }
 

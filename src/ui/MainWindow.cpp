@@ -157,6 +157,9 @@ MainWindow::MainWindow(Statement& statement, Dialogs& dialogs, Environment& envi
 
 MainWindow::~MainWindow() {
   if (!shutDown_) Shutdown();
+  // The children outlive this destructor by a moment, and an editor that loses
+  // the focus as it goes may still signal: nothing may reach this window then.
+  for (QObject* child : findChildren<QObject*>()) disconnect(child, nullptr, this, nullptr);
   statement_.FilerTaxNumber = nullptr;
   statement_.OnLineRefused = nullptr;
   statement_.OnLinesChanged = nullptr;
