@@ -3,6 +3,7 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTimer>
 #include <QTranslator>
 
 #include "AppTexts.h"
@@ -29,7 +30,7 @@ int main(int argc, char* argv[]) {
         QStringLiteral("Το πρόγραμμα δεν μπορεί να ξεκινήσει: δεν ήταν δυνατό να δημιουργηθεί "
                        "ο φάκελος εργασίας του στον φάκελο %1. Ελέγξτε ότι ο φάκελος υπάρχει, "
                        "ότι έχετε δικαίωμα εγγραφής σε αυτόν και ότι ο δίσκος δεν είναι γεμάτος.")
-            .arg(QDir::toNativeSeparators(QDir::tempPath())));
+            .arg(QDir::toNativeSeparators(environment.StateFolder())));
     return 1;
   }
   velmora::Statement statement(QFile::encodeName(environment.WorkingBaseFolder()).toStdString());
@@ -39,5 +40,7 @@ int main(int argc, char* argv[]) {
   window.adjustSize();
   window.move(window.screen()->availableGeometry().center() - window.rect().center());
   window.show();
+  // Once the window is on screen, so that the question has it behind.
+  QTimer::singleShot(0, &window, [&] { window.OfferRecovery(environment.ClaimAbandonedCopies()); });
   return app.exec();
 }

@@ -39,7 +39,7 @@ std::string WorkingFiles::ReadHeaderLine() const {
 void WorkingFiles::RemoveAll() const noexcept {
   std::error_code ignored;
   for (const char* name : {kGeneralData, kCustomerLines, kCustomerAmounts, kSupplierLines,
-                           kSupplierAmounts, kCustomerSnapshot, kSupplierSnapshot}) {
+                           kSupplierAmounts, kCustomerSnapshot, kSupplierSnapshot, kForm}) {
     std::filesystem::remove(Path(name), ignored);
   }
   // Fails, and is meant to, when the user left a file of their own in the folder.

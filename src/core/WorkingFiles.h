@@ -15,6 +15,9 @@ class WorkingFiles {
   static constexpr const char* kSupplierAmounts = "record5";
   static constexpr const char* kCustomerSnapshot = "record21";
   static constexpr const char* kSupplierSnapshot = "record22";
+  // The filer's fields, the kind and the amounts as the window shows them, kept
+  // so that a crash does not lose them.
+  static constexpr const char* kForm = "form";
 
   explicit WorkingFiles(std::string baseFolder);
 

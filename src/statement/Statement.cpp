@@ -1,9 +1,13 @@
 #include "Statement.h"
 
+#include <filesystem>
+
 #include "AtomicFile.h"
+#include "FormFile.h"
 #include "OpenedStatementFiles.h"
 #include "RecordLayout.h"
 #include "SaveFailedMessage.h"
+#include "TextFile.h"
 #include "VelmoraError.h"
 
 namespace velmora {
@@ -107,6 +111,36 @@ void Statement::Load(OpenedStatement& opened) {
 }
 
 HeaderFields Statement::ReadHeader() const { return ParseHeaderLine(files_.ReadHeaderLine()); }
+
+void Statement::KeepForm(const StatementForm& form) const {
+  WriteFileAtomically(files_.Path(WorkingFiles::kForm), ComposeFormFile(form), false);
+}
+
+std::optional<StatementForm> Statement::Recover(const std::string& otherBase) {
+  const WorkingFiles other(otherBase);
+  customerTable_.Close();
+  supplierTable_.Close();
+  std::optional<StatementForm> form;
+  for (const char* name :
+       {WorkingFiles::kGeneralData, WorkingFiles::kCustomerLines, WorkingFiles::kCustomerAmounts,
+        WorkingFiles::kSupplierLines, WorkingFiles::kSupplierAmounts, WorkingFiles::kForm}) {
+    std::error_code missing;
+    const std::string from = other.Path(name);
+    // Far above the largest working file a statement that can be saved gives.
+    const std::string bytes =
+        std::filesystem::exists(from, missing) ? ReadFileBytes(from, 64 << 20) : std::string();
+    WriteFileAtomically(files_.Path(name), bytes, false);
+    if (name == WorkingFiles::kForm) form = ParseFormFile(bytes);
+  }
+  customerTable_.Open();
+  supplierTable_.Open();
+  for (Side side : {Side::Customers, Side::Suppliers}) {
+    Lines(side).TakeSnapshot();
+    ShowTotals(side, Lines(side).Sum());
+  }
+  modified_ = true;
+  return form;
+}
 
 std::optional<SaveCheckFailure> Statement::CheckLines(std::string_view filerTaxNumber) {
   std::vector<std::string> taxNumbers;

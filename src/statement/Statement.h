@@ -89,6 +89,14 @@ class Statement {
   // The filer's fields as the working header file holds them. Throws
   // VelmoraError with the system's reason when it cannot be read.
   HeaderFields ReadHeader() const;
+  // Keeps the form in the working folder, where a statement recovered after a
+  // crash finds it. Throws VelmoraError with the system's reason.
+  void KeepForm(const StatementForm& form) const;
+  // Takes over the working files that another copy left in its base folder: the
+  // lines become this statement's, marked as changed. The form comes back when
+  // that copy had kept one. Throws VelmoraError with the system's reason; the
+  // other folder is only read.
+  std::optional<StatementForm> Recover(const std::string& otherBase);
   // The lines' part of the checks before a save: the filer's number and pairs.
   std::optional<SaveCheckFailure> CheckLines(std::string_view filerTaxNumber);
   // The totals shown under each list, counted again from the lines: a message

@@ -3,9 +3,11 @@
 #include <filesystem>
 
 #include "AmountBox.h"
+#include "FormFile.h"
 #include "PreSaveChecks.h"
 #include "SaveFailedMessage.h"
 #include "SubmissionFileName.h"
+#include "TextFile.h"
 #include "VelmoraError.h"
 
 namespace velmora {
@@ -35,6 +37,23 @@ ShownStatement ResetToEmpty(Statement& statement, Questions& questions) {
   ShownStatement shown = ShowWorkingHeader(statement, questions, StatementForm());
   shown.form.header.taxOfficeCode.clear();
   return shown;
+}
+
+// Lines, or a form with anything in it: a copy that was closed before anything
+// was typed leaves nothing worth a question.
+bool HoldsStatement(const WorkingFiles& files) {
+  std::error_code missing;
+  for (const char* name :
+       {WorkingFiles::kCustomerLines, WorkingFiles::kSupplierLines, WorkingFiles::kGeneralData}) {
+    const auto size = std::filesystem::file_size(files.Path(name), missing);
+    if (!missing && size > 0) return true;
+  }
+  try {
+    const auto form = ParseFormFile(ReadFileBytes(files.Path(WorkingFiles::kForm), 1 << 20));
+    return form && *form != StatementForm();
+  } catch (const std::exception&) {
+    return false;
+  }
 }
 
 bool CheckBeforeSave(Statement& statement, Questions& questions, const StatementForm& form,
@@ -160,6 +179,41 @@ OpenOutcome OpenStatement(Statement& statement, Questions& questions, const Stat
     }
   }
   return outcome;
+}
+
+std::string RecoveryQuestion(std::time_t when) {
+  std::tm local{};
+  ::localtime_r(&when, &local);
+  char stamp[32];
+  std::strftime(stamp, sizeof stamp, "%d/%m/%Y %H:%M", &local);
+  return std::string("Βρέθηκε δήλωση που δεν αποθηκεύτηκε, από τις ") + stamp +
+         ". Θέλετε να την ανακτήσετε;";
+}
+
+std::optional<ShownStatement> OfferRecovery(Statement& statement, Questions& questions,
+                                            std::vector<CopyFolder> abandoned) {
+  for (CopyFolder& folder : abandoned) {
+    if (!HoldsStatement(WorkingFiles(folder.Path()))) {
+      folder.RemoveAll();
+      continue;
+    }
+    if (questions.AskYesNo(RecoveryQuestion(folder.LastChange())) == Questions::Answer::No) {
+      folder.RemoveAll();
+      continue;
+    }
+    try {
+      const std::optional<StatementForm> form = statement.Recover(folder.Path());
+      ShownStatement shown = form ? ShownStatement{*form, true}
+                                  : ShowWorkingHeader(statement, questions, StatementForm());
+      folder.RemoveAll();
+      return shown;
+    } catch (const std::exception& error) {
+      // The folder stays as it was, to be offered again at the next start.
+      questions.Warn(error.what());
+      return std::nullopt;
+    }
+  }
+  return std::nullopt;
 }
 
 CloseOutcome ConfirmClose(Statement& statement, Questions& questions, const StatementForm& form,

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <ctime>
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "CopyFolder.h"
 
 #include "HeaderLine.h"
 #include "Questions.h"
@@ -64,5 +68,17 @@ struct CloseOutcome {
 // window closes after "Ναι" only when the file was written.
 CloseOutcome ConfirmClose(Statement& statement, Questions& questions, const StatementForm& form,
                           const Today& today);
+
+// The question that offers back a statement left behind; when is the local time
+// of its last change.
+std::string RecoveryQuestion(std::time_t when);
+
+// At start: the statements that copies left behind when they ended without
+// closing (a crash, a power cut), offered back the latest first. "Ναι" makes one
+// the statement on view, marked as changed, and deletes its folder; "Όχι" deletes
+// it and offers the next. A folder that holds nothing worth offering is deleted
+// unasked. nullopt when no statement was taken back.
+std::optional<ShownStatement> OfferRecovery(Statement& statement, Questions& questions,
+                                            std::vector<CopyFolder> abandoned);
 
 }  // namespace velmora

@@ -56,6 +56,7 @@ FilerPanel::FilerPanel(Dialogs& dialogs, Environment& environment, QWidget* pare
   officeLabel->setBuddy(taxOfficeList_);
   taxOfficeList_->setAccessibleName(QStringLiteral("ΔΟΥ"));
   taxOfficeList_->installEventFilter(this);
+  connect(taxOfficeList_, &QComboBox::currentIndexChanged, this, &FilerPanel::changed);
   connect(taxOfficeList_, &QComboBox::activated, this, [this](int index) {
     taxOfficeCodes_->setCurrentIndex(index);
     emit modified();
@@ -109,6 +110,7 @@ FilerPanel::FilerPanel(Dialogs& dialogs, Environment& environment, QWidget* pare
   debitInvoicesButton_->setChecked(true);
   connect(debitInvoicesButton_, &QRadioButton::clicked, this, &FilerPanel::modified);
   connect(creditBalancesButton_, &QRadioButton::clicked, this, &FilerPanel::modified);
+  connect(creditBalancesButton_, &QRadioButton::toggled, this, &FilerPanel::changed);
   auto* kinds = new QVBoxLayout;
   kinds->addWidget(debitInvoicesButton_);
   kinds->addWidget(creditBalancesButton_);
@@ -152,6 +154,7 @@ QLineEdit* FilerPanel::AddField(const FilerField& entry) {
   auto* guard = new InputGuard(field, keyRule, textRule);
   connect(guard, &InputGuard::typed, this, &FilerPanel::modified);
   connect(guard, &InputGuard::refused, this, [this] { dialogs_.Beep(); });
+  connect(field, &QLineEdit::textChanged, this, &FilerPanel::changed);
   field->installEventFilter(this);
 
   caption->setAlignment(Qt::AlignLeft | Qt::AlignBottom);

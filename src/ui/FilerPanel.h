@@ -42,6 +42,8 @@ class FilerPanel : public QWidget {
  signals:
   // Every character typed into a field, and every choice of office or kind.
   void modified();
+  // Any change of a field, the office or the kind, the program's own included.
+  void changed();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -133,6 +133,10 @@ MainWindow::MainWindow(Statement& statement, Dialogs& dialogs, Environment& envi
   ConnectPage(customerPage_);
   ConnectPage(supplierPage_);
   connect(filerPanel_, &FilerPanel::modified, this, [this] { statement_.SetModified(true); });
+  connect(filerPanel_, &FilerPanel::changed, this, &MainWindow::KeepForm);
+  for (QLineEdit* amount : {customerPage_->retailSalesBox(), customerPage_->withoutItemisationBox(),
+                            supplierPage_->withoutItemisationBox()})
+    connect(amount, &QLineEdit::textChanged, this, &MainWindow::KeepForm);
 
   BuildMenu();
   BuildStartPanel();
@@ -347,18 +351,12 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   return QMainWindow::eventFilter(watched, event);
 }
 
-std::optional<StatementForm> MainWindow::GatherForm() {
+std::optional<StatementForm> MainWindow::FormOnScreen() const {
   const auto header = filerPanel_->CurrentHeader();
   const auto retailSales = ToCp1253(customerPage_->retailSalesBox()->text());
   const auto customersWithout = ToCp1253(customerPage_->withoutItemisationBox()->text());
   const auto suppliersWithout = ToCp1253(supplierPage_->withoutItemisationBox()->text());
-  if (!header || !retailSales || !customersWithout || !suppliersWithout) {
-    Tell(
-        "Το κείμενο περιέχει χαρακτήρες που δεν γράφονται στην ελληνική κωδικοσελίδα "
-        "(Windows-1253).",
-        true);
-    return std::nullopt;
-  }
+  if (!header || !retailSales || !customersWithout || !suppliersWithout) return std::nullopt;
   StatementForm form;
   form.header = *header;
   form.creditBalances = !filerPanel_->DebitInvoices();
@@ -366,6 +364,35 @@ std::optional<StatementForm> MainWindow::GatherForm() {
   form.customersWithoutItemisation = *customersWithout;
   form.suppliersWithoutItemisation = *suppliersWithout;
   return form;
+}
+
+std::optional<StatementForm> MainWindow::GatherForm() {
+  auto form = FormOnScreen();
+  if (!form) {
+    Tell(
+        "Το κείμενο περιέχει χαρακτήρες που δεν γράφονται στην ελληνική κωδικοσελίδα "
+        "(Windows-1253).",
+        true);
+  }
+  return form;
+}
+
+void MainWindow::KeepForm() {
+  const auto form = FormOnScreen();
+  if (!form) return;
+  try {
+    statement_.KeepForm(*form);
+  } catch (const std::exception&) {
+    // Only the copy kept against a crash is missing; a full disk is told when
+    // the next line is stored.
+  }
+}
+
+void MainWindow::OfferRecovery(std::vector<CopyFolder> abandoned) {
+  const auto shown = velmora::OfferRecovery(statement_, *this, std::move(abandoned));
+  if (!shown) return;
+  ShowStatement(*shown);
+  customerPage_->grid()->setFocus();
 }
 
 void MainWindow::ShowAmounts(const StatementForm& form) {

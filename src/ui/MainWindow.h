@@ -39,6 +39,9 @@ class MainWindow : public QMainWindow, private Questions {
              QWidget* parent = nullptr);
   ~MainWindow() override;
 
+  // At start: offers back what copies that ended without closing left behind.
+  void OfferRecovery(std::vector<CopyFolder> abandoned);
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -82,6 +85,10 @@ class MainWindow : public QMainWindow, private Questions {
   // What the user typed besides the lines; nullopt after telling why it cannot
   // be taken.
   std::optional<StatementForm> GatherForm();
+  // The same, without a word: nullopt when a text cannot be taken.
+  std::optional<StatementForm> FormOnScreen() const;
+  // Puts the form where a recovery after a crash finds it.
+  void KeepForm();
   // Shows a statement that replaced the one on view.
   void ShowStatement(const ShownStatement& shown);
   void ShowAmounts(const StatementForm& form);

@@ -5,22 +5,40 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <QTemporaryDir>
+
+#include <filesystem>
 
 #include "CapsLock.h"
 
 namespace velmora {
 
 QtEnvironment::QtEnvironment() {
-  QTemporaryDir base(QDir::tempPath() + QStringLiteral("/velmora-XXXXXX"));
-  base.setAutoRemove(false);
   // No shared fallback: two copies in one folder would overwrite each other's lines.
-  if (base.isValid()) workingBase_ = base.path();
+  for (const QString& folder : {StateFolder(), QDir::tempPath() + QStringLiteral("/velmora-") +
+                                                   qEnvironmentVariable("USER")}) {
+    if (folder.isEmpty()) continue;
+    try {
+      copyFolder_ = CopyFolder::Create(QFile::encodeName(folder).toStdString());
+      workingBase_ = QFile::decodeName(QByteArray::fromStdString(copyFolder_->Path()));
+      return;
+    } catch (const std::exception&) {
+      // The next place, or the caller's message.
+    }
+  }
 }
 
-QtEnvironment::~QtEnvironment() {
-  // Only an empty folder goes: anything left in it was not ours to delete.
-  if (!workingBase_.isEmpty()) QDir().rmdir(workingBase_);
+// The copy folder goes when empty: anything left in it was not ours to delete.
+QtEnvironment::~QtEnvironment() = default;
+
+QString QtEnvironment::StateFolder() const {
+  return QFile::decodeName(QByteArray::fromStdString(
+      StateFolderFor(qgetenv("XDG_STATE_HOME").constData(), qgetenv("HOME").constData())));
+}
+
+std::vector<CopyFolder> QtEnvironment::ClaimAbandonedCopies() const {
+  if (!copyFolder_) return {};
+  return CopyFolder::ClaimAbandoned(
+      std::filesystem::path(copyFolder_->Path()).parent_path().string());
 }
 
 QDate QtEnvironment::Today() const { return QDate::currentDate(); }

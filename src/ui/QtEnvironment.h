@@ -1,18 +1,27 @@
 #pragma once
 
 #include <optional>
+#include <vector>
+
+#include "CopyFolder.h"
 
 #include "Environment.h"
 
 namespace velmora {
 
-// The machine as Qt sees it. Makes this copy's private working base folder at
-// construction (empty when it could not be made) and removes it, when empty, at
-// destruction.
+// The machine as Qt sees it. Makes this copy's own working base folder at
+// construction, in the per-user state folder where it outlives a crash (in the
+// temporary folder when that cannot be made; empty when neither can), and
+// removes it, when empty, at destruction.
 class QtEnvironment : public Environment {
  public:
   QtEnvironment();
   ~QtEnvironment() override;
+
+  // Where the working base folder was sought first, for the message when none could be made.
+  QString StateFolder() const;
+  // The folders that copies which ended without closing left behind, now this copy's.
+  std::vector<CopyFolder> ClaimAbandonedCopies() const;
 
   QDate Today() const override;
   QString ProgramFolder() const override;
@@ -23,6 +32,7 @@ class QtEnvironment : public Environment {
   void SetCapsLock(bool on) override;
 
  private:
+  std::optional<CopyFolder> copyFolder_;
   QString workingBase_;
   // Caps Lock as the user had it before the program switched it on.
   std::optional<bool> capsLockFound_;

@@ -1,0 +1,156 @@
+#include "CopyFolder.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+#include "FileDescriptor.h"
+
+namespace velmora {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kMarker = "owner";
+constexpr std::string_view kCopyPrefix = "copy-";
+
+void WritePid(int fd) {
+  const std::string pid = std::to_string(::getpid()) + "\n";
+  if (::ftruncate(fd, 0) == 0) (void)::pwrite(fd, pid.data(), pid.size(), 0);
+}
+
+// The marker of folder, opened and locked, or -1 when another copy holds it, it
+// is missing, or it was replaced while we waited for it.
+int LockMarker(const std::string& folder) {
+  const std::string path = folder + "/" + kMarker;
+  // Not inherited by programs we start (the browser): they must not keep a dead
+  // copy's folder looking alive.
+  const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW);
+  if (fd < 0) return -1;
+  struct stat opened {}, named {};
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &opened) != 0 ||
+      ::stat(path.c_str(), &named) != 0 || opened.st_ino != named.st_ino ||
+      opened.st_dev != named.st_dev) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+}  // namespace
+
+std::string StateFolderFor(const char* xdgStateHome, const char* home) {
+  if (xdgStateHome != nullptr && xdgStateHome[0] == '/') return std::string(xdgStateHome) + "/velmora";
+  if (home != nullptr && home[0] == '/') return std::string(home) + "/.local/state/velmora";
+  return {};
+}
+
+CopyFolder CopyFolder::Create(const std::string& stateFolder) {
+  std::error_code error;
+  fs::create_directories(stateFolder, error);
+  if (error) ThrowSystemError(error.value(), stateFolder);
+  // Made under a hidden name and shown only once its marker is locked, so that no
+  // starting copy ever takes it for one that was left behind.
+  std::string hidden = stateFolder + "/.new-XXXXXX";
+  if (::mkdtemp(hidden.data()) == nullptr) ThrowSystemError(errno, stateFolder);
+  const std::string marker = hidden + "/" + kMarker;
+  const int fd = ::open(marker.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (fd < 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    const int reason = errno;
+    if (fd >= 0) ::close(fd);
+    fs::remove_all(hidden, error);
+    ThrowSystemError(reason, stateFolder);
+  }
+  WritePid(fd);
+  const std::string path =
+      stateFolder + "/" + std::string(kCopyPrefix) + hidden.substr(hidden.size() - 6);
+  if (::rename(hidden.c_str(), path.c_str()) != 0) {
+    const int reason = errno;
+    ::close(fd);
+    fs::remove_all(hidden, error);
+    ThrowSystemError(reason, stateFolder);
+  }
+  return CopyFolder(path, fd);
+}
+
+std::vector<CopyFolder> CopyFolder::ClaimAbandoned(const std::string& stateFolder) {
+  std::vector<CopyFolder> claimed;
+  std::error_code error;
+  for (fs::directory_iterator it(stateFolder, error), end; !error && it != end;
+       it.increment(error)) {
+    const std::string name = it->path().filename().string();
+    if (name.compare(0, kCopyPrefix.size(), kCopyPrefix) != 0) continue;
+    if (!it->is_directory(error) || it->is_symlink(error)) continue;
+    const int fd = LockMarker(it->path().string());
+    if (fd < 0) continue;
+    WritePid(fd);
+    claimed.push_back(CopyFolder(it->path().string(), fd));
+  }
+  std::vector<std::pair<std::time_t, size_t>> order;
+  for (size_t i = 0; i < claimed.size(); ++i) order.emplace_back(claimed[i].LastChange(), i);
+  std::stable_sort(order.begin(), order.end(),
+                   [](const auto& a, const auto& b) { return a.first > b.first; });
+  std::vector<CopyFolder> latestFirst;
+  for (const auto& [time, index] : order) latestFirst.push_back(std::move(claimed[index]));
+  return latestFirst;
+}
+
+CopyFolder::CopyFolder(CopyFolder&& other) noexcept
+    : path_(std::move(other.path_)), marker_(std::exchange(other.marker_, -1)) {}
+
+CopyFolder& CopyFolder::operator=(CopyFolder&& other) noexcept {
+  if (this != &other) {
+    Release();
+    path_ = std::move(other.path_);
+    marker_ = std::exchange(other.marker_, -1);
+  }
+  return *this;
+}
+
+CopyFolder::~CopyFolder() { Release(); }
+
+void CopyFolder::Release() noexcept {
+  if (marker_ < 0) return;
+  // A working folder that still holds files keeps its marker: it is offered again
+  // at the next start.
+  std::error_code error;
+  fs::remove(path_ + "/temp", error);
+  bool onlyMarker = true;
+  for (fs::directory_iterator it(path_, error), end; !error && it != end; it.increment(error))
+    onlyMarker = onlyMarker && it->path().filename() == kMarker;
+  if (!error && onlyMarker) {
+    fs::remove(path_ + "/" + kMarker, error);
+    fs::remove(path_, error);
+  }
+  ::close(std::exchange(marker_, -1));
+}
+
+std::time_t CopyFolder::LastChange() const {
+  struct stat info {};
+  std::time_t latest = 0;
+  std::error_code error;
+  for (fs::directory_iterator it(path_ + "/temp", error), end; !error && it != end;
+       it.increment(error)) {
+    if (::stat(it->path().c_str(), &info) == 0) latest = std::max(latest, info.st_mtime);
+  }
+  // Without working files, the folder's own time.
+  if (latest == 0 && ::stat(path_.c_str(), &info) == 0) latest = info.st_mtime;
+  return latest;
+}
+
+void CopyFolder::RemoveAll() noexcept {
+  if (marker_ < 0) return;
+  std::error_code error;
+  fs::remove_all(path_, error);
+  ::close(std::exchange(marker_, -1));
+}
+
+}  // namespace velmora

@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+
+#include "CopyFolder.h"
+#include "FormFile.h"
+#include "ScriptedQuestions.h"
+#include "Statement.h"
+#include "StatementCommands.h"
+#include "TestSupport.h"
+
+namespace velmora {
+namespace {
+
+namespace fs = std::filesystem;
+
+StatementForm TypedForm() {
+  StatementForm form;
+  form.header.year = Cp1253Text("2024");
+  form.header.taxOfficeCode = Cp1253Text("1101");
+  form.header.companyName = Cp1253Text("\xc1\xc2\xc3 \\ A=B\nC\r");  // "ΑΒΓ", then what needs escaping
+  form.creditBalances = true;
+  form.retailSales = Cp1253Text("12,5");
+  return form;
+}
+
+// A copy that stores a line, keeps its form and then dies without a word, as a
+// crash leaves things: its folder and working files stay, its lock goes.
+void CrashAfterTyping(const std::string& stateFolder, bool typeAnything) {
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    CopyFolder folder = CopyFolder::Create(stateFolder);
+    Statement statement(folder.Path());
+    statement.Reset();
+    if (typeAnything) {
+      RecordTable& customers = statement.Table(Side::Customers);
+      customers.BeginAppend();
+      customers.SetFieldText("AFMCust", "094014298");
+      customers.SetFieldText("Ypovolh", "1");
+      customers.SetFieldText("NoTimologion", "3");
+      customers.SetFieldText("Value", "10,50");
+      customers.PostRecord();
+      statement.KeepForm(TypedForm());
+    }
+    ::_exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+}
+
+TEST(RecoveryTest, FormFileKeepsEveryValueAndRefusesOtherText) {
+  const StatementForm form = TypedForm();
+  EXPECT_EQ(ParseFormFile(ComposeFormFile(form)), form);
+  EXPECT_EQ(ParseFormFile(ComposeFormFile(StatementForm())), StatementForm());
+  EXPECT_FALSE(ParseFormFile("").has_value());
+  EXPECT_FALSE(ParseFormFile("year=2024\n").has_value());
+}
+
+TEST(RecoveryTest, FoldersOfRunningCopiesAreNeverClaimed) {
+  const test::TempFolder state;
+  {
+    const CopyFolder running = CopyFolder::Create(state.Path());
+    EXPECT_TRUE(fs::exists(running.Path() + "/owner"));
+    EXPECT_TRUE(CopyFolder::ClaimAbandoned(state.Path()).empty());
+  }
+  // Closed with nothing left in it: the folder is gone.
+  EXPECT_TRUE(fs::is_empty(state.Path()));
+
+  CrashAfterTyping(state.Path(), true);
+  std::vector<CopyFolder> claimed = CopyFolder::ClaimAbandoned(state.Path());
+  ASSERT_EQ(claimed.size(), 1u);
+  // Claimed by this copy, it is no other copy's to take.
+  EXPECT_TRUE(CopyFolder::ClaimAbandoned(state.Path()).empty());
+  const std::string path = claimed[0].Path();
+  claimed.clear();
+  // Let go with its files still in it: offered again next time.
+  EXPECT_TRUE(fs::exists(path + "/temp/record2"));
+  EXPECT_EQ(CopyFolder::ClaimAbandoned(state.Path()).size(), 1u);
+}
+
+TEST(RecoveryTest, AStatementLeftByACrashIsOfferedBackOrDeleted) {
+  const test::TempFolder state;
+  const test::TempFolder mine;
+  ::setenv("TZ", "UTC", 1);
+  ::tzset();
+  CrashAfterTyping(state.Path(), true);
+  CrashAfterTyping(state.Path(), false);  // nothing typed: deleted unasked
+
+  // The time asked about is that of the latest change.
+  std::vector<CopyFolder> claimed = CopyFolder::ClaimAbandoned(state.Path());
+  ASSERT_EQ(claimed.size(), 2u);
+  for (const CopyFolder& folder : claimed) {
+    for (const auto& entry : fs::directory_iterator(folder.Path() + "/temp")) {
+      const std::time_t when = entry.path().filename() == "form" ? 1709647620 : 1709640000;
+      const timespec times[2] = {{when, 0}, {when, 0}};
+      ::utimensat(AT_FDCWD, entry.path().c_str(), times, 0);
+    }
+  }
+
+  Statement statement(mine.Path());
+  test::ScriptedQuestions questions;
+  const std::string question =
+      "Βρέθηκε δήλωση που δεν αποθηκεύτηκε, από τις 05/03/2024 14:07. Θέλετε να την ανακτήσετε;";
+  questions.Expect(question, Questions::Answer::No);
+  EXPECT_FALSE(OfferRecovery(statement, questions, std::move(claimed)).has_value());
+  EXPECT_TRUE(questions.AllAnswered());
+  EXPECT_TRUE(fs::is_empty(state.Path()));
+
+  CrashAfterTyping(state.Path(), true);
+  questions.Expect(
+      RecoveryQuestion(CopyFolder::ClaimAbandoned(state.Path()).front().LastChange()),
+      Questions::Answer::Yes);
+  const auto shown =
+      OfferRecovery(statement, questions, CopyFolder::ClaimAbandoned(state.Path()));
+  ASSERT_TRUE(shown.has_value());
+  EXPECT_EQ(shown->form, TypedForm());
+  EXPECT_TRUE(statement.Modified());
+  EXPECT_EQ(statement.Table(Side::Customers).RecordCount(), 1);
+  EXPECT_EQ(statement.ValueTotalText(Side::Customers).bytes(), "10,50");
+  EXPECT_EQ(statement.InvoiceTotalText(Side::Customers).bytes(), "3");
+  EXPECT_TRUE(fs::is_empty(state.Path()));
+  // The lines are this statement's own now: stored in its working file.
+  EXPECT_NE(test::ReadBytes(statement.Files().Path(WorkingFiles::kCustomerLines)).find("094014298"),
+            std::string::npos);
+  EXPECT_TRUE(questions.messages.empty());
+}
+
+}  // namespace
+}  // namespace velmora
