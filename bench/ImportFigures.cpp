@@ -61,7 +61,8 @@ void ReportImportFigures(FigureReport& report, const std::string& folder,
   const std::string workingFile = statement.Files().Path(WorkingFiles::kCustomerLines);
 
   auto emptyStatement = [&] {
-    if (!NewStatement(statement, answers))
+    statement.SetModified(false);  // thrown away, not saved
+    if (!NewStatement(statement, answers, {}, {}).shown)
       throw std::runtime_error("the statement was not emptied");
     answers.ClearMessages();
   };

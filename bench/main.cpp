@@ -161,7 +161,9 @@ int Run() {
     WritePlainFile(copy, bytes, false);
   };
   auto resetStatement = [&] {
-    Require(NewStatement(statement, answers).has_value(), "the statement was not emptied");
+    statement.SetModified(false);  // thrown away, not saved
+    Require(NewStatement(statement, answers, {}, {}).shown.has_value(),
+            "the statement was not emptied");
     answers.ClearMessages();
   };
   auto openStatement = [&] {

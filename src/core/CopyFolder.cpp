@@ -35,7 +35,8 @@ int LockMarker(const std::string& folder) {
   // copy's folder looking alive.
   const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW);
   if (fd < 0) return -1;
-  struct stat opened {}, named {};
+  struct stat opened {
+  }, named{};
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &opened) != 0 ||
       ::stat(path.c_str(), &named) != 0 || opened.st_ino != named.st_ino ||
       opened.st_dev != named.st_dev) {
@@ -48,7 +49,8 @@ int LockMarker(const std::string& folder) {
 }  // namespace
 
 std::string StateFolderFor(const char* xdgStateHome, const char* home) {
-  if (xdgStateHome != nullptr && xdgStateHome[0] == '/') return std::string(xdgStateHome) + "/velmora";
+  if (xdgStateHome != nullptr && xdgStateHome[0] == '/')
+    return std::string(xdgStateHome) + "/velmora";
   if (home != nullptr && home[0] == '/') return std::string(home) + "/.local/state/velmora";
   return {};
 }

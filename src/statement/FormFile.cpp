@@ -35,10 +35,17 @@ void AddLine(std::string& text, std::string_view name, std::string_view value) {
   text += '=';
   for (const char c : value) {
     switch (c) {
-      case '\\': text += "\\\\"; break;
-      case '\n': text += "\\n"; break;
-      case '\r': text += "\\r"; break;
-      default: text += c;
+      case '\\':
+        text += "\\\\";
+        break;
+      case '\n':
+        text += "\\n";
+        break;
+      case '\r':
+        text += "\\r";
+        break;
+      default:
+        text += c;
     }
   }
   text += '\n';

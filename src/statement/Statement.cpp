@@ -55,7 +55,11 @@ void Statement::Bind(Side side) {
   table.BeforeCommit = [&lines](RecordTable&) { lines.WriteLines(); };
   auto changed = [this, side, &lines](RecordTable&) { ShowTotals(side, lines.Sum()); };
   table.AfterPost = changed;
-  table.AfterDelete = changed;
+  table.AfterDelete = [this, changed](RecordTable& deletedFrom) {
+    // Nothing is typed for a deletion: it is an unsaved change all the same.
+    modified_ = true;
+    changed(deletedFrom);
+  };
 }
 
 void Statement::ShowTotals(Side side, const TotalsResult& result) {

@@ -92,14 +92,18 @@ bool OfferToSave(Statement& statement, Questions& questions, const StatementForm
 
 }  // namespace
 
-std::optional<ShownStatement> NewStatement(Statement& statement, Questions& questions) {
-  if (questions.AskYesNo("Δημιουργία νέου αρχείου;") == Questions::Answer::No) return std::nullopt;
+NewOutcome NewStatement(Statement& statement, Questions& questions, const StatementForm& form,
+                        const Today& today) {
+  NewOutcome outcome;
+  if (!OfferToSave(statement, questions, form, today, outcome.savedForm)) return outcome;
+  if (questions.AskYesNo("Δημιουργία νέου αρχείου;") == Questions::Answer::No) return outcome;
   try {
-    return ResetToEmpty(statement, questions);
+    outcome.shown = ResetToEmpty(statement, questions);
+    statement.SetModified(false);
   } catch (const std::exception& error) {
     questions.Warn(error.what());
-    return std::nullopt;
   }
+  return outcome;
 }
 
 SaveOutcome SaveStatementAs(Statement& statement, Questions& questions, const StatementForm& form,

@@ -29,9 +29,18 @@ struct ShownStatement {
   bool headerRead = true;
 };
 
-// "Νέο": after the question, an empty statement. nullopt when the user said no
-// or the working files could not be emptied (the user was told).
-std::optional<ShownStatement> NewStatement(Statement& statement, Questions& questions);
+struct NewOutcome {
+  // The empty statement now on view; nullopt when the user stopped the command
+  // or the working files could not be emptied (the user was told).
+  std::optional<ShownStatement> shown;
+  // Set after a save that ran first because the user asked for it.
+  std::optional<StatementForm> savedForm;
+};
+
+// "Νέο": unsaved changes are offered for saving first, as before "Άνοιγμα";
+// after the command's own question, an empty statement.
+NewOutcome NewStatement(Statement& statement, Questions& questions, const StatementForm& form,
+                        const Today& today);
 
 struct SaveOutcome {
   bool saved = false;

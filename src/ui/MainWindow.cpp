@@ -419,9 +419,12 @@ Today MainWindow::CurrentDay() const {
 }
 
 void MainWindow::onNew() {
-  const auto shown = NewStatement(statement_, *this);
-  if (!shown) return;
-  ShowStatement(*shown);
+  const auto form = GatherForm();
+  if (!form) return;
+  const NewOutcome outcome = NewStatement(statement_, *this, *form, CurrentDay());
+  if (outcome.savedForm) ShowAmounts(*outcome.savedForm);
+  if (!outcome.shown) return;
+  ShowStatement(*outcome.shown);
   switchingPage_ = true;
   pages_->setCurrentIndex(0);
   switchingPage_ = false;

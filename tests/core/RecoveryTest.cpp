@@ -24,7 +24,8 @@ StatementForm TypedForm() {
   StatementForm form;
   form.header.year = Cp1253Text("2024");
   form.header.taxOfficeCode = Cp1253Text("1101");
-  form.header.companyName = Cp1253Text("\xc1\xc2\xc3 \\ A=B\nC\r");  // "ΑΒΓ", then what needs escaping
+  form.header.companyName =
+      Cp1253Text("\xc1\xc2\xc3 \\ A=B\nC\r");  // "ΑΒΓ", then what needs escaping
   form.creditBalances = true;
   form.retailSales = Cp1253Text("12,5");
   return form;
@@ -115,11 +116,9 @@ TEST(RecoveryTest, AStatementLeftByACrashIsOfferedBackOrDeleted) {
   EXPECT_TRUE(fs::is_empty(state.Path()));
 
   CrashAfterTyping(state.Path(), true);
-  questions.Expect(
-      RecoveryQuestion(CopyFolder::ClaimAbandoned(state.Path()).front().LastChange()),
-      Questions::Answer::Yes);
-  const auto shown =
-      OfferRecovery(statement, questions, CopyFolder::ClaimAbandoned(state.Path()));
+  questions.Expect(RecoveryQuestion(CopyFolder::ClaimAbandoned(state.Path()).front().LastChange()),
+                   Questions::Answer::Yes);
+  const auto shown = OfferRecovery(statement, questions, CopyFolder::ClaimAbandoned(state.Path()));
   ASSERT_TRUE(shown.has_value());
   EXPECT_EQ(shown->form, TypedForm());
   EXPECT_TRUE(statement.Modified());

@@ -33,7 +33,7 @@ TEST(StatementCommandsTest, SaveRefusesTotalsThatDisagreeWithTheLines) {
   Statement statement(folder.Path());
   test::ScriptedQuestions questions;
   questions.Expect("Δημιουργία νέου αρχείου;", Questions::Answer::Yes);
-  ASSERT_TRUE(NewStatement(statement, questions).has_value());
+  ASSERT_TRUE(NewStatement(statement, questions, {}, {}).shown.has_value());
   RecordTable& customers = statement.Table(Side::Customers);
   StoreLine(customers, "094014298", "10");
 
@@ -56,6 +56,44 @@ TEST(StatementCommandsTest, SaveRefusesTotalsThatDisagreeWithTheLines) {
   questions.ExpectSaveFile(path);
   EXPECT_TRUE(SaveStatementAs(statement, questions, ValidForm(), today).saved);
   EXPECT_TRUE(std::filesystem::exists(path));
+  EXPECT_TRUE(questions.AllAnswered());
+}
+
+TEST(StatementCommandsTest, NewOffersUnsavedChangesADeletionIncludedForSavingFirst) {
+  const test::TempFolder folder;
+  Statement statement(folder.Path());
+  test::ScriptedQuestions questions;
+  const Today today{2024, "20240520"};
+  questions.Expect("Δημιουργία νέου αρχείου;", Questions::Answer::Yes);
+  ASSERT_TRUE(NewStatement(statement, questions, {}, today).shown.has_value());
+  StoreLine(statement.Table(Side::Customers), "094014298", "10");
+  statement.SetModified(false);  // as after a save
+
+  // A deletion is a change nobody typed.
+  statement.Table(Side::Customers).DeleteRecord();
+  EXPECT_TRUE(statement.Modified());
+  questions.Expect(kUnsavedChangesQuestion, Questions::Answer::Cancel);
+  EXPECT_FALSE(NewStatement(statement, questions, ValidForm(), today).shown.has_value());
+  EXPECT_TRUE(statement.Modified());
+
+  // "Ναι" saves first; the new statement follows only once the file is written.
+  const std::string path = folder.Path("saved.PIS");
+  questions.Expect(kUnsavedChangesQuestion, Questions::Answer::Yes);
+  questions.ExpectSaveFile(path);
+  questions.Expect("Δημιουργία νέου αρχείου;", Questions::Answer::Yes);
+  const NewOutcome outcome = NewStatement(statement, questions, ValidForm(), today);
+  EXPECT_TRUE(outcome.shown.has_value());
+  EXPECT_TRUE(outcome.savedForm.has_value());
+  EXPECT_TRUE(std::filesystem::exists(path));
+  EXPECT_FALSE(statement.Modified());
+
+  // "Όχι" throws the changes away.
+  StoreLine(statement.Table(Side::Customers), "094014298", "10");
+  statement.SetModified(true);
+  questions.Expect(kUnsavedChangesQuestion, Questions::Answer::No);
+  questions.Expect("Δημιουργία νέου αρχείου;", Questions::Answer::Yes);
+  EXPECT_TRUE(NewStatement(statement, questions, ValidForm(), today).shown.has_value());
+  EXPECT_EQ(statement.Table(Side::Customers).RecordCount(), 0);
   EXPECT_TRUE(questions.AllAnswered());
 }
 

@@ -25,7 +25,7 @@ class MainWindowTest : public QObject {
   void startAndCloseWithoutChanges();
   void newStatement();
   void closeQuestionAnswers();
-  void newKeepsTheUnsavedChanges();
+  void newOffersTheUnsavedChangesFirst();
   void typingAnywhereMarksTheStatement();
   void typedLinesReachTheWorkingFiles();
   void pageSwitchingStoresThePendingLine();
@@ -73,12 +73,14 @@ void MainWindowTest::newStatement() {
   for (const char* name : kStatementFiles) QCOMPARE(f.WorkingFile(name), QByteArray());
   QVERIFY(!f.statement->Modified());
 
-  // A second New over lines already typed empties everything again.
+  // A second New over lines already typed empties everything again, once the
+  // changes are given up.
   RecordGrid* customers = f.Grid(Side::Customers);
   f.TypeLine(customers, 0, QStringLiteral("123456783"));
   QVERIFY(f.StoreLine(Side::Customers));
   QVERIFY(f.WorkingFile("record2").startsWith("2     123456783"));
   f.Find<QRadioButton>("creditBalancesButton")->click();
+  f.dialogs.Expect(UnsavedChangesQuestion(), Dialogs::Answer::No);
   f.NewStatement();
   QCOMPARE(f.WorkingFile("record2"), QByteArray());
   QCOMPARE(customers->model()->rowCount(), 0);
@@ -135,14 +137,19 @@ void MainWindowTest::closeQuestionAnswers() {
   }
 }
 
-void MainWindowTest::newKeepsTheUnsavedChanges() {
+void MainWindowTest::newOffersTheUnsavedChangesFirst() {
   Fixture f;
   f.NewStatement();
   f.TypeInto(f.Box("townBox"), Greek("ΒΟΛΟΣ"));
+  f.dialogs.Expect(UnsavedChangesQuestion(), Dialogs::Answer::Cancel);
+  f.Action("newAction")->trigger();
+  QCOMPARE(f.Box("townBox")->text(), Greek("ΒΟΛΟΣ"));
+  QVERIFY(f.statement->Modified());
+
+  f.dialogs.Expect(UnsavedChangesQuestion(), Dialogs::Answer::No);
   f.NewStatement();
   QVERIFY(f.Box("townBox")->text().isEmpty());
-  QVERIFY(f.statement->Modified());
-  f.dialogs.Expect(UnsavedChangesQuestion(), Dialogs::Answer::No);
+  QVERIFY(!f.statement->Modified());
   QVERIFY(f.Exit());
   QVERIFY(f.dialogs.Problems().isEmpty());
 }
@@ -186,7 +193,7 @@ void MainWindowTest::typingAnywhereMarksTheStatement() {
     QVERIFY(f.statement->Modified());
   }
   {
-    // Deleting a line after a save does not: closing then asks nothing.
+    // A deletion after a save is a change too: closing then asks.
     QTemporaryDir folder;
     Fixture f;
     f.TypeStatement();
@@ -195,7 +202,8 @@ void MainWindowTest::typingAnywhereMarksTheStatement() {
     f.ShowPage(0);
     f.DeleteCurrentLine(Side::Customers, Dialogs::Answer::Yes);
     QCOMPARE(f.Label("customerCountLabel")->text(), Greek("1 Εγγραφές (Πελάτες)"));
-    QVERIFY(!f.statement->Modified());
+    QVERIFY(f.statement->Modified());
+    f.dialogs.Expect(UnsavedChangesQuestion(), Dialogs::Answer::No);
     QVERIFY(f.Exit());
     QVERIFY(f.dialogs.Problems().isEmpty());
   }
