@@ -14,7 +14,9 @@ namespace velmora {
 // the current line, leaving the row stores it (a refused line keeps the row),
 // Down on the last row appends, Insert inserts, Escape cancels, Ctrl+Delete
 // deletes after a question, and a new row nobody typed into is dropped when the
-// grid loses the focus.
+// grid loses the focus. Tab and Shift+Tab walk the cells line after line and
+// never open an editor; Tab past the last line starts a new one. Ctrl+Tab and
+// Ctrl+Shift+Tab leave the grid.
 class RecordGrid : public QTableView {
   Q_OBJECT
 
@@ -56,6 +58,11 @@ class RecordGrid : public QTableView {
   class RowGate;
 
   int GateRow(int row);
+  // Tab from the current cell: the next (or previous) cell in the columns' order
+  // on screen, across line ends.
+  void TabFrom(bool forward);
+  // The next (or previous) control of the window.
+  void LeaveGrid(bool forward);
   void FocusChanged(QWidget* old, QWidget* now);
 
   RecordTableModel* model_;

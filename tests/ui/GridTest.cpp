@@ -36,6 +36,7 @@ class GridTest : public QObject {
   void appendInsertAndPositions();
   void untouchedNewRowIsDropped();
   void escapeCancelsThePendingChange();
+  void tabWalksTheLinesAndCtrlTabLeaves();
   void deletionAsksFirst();
   void cellsHoldNoMoreThanTheirField();
   void mouseWheelMovesOneRowPerNotch();
@@ -100,12 +101,9 @@ void GridTest::escapeCancelsThePendingChange() {
   RecordGrid* grid = f.Grid(Side::Customers);
   f.TypeIntoCell(grid, 0, 0, QStringLiteral("999999999"));
   QCOMPARE(grid->model()->index(0, 0).data().toString(), QStringLiteral("999999999"));
-  // Tab went on into the next cell's editor: the first Escape closes it, the
-  // second cancels the change of the line.
-  QVERIFY(grid->Editor());
-  f.Press(Qt::Key_Escape);
+  // Tab moved on without opening the next cell's editor: Escape cancels the
+  // change of the line.
   QVERIFY(!grid->Editor());
-  QCOMPARE(grid->model()->index(0, 0).data().toString(), QStringLiteral("999999999"));
   f.Press(Qt::Key_Escape);
   QCOMPARE(grid->model()->index(0, 0).data().toString(), QStringLiteral("111111111"));
   QCOMPARE(StoredTaxNumbers(f), QStringList({"111111111"}));
@@ -117,6 +115,48 @@ void GridTest::escapeCancelsThePendingChange() {
   f.Press(Qt::Key_Escape);
   QCOMPARE(grid->model()->rowCount(), 1);
   QCOMPARE(StoredTaxNumbers(f), QStringList({"111111111"}));
+}
+
+void GridTest::tabWalksTheLinesAndCtrlTabLeaves() {
+  Fixture f;
+  f.NewStatement();
+  StoreLines(f, {"111111111", "222222222"});
+  const QByteArray stored = f.WorkingFile("record2");
+  RecordGrid* grid = f.Grid(Side::Customers);
+  // From a middle line's last cell to the next line's first, no editor opened:
+  // the next key typed cannot overwrite that line.
+  f.TypeIntoCell(grid, 0, 9, QString());
+  f.Press(Qt::Key_Tab);
+  QCOMPARE(grid->currentIndex(), grid->model()->index(1, 0));
+  QVERIFY(!grid->Editor());
+  f.Press(Qt::Key_Backtab, Qt::ShiftModifier);
+  QCOMPARE(grid->currentIndex(), grid->model()->index(0, 9));
+  f.Press(Qt::Key_Tab);
+  // Tab through every cell of the last line, then past its end: a new line.
+  for (int column = 0; column < 10; ++column) f.Press(Qt::Key_Tab);
+  QCOMPARE(grid->model()->rowCount(), 3);
+  QCOMPARE(grid->currentIndex(), grid->model()->index(2, 0));
+  QCOMPARE(f.WorkingFile("record2"), stored);
+  // A line typed and left by Tab from its last cell is stored, and the next begins.
+  f.Type(QStringLiteral("094019245"));
+  for (const char* text : {"", "", "1", "", "", "", "", "2"}) {
+    f.Press(Qt::Key_Tab);
+    f.Type(QString::fromLatin1(text));
+  }
+  f.Press(Qt::Key_Tab);
+  f.Type(QStringLiteral("3"));
+  f.Press(Qt::Key_Tab);
+  QCOMPARE(StoredTaxNumbers(f), QStringList({"111111111", "222222222", "094019245"}));
+  QCOMPARE(grid->model()->rowCount(), 4);
+  QVERIFY(f.dialogs.Problems().isEmpty());
+
+  // Ctrl+Tab leaves the grid, from an open editor too, keeping what was typed.
+  f.TypeIntoCell(grid, 0, 1, Greek("ΑΛΦΑ"), false);
+  QVERIFY(grid->Editor());
+  f.Press(Qt::Key_Tab, Qt::ControlModifier);
+  QWidget* focus = QApplication::focusWidget();
+  QVERIFY(focus && focus != grid && !grid->isAncestorOf(focus));
+  QCOMPARE(grid->model()->index(0, 1).data().toString(), Greek("ΑΛΦΑ"));
 }
 
 void GridTest::deletionAsksFirst() {

@@ -47,7 +47,7 @@ void LineEntryTest::refusalsKeepTheLinePendingOnBothSides() {
   QVERIFY(!f.StoreLine(Side::Customers));
   QCOMPARE(f.dialogs.messages.last(), Greek("Ο αριθμός τιμολογίων πρέπει να είναι >0 "));
   f.TypeIntoCell(customers, 0, 8, QStringLiteral("1"));
-  f.TypeIntoCell(customers, 0, 9, QStringLiteral("12,345"));
+  f.TypeIntoCell(customers, 0, 9, QStringLiteral("12,345"), false);
   QVERIFY(f.StoreLine(Side::Customers));
   QCOMPARE(Cell(customers, 0, 9), QStringLiteral("12,35"));
   QCOMPARE(f.WorkingFile("record2").size(), 152);
@@ -68,7 +68,7 @@ void LineEntryTest::refusalsKeepTheLinePendingOnBothSides() {
   QVERIFY(!f.StoreLine(Side::Customers));
   QVERIFY(f.dialogs.messages.last().contains(Greek("η υποδιαστολή είναι το κόμμα")));
   QCOMPARE(f.WorkingFile("record2").size(), 152);
-  f.TypeIntoCell(customers, 1, 9, QStringLiteral("0"));
+  f.TypeIntoCell(customers, 1, 9, QStringLiteral("0"), false);
   QVERIFY(f.StoreLine(Side::Customers));
   QCOMPARE(f.Label("customerCountLabel")->text(), Greek("2 Εγγραφές (Πελάτες)"));
 
