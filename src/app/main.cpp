@@ -15,7 +15,7 @@
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Velmora"));
-  QApplication::setApplicationDisplayName(velmora::WindowCaption());
+  // No display name: the desktop would add it to every message box's title.
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/velmora.png")));
   // Qt's own dialogs in Greek: our translation, and Greek names of file types.
   QLocale::setDefault(QLocale(QLocale::Greek, QLocale::Greece));

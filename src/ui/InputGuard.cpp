@@ -30,6 +30,10 @@ bool InputGuard::eventFilter(QObject* watched, QEvent* event) {
   const QChar typed = text[0];
   std::optional<QChar> verdict = typed;
   if (typed != QChar('\b') && !HasCp1253Code(typed)) verdict.reset();
+  // A full field would drop the character without a word.
+  if (typed != QChar('\b') && !edit_->hasSelectedText() &&
+      edit_->text().size() >= edit_->maxLength())
+    verdict.reset();
   if (verdict && keyRule_) verdict = keyRule_(typed, edit_->text());
   if (!verdict) {
     emit refused();
@@ -46,9 +50,10 @@ QValidator::State InputGuard::Validator::validate(QString& input, int&) const {
   bool encodable = true;
   for (QChar c : input) encodable = encodable && HasCp1253Code(c);
   if (encodable && (!guard_->textRule_ || guard_->textRule_(input))) return Acceptable;
-  // Qt also asks about the text as it stands (on focus-out, for one): only a
-  // change that is turned away is a refusal worth a beep.
-  if (input != guard_->edit_->text()) emit guard_->refused();
+  // Qt also asks when the field loses the focus, and when the program sets the
+  // text: only what the user types or pastes, into the field they are in, is a
+  // refusal worth a beep.
+  if (guard_->edit_->hasFocus()) emit guard_->refused();
   return Invalid;
 }
 

@@ -1,5 +1,6 @@
 #include "LinesPage.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -7,11 +8,15 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "AmountBox.h"
 #include "RecordLayout.h"
 
 namespace velmora {
 
 namespace {
+
+// The widest amount a field of the file holds: fourteen whole digits, two decimals.
+const QString kLargestAmount = QStringLiteral("99999999999999,99");
 
 QLabel* BoldLabel(const QString& text, QWidget* parent) {
   auto* label = new QLabel(text, parent);
@@ -87,15 +92,16 @@ LinesPage::LinesPage(Side side, RecordTableModel* model, QWidget* parent)
   grid_->setObjectName(customers ? QStringLiteral("customerGrid") : QStringLiteral("supplierGrid"));
   grid_->setAccessibleName(customers ? QStringLiteral("Γραμμές πελατών")
                                      : QStringLiteral("Γραμμές προμηθευτών"));
-  // Only the suppliers' grid lets the user resize and move its columns.
+  // Columns widen in both grids; only the suppliers' grid lets them move.
   grid_->horizontalHeader()->setSectionsMovable(!customers);
   // Long captions wrap onto a second line rather than widen the grid.
   grid_->horizontalHeader()->setDefaultAlignment(
       static_cast<Qt::Alignment>(Qt::AlignCenter | Qt::TextWordWrap));
   grid_->horizontalHeader()->setFixedHeight(2 * grid_->fontMetrics().height() + 8);
-  grid_->horizontalHeader()->setSectionResizeMode(customers ? QHeaderView::Fixed
-                                                            : QHeaderView::Interactive);
-  const int columnWidths[] = {76, 128, 95, 78, 72, 98, 60, 44, 108, 93};
+  grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+  // The value column shows the largest amount a file holds in full.
+  const int largestAmount = grid_->fontMetrics().horizontalAdvance(kLargestAmount) + 10;
+  const int columnWidths[] = {76, 128, 85, 78, 72, 80, 60, 44, 100, largestAmount};
   for (int c = 0; c < 10; ++c) grid_->setColumnWidth(c, columnWidths[c]);
 
   navigator_ = new RecordNavigator(grid_, this);
@@ -141,7 +147,8 @@ LinesPage::LinesPage(Side side, RecordTableModel* model, QWidget* parent)
   valueTotalBox_->setObjectName(customers ? QStringLiteral("customerValueTotalBox")
                                           : QStringLiteral("supplierValueTotalBox"));
   valueTotalBox_->setAccessibleName(QStringLiteral("Σύνολο αξίας"));
-  valueTotalBox_->setFixedWidth(130);
+  valueTotalBox_->setFixedWidth(valueTotalBox_->fontMetrics().horizontalAdvance(kLargestAmount) +
+                                16);
   bottom->addWidget(invoiceTotalBox_);
   bottom->addWidget(valueTotalBox_);
   page->addLayout(bottom);
@@ -153,30 +160,34 @@ LinesPage::LinesPage(Side side, RecordTableModel* model, QWidget* parent)
                                this);
   obligationNote_->setObjectName(customers ? QStringLiteral("customerObligationNote")
                                            : QStringLiteral("supplierObligationNote"));
-  obligationNote_->setStyleSheet(QStringLiteral("color: #434e5c;"));
+  obligationNote_->setStyleSheet(QStringLiteral(
+      "QLabel { color: #1f2a38; background: #fffbe6; border: 1px solid #c9b458; padding: 2px; }"));
   obligationNote_->setAttribute(Qt::WA_TransparentForMouseEvents);
   obligationNote_->hide();
-  // The note shows while the obliged column is the selected one (by place).
+  // The note shows while the obliged column is the selected one (by place) and
+  // the user is in the grid, just above the grid at that column, so that it
+  // hides none of the lines.
   auto updateNote = [this] {
     const QModelIndex current = grid_->currentIndex();
+    const QWidget* focus = QApplication::focusWidget();
     const bool show =
-        current.isValid() &&
+        current.isValid() && focus && (focus == grid_ || grid_->isAncestorOf(focus)) &&
         kTypedLineFields[static_cast<std::size_t>(
             grid_->horizontalHeader()->visualIndex(current.column()))] == LineField::Obligation;
+    if (show) {
+      obligationNote_->adjustSize();
+      const QPoint column = grid_->viewport()->mapTo(
+          this, QPoint(grid_->horizontalHeader()->sectionViewportPosition(current.column()), 0));
+      obligationNote_->move(std::max(0, std::min(column.x(), width() - obligationNote_->width())),
+                            std::max(0, grid_->y() - obligationNote_->height()));
+      obligationNote_->raise();
+    }
     obligationNote_->setVisible(show);
-    if (show) obligationNote_->raise();
   };
   connect(grid_->selectionModel(), &QItemSelectionModel::currentChanged, this, updateNote);
   connect(grid_->horizontalHeader(), &QHeaderView::sectionMoved, this, updateNote);
+  connect(qApp, &QApplication::focusChanged, this, updateNote);
   SetCount(0);
-}
-
-void LinesPage::resizeEvent(QResizeEvent* event) {
-  QWidget::resizeEvent(event);
-  obligationNote_->adjustSize();
-  const QRect area = grid_->geometry();
-  obligationNote_->move(area.right() - obligationNote_->width() - 24,
-                        area.bottom() - obligationNote_->height() - 24);
 }
 
 QLineEdit* LinesPage::AddAmountBox(const QString& name, const QString& captionTop,
@@ -186,7 +197,7 @@ QLineEdit* LinesPage::AddAmountBox(const QString& name, const QString& captionTo
   column->addWidget(BoldLabel(captionTop + QLatin1Char('\n') + captionBottom, this));
   auto* box = new QLineEdit(this);
   box->setObjectName(name);
-  box->setMaxLength(16);
+  box->setMaxLength(static_cast<int>(kAmountBoxLength));
   box->setFixedWidth(140);
   box->setAccessibleName(captionTop + QLatin1Char(' ') + captionBottom);
   column->addWidget(box);

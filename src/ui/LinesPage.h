@@ -43,9 +43,6 @@ class LinesPage : public QWidget {
   // A sort button was pressed: the page's lines are to be put in that order.
   void sortRequested(velmora::SortKey key);
 
- protected:
-  void resizeEvent(QResizeEvent* event) override;
-
  private:
   QLineEdit* AddAmountBox(const QString& name, const QString& captionTop,
                           const QString& captionBottom, QLayout* row);

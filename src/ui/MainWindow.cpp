@@ -129,6 +129,8 @@ MainWindow::MainWindow(Statement& statement, Dialogs& dialogs, Environment& envi
   pages_->addTab(supplierPage_, TabPicture(false), QStringLiteral("ΠΡΟΜΗΘΕΥΤΕΣ"));
   layout->addWidget(pages_, 1);
   setCentralWidget(central);
+  // Fixed size: minimise and close only.
+  QMainWindow::layout()->setSizeConstraint(QLayout::SetFixedSize);
 
   ConnectPage(customerPage_);
   ConnectPage(supplierPage_);
@@ -203,7 +205,9 @@ void MainWindow::ConnectPage(LinesPage* page) {
           return DecimalKeyFilter(typed.unicode(), text.toStdString()) ? std::optional(typed)
                                                                        : std::nullopt;
         },
-        IsDecimalText);
+        [](const QString& text) {
+          return IsDecimalText(text) && FitsAmountRecord(text.toStdString());
+        });
     connect(guard, &InputGuard::typed, this, [this] { statement_.SetModified(true); });
     connect(guard, &InputGuard::refused, this, [this] { dialogs_.Beep(); });
     amount->installEventFilter(this);

@@ -2,6 +2,10 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QLocale>
+#include <QSortFilterProxyModel>
+#include <QTreeView>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -69,17 +73,54 @@ void QtDialogs::ShowWarning(const QString& text) {
 
 void QtDialogs::Beep() { QApplication::beep(); }
 
+namespace {
+
+// The file list's dates as Greek users write them, whatever the system's language.
+class GreekDates : public QSortFilterProxyModel {
+ public:
+  using QSortFilterProxyModel::QSortFilterProxyModel;
+
+  QVariant data(const QModelIndex& index, int role) const override {
+    constexpr int kDateColumn = 3;
+    auto* files = qobject_cast<QFileSystemModel*>(sourceModel());
+    if (files && index.column() == kDateColumn && role == Qt::DisplayRole) {
+      return QLocale(QLocale::Greek, QLocale::Greece)
+          .toString(files->lastModified(mapToSource(index)), QStringLiteral("dd/MM/yyyy HH:mm"));
+    }
+    return QSortFilterProxyModel::data(index, role);
+  }
+};
+
+// Large enough to show each file's name, size and date in full.
+QString RunFileDialog(QWidget* parent, const QString& title, const QString& start,
+                      const QString& filter, QFileDialog::AcceptMode mode) {
+  QFileDialog dialog(parent, title, start, filter);
+  dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
+  dialog.setProxyModel(new GreekDates(&dialog));
+  dialog.setAcceptMode(mode);
+  dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                     : QFileDialog::AnyFile);
+  dialog.setViewMode(QFileDialog::Detail);
+  dialog.resize(980, 560);
+  if (auto* view = dialog.findChild<QTreeView*>()) {
+    const int widths[] = {340, 100, 130, 140};  // name, size, type, date
+    for (int column = 0; column < 4; ++column) view->setColumnWidth(column, widths[column]);
+  }
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().constFirst();
+}
+
+}  // namespace
+
 QString QtDialogs::ChooseOpenFile(const QString& folder, const QString& filter) {
-  return QFileDialog::getOpenFileName(parent_, QStringLiteral("Άνοιγμα"), folder, filter, nullptr,
-                                      QFileDialog::DontUseNativeDialog);
+  return RunFileDialog(parent_, QStringLiteral("Άνοιγμα"), folder, filter, QFileDialog::AcceptOpen);
 }
 
 QString QtDialogs::ChooseSaveFile(const QString& folder, const QString& proposedName,
                                   const QString& filter) {
   // The overwrite question is the program's own, asked after the choice.
-  return QFileDialog::getSaveFileName(
-      parent_, QStringLiteral("Αποθήκευση ως"), folder + QLatin1Char('/') + proposedName, filter,
-      nullptr, QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
+  return RunFileDialog(parent_, QStringLiteral("Αποθήκευση ως"),
+                       folder + QLatin1Char('/') + proposedName, filter, QFileDialog::AcceptSave);
 }
 
 }  // namespace velmora

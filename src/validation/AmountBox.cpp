@@ -9,4 +9,8 @@ std::string NormaliseAmountBox(std::string_view text) {
   return value ? value->FormatShort() : std::string(text);
 }
 
+bool FitsAmountRecord(std::string_view text) {
+  return text.substr(0, text.find(',')).size() <= kAmountBoxWholeDigits;
+}
+
 }  // namespace velmora

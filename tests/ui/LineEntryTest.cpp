@@ -167,10 +167,17 @@ void LineEntryTest::amountBoxesAndTotals() {
   f.Retype(retail, QStringLiteral("1,2,3.4"));
   QCOMPARE(retail->text(), QStringLiteral("1,234"));
   QCOMPARE(f.dialogs.beeps, beeps + 2);
+  // No more whole digits than the file holds (14), refused as they are typed;
+  // the decimals still fit after them.
+  f.Retype(retail, QStringLiteral("1234567890123456,78"));
+  QCOMPARE(retail->text(), QStringLiteral("12345678901234,78"));
+  QCOMPARE(f.dialogs.beeps, beeps + 4);
+  f.Press(Qt::Key_Tab);
+  QCOMPARE(retail->text(), QStringLiteral("12345678901234,78"));
   // The totals cannot be typed over.
   f.TypeInto(f.Box("customerInvoiceTotalBox"), QStringLiteral("9"));
   QVERIFY(f.Box("customerInvoiceTotalBox")->text().isEmpty());
-  QCOMPARE(f.dialogs.beeps, beeps + 3);
+  QCOMPARE(f.dialogs.beeps, beeps + 5);
 }
 
 QTEST_MAIN(LineEntryTest)
