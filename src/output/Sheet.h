@@ -25,6 +25,15 @@ class Sheet {
   int ColumnCount() const { return columnCount_; }
   // 0-based; an empty cell anywhere nothing stands, inside the area or outside it.
   SheetCell Cell(int row, int column) const;
+  // Calls visit(row, column, cell) for every cell that holds a value, row by row.
+  template <typename Visit>
+  void ForEachValue(Visit visit) const {
+    for (const Entry& entry : entries_) {
+      if (entry.kind != SheetCell::Kind::Empty)
+        visit(static_cast<int>(entry.row), static_cast<int>(entry.column),
+              Cell(static_cast<int>(entry.row), static_cast<int>(entry.column)));
+    }
+  }
 
  private:
   friend class SheetBuilder;

@@ -8,7 +8,7 @@
 
 #include "CsvReader.h"
 #include "OrcusSheetReader.h"
-#include "XlsSheetReader.h"
+#include "XlsSheetInChild.h"
 #include "ZipArchiveCheck.h"
 #include "SystemReason.h"
 
@@ -85,7 +85,7 @@ SheetReadResult ReadFirstSheet(const std::string& path) {
     if (bytes.find(kEncryptedPackage) != std::string::npos) {
       return SheetReadFailure{Reason::PasswordProtected};
     }
-    return ReadXlsSheet(path);
+    return ReadXlsSheetInChild(path);
   }
   const std::string extension = LowerExtension(path);
   if (extension == ".csv" || extension == ".txt") return ReadCsvSheet(bytes);

@@ -12,6 +12,7 @@
 #include "TestSupport.h"
 #include "SheetImport.h"
 #include "SpreadsheetReader.h"
+#include "XlsSheetInChild.h"
 #include "SystemReason.h"
 #include "ZipArchiveCheck.h"
 
@@ -365,6 +366,29 @@ TEST(SpreadsheetReaderTest, BrokenAndHostileFilesEndInAFailure) {
   ASSERT_TRUE(std::holds_alternative<Sheet>(headings));
   EXPECT_EQ(RefusalOf(SheetToLines(std::get<Sheet>(headings), Side::Customers, kFilerAfm)),
             RowError(1, kObligationRest));
+}
+
+TEST(SpreadsheetReaderTest, XlsIsReadInAChildWhoseReportIsCheckedWhole) {
+  // A workbook on which FreeXL reads past its own buffers: refused, and this
+  // process is untouched.
+  const SheetReadResult overread = ReadFirstSheet(Fixture("overread.xls"));
+  ASSERT_TRUE(std::holds_alternative<SheetReadFailure>(overread));
+
+  const SheetReadResult read = ReadFirstSheet(Fixture("lines.xls"));
+  ASSERT_TRUE(std::holds_alternative<Sheet>(read));
+  const std::string report = EncodeSheetResult(read);
+  const SheetReadResult again = DecodeSheetResult(report);
+  ASSERT_TRUE(std::holds_alternative<Sheet>(again));
+  EXPECT_EQ(Readable(std::get<std::vector<Cp1253Text>>(
+                SheetToLines(std::get<Sheet>(again), Side::Customers, kFilerAfm))),
+            Readable(SharedSheetLines(Side::Customers)));
+  for (const std::size_t cut :
+       {std::size_t{0}, std::size_t{1}, report.size() / 2, report.size() - 1}) {
+    const SheetReadResult partial = DecodeSheetResult(std::string_view(report).substr(0, cut));
+    ASSERT_TRUE(std::holds_alternative<SheetReadFailure>(partial));
+    EXPECT_EQ(std::get<SheetReadFailure>(partial).reason, Reason::Damaged);
+  }
+  EXPECT_EQ(std::get<SheetReadFailure>(DecodeSheetResult(report + "E")).reason, Reason::Damaged);
 }
 
 TEST(SpreadsheetReaderTest, FailureMessagesSayWhatAndWhichKinds) {
