@@ -53,6 +53,8 @@ FilerPanel::FilerPanel(Dialogs& dialogs, Environment& environment, QWidget* pare
     taxOfficeCodes_->addItem(QString::fromLatin1(office.code));
   }
   taxOfficeList_->setMaxVisibleItems(20);
+  // Some styles show every item of a popup at once; this one keeps to the twenty.
+  taxOfficeList_->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
   officeLabel->setBuddy(taxOfficeList_);
   taxOfficeList_->setAccessibleName(QStringLiteral("ΔΟΥ"));
   taxOfficeList_->installEventFilter(this);

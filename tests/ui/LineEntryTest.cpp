@@ -113,6 +113,11 @@ void LineEntryTest::totalsFollowEveryStoreAndDeletion() {
   QCOMPARE(invoiceTotal->text(), QStringLiteral("0"));
   QCOMPARE(valueTotal->text(), QStringLiteral("0,00"));
   QCOMPARE(f.Label("customerCountLabel")->text(), Greek("0 Εγγραφές (Πελάτες)"));
+  // Stores and deletions are no refusals: not one beep, New included.
+  QCOMPARE(f.dialogs.beeps, 0);
+  f.dialogs.Expect(UnsavedChangesQuestion(), Dialogs::Answer::No);
+  f.NewStatement();
+  QCOMPARE(f.dialogs.beeps, 0);
   QVERIFY(f.dialogs.Problems().isEmpty());
 }
 
