@@ -227,6 +227,13 @@ void RecordGrid::SyncCurrent() {
 void RecordGrid::keyPressEvent(QKeyEvent* event) {
   const bool plain =
       event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
+  // Typing into an empty grid types into its first line, even when the grid got
+  // the focus without noticing it (a window activated late).
+  if (model_->rowCount() == 0 && model_->Table().Active() && !event->text().isEmpty() &&
+      event->text()[0].isPrint() && !(event->modifiers() & Qt::ControlModifier)) {
+    DoAction(Action::Append);
+    setCurrentIndex(model_->index(model_->CurrentRow(), horizontalHeader()->logicalIndex(0)));
+  }
   switch (event->key()) {
     case Qt::Key_Down:
       if (plain && currentIndex().row() >= model_->rowCount() - 1) {
