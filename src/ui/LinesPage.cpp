@@ -101,7 +101,7 @@ LinesPage::LinesPage(Side side, RecordTableModel* model, QWidget* parent)
   grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
   // The value column shows the largest amount a file holds in full.
   const int largestAmount = grid_->fontMetrics().horizontalAdvance(kLargestAmount) + 10;
-  const int columnWidths[] = {76, 120, 80, 74, 64, 72, 56, 44, 94, largestAmount};
+  const int columnWidths[] = {76, 112, 80, 74, 64, 70, 60, 44, 100, largestAmount};
   for (int c = 0; c < 10; ++c) grid_->setColumnWidth(c, columnWidths[c]);
 
   navigator_ = new RecordNavigator(grid_, this);
