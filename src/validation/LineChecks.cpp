@@ -40,7 +40,8 @@ std::string InvoiceCountNotANumberMessage(std::string_view text) {
 }
 
 LineVerdict CheckLine(const LineCheckInput& in, const FirstStoredObligation& findFirst) {
-  if (in.taxNumber == in.filerTaxNumber) return Refuse(kFilerOwnNumber);
+  // An empty number is a missing one (below), even while the filer's is empty too.
+  if (!in.taxNumber.empty() && in.taxNumber == in.filerTaxNumber) return Refuse(kFilerOwnNumber);
 
   // Only the first stored line with this number is compared; the save checks
   // compare every pair.

@@ -55,6 +55,10 @@ TEST(LineChecksTest, FilerNumberThenDuplicateOfFirstStoredLine) {
 
 TEST(LineChecksTest, MandatoryFieldsThenCheckDigitOfObligedOnly) {
   EXPECT_EQ(Message(Side::Customers, "", "0", "1", "5"), kMandatory);
+  // A missing number is missing, not the filer's, while the filer's is empty too.
+  const LineCheckInput noNumbers{Side::Customers, "", "0", "1", "5", "", true};
+  EXPECT_EQ(CheckLine(noNumbers, [](const std::string&) { return std::nullopt; }).message,
+            kMandatory);
   EXPECT_EQ(Message(Side::Customers, kValidTaxNumber, "", "1", "5"), kMandatory);
   EXPECT_EQ(Message(Side::Suppliers, kValidTaxNumber, "0", "", "5"), kMandatory);
   EXPECT_EQ(Message(Side::Customers, "123456789", "0", "1", ""), kMandatory);
