@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,5 +22,8 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes, bool d
 // building the whole text first.
 void WriteLinesAtomically(const std::string& path, const std::vector<std::string>& lines,
                           bool durable);
+// The same for lines taken in the given order: lines[order[0]] first, and so on.
+void WriteLinesAtomically(const std::string& path, const std::vector<std::string>& lines,
+                          std::span<const std::size_t> order, bool durable);
 
 }  // namespace velmora

@@ -152,6 +152,18 @@ void RecordTable::OpenWithLines(std::vector<std::string> lines) {
   Load(std::move(lines));
 }
 
+std::vector<std::string> RecordTable::CloseTakingLines() {
+  std::vector<std::string> lines;
+  if (!Active()) return lines;
+  CancelRecord();
+  // A failed write keeps the table open, as Close does.
+  if (!readOnly_ && modified_) WriteFile(fileName_);
+  modified_ = false;
+  lines.swap(lineTexts_);
+  SetActive(false);
+  return lines;
+}
+
 void RecordTable::Load(std::vector<std::string> lines) {
   lineTexts_ = std::move(lines);
   lineIds_.resize(lineTexts_.size());

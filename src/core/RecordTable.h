@@ -76,6 +76,9 @@ class RecordTable {
   // Opens on lines the caller has just written to FileName itself, sparing the
   // read of the same bytes.
   void OpenWithLines(std::vector<std::string> lines);
+  // Closes as Close does, handing over the lines instead of dropping them; empty
+  // when the table was closed already.
+  std::vector<std::string> CloseTakingLines();
   DataSetState State() const { return state_; }
   bool Modified() const { return modified_; }
   int32_t LastRecordId() const { return lastRecordId_; }
