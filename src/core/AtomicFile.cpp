@@ -182,6 +182,16 @@ void WriteLinesAtomically(const std::string& path, const std::vector<std::string
   });
 }
 
+void WriteLinesAtomically(const std::string& path, const std::vector<std::string>& first,
+                          const std::vector<std::string>& then, bool durable) {
+  ReplaceFile(path, durable, [&first, &then](int fd) {
+    return WriteLines(fd, first.size() + then.size(),
+                      [&first, &then](std::size_t i) -> const std::string& {
+                        return i < first.size() ? first[i] : then[i - first.size()];
+                      });
+  });
+}
+
 void WriteLinesAtomically(const std::string& path, const std::vector<std::string>& lines,
                           std::span<const std::size_t> order, bool durable) {
   ReplaceFile(path, durable, [&lines, order](int fd) {

@@ -1,5 +1,7 @@
 #include "CsvReader.h"
 
+#include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "Cp1253.h"
@@ -26,23 +28,47 @@ char SeparatorOf(std::string_view text) {
   return ',';
 }
 
+// Where a field without quotes that goes on at `from` ends: the first separator,
+// CR or LF, or the end of the text. Eight bytes are looked at a time.
+std::size_t PlainFieldEnd(std::string_view text, std::size_t from, char separator) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101;
+  constexpr std::uint64_t kHighs = 0x8080808080808080;
+  const auto hasByte = [](std::uint64_t word, std::uint64_t pattern) {
+    const std::uint64_t x = word ^ pattern;
+    return (x - kOnes) & ~x & kHighs;
+  };
+  const std::uint64_t separators = kOnes * static_cast<unsigned char>(separator);
+  std::size_t i = from;
+  for (; i + 8 <= text.size(); i += 8) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, text.data() + i, sizeof word);
+    if ((hasByte(word, separators) | hasByte(word, kOnes * '\r') | hasByte(word, kOnes * '\n')) !=
+        0)
+      break;
+  }
+  while (i < text.size() && text[i] != separator && text[i] != '\r' && text[i] != '\n') ++i;
+  return i;
+}
+
 }  // namespace
 
-SheetReadResult ReadCsvSheet(std::string_view bytes) {
-  std::string converted;
-  std::string_view text = bytes;
-  if (text.starts_with(kByteOrderMark)) {
-    text.remove_prefix(kByteOrderMark.size());
-  } else if (!IsValidUtf8(text)) {
-    converted = Cp1253ToUtf8(text);
-    text = converted;
+SheetReadResult ReadCsvSheet(std::string bytes) {
+  SheetBuilder builder;
+  std::string_view text;
+  if (std::string_view(bytes).starts_with(kByteOrderMark)) {
+    text = builder.KeepSource(std::move(bytes)).substr(kByteOrderMark.size());
+  } else if (!IsValidUtf8(bytes)) {
+    text = builder.KeepSource(Cp1253ToUtf8(bytes));
+  } else {
+    text = builder.KeepSource(std::move(bytes));
   }
   if (text.size() > SheetBuilder::kMaxTextBytes) {
     return SheetReadFailure{SheetReadFailure::Reason::TooLarge};
   }
+  // Most fields hold more than a few bytes; room made at once spares regrowing.
+  builder.ReserveCells(text.size() / 8);
 
   const char separator = SeparatorOf(text);
-  SheetBuilder builder;
   // A field is a run of the text itself until it needs a byte of its own (a
   // quote); only then are its bytes gathered in `field`.
   std::string field;
@@ -59,8 +85,11 @@ SheetReadResult ReadCsvSheet(std::string_view bytes) {
   };
   const auto fieldEmpty = [&] { return gathered ? field.empty() : runLength == 0; };
   const auto endField = [&] {
-    builder.SetText(row, column,
-                    gathered ? std::string_view(field) : text.substr(runStart, runLength));
+    if (gathered) {
+      builder.SetText(row, column, field);
+    } else {
+      builder.SetSourceText(row, column, text.substr(runStart, runLength));
+    }
     field.clear();
     gathered = false;
     runLength = 0;
@@ -68,7 +97,16 @@ SheetReadResult ReadCsvSheet(std::string_view bytes) {
   };
   while (i < text.size() && !builder.TooLarge()) {
     const char c = text[i];
-    if (!gathered && runLength == 0) runStart = i;
+    if (!gathered && runLength == 0) {
+      runStart = i;
+      // A field that does not open with a quote runs to the next separator or
+      // line end; a quote inside it is an ordinary character.
+      if (c != '"' && c != separator && c != '\r' && c != '\n') {
+        i = PlainFieldEnd(text, i + 1, separator);
+        runLength = i - runStart;
+        continue;
+      }
+    }
     if (c == '"' && fieldEmpty()) {
       gather();
       // A quoted field runs to the quote that is not doubled; what follows that
