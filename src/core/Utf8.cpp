@@ -81,14 +81,18 @@ constexpr std::uint64_t BytesLike(std::uint64_t word, std::uint8_t mask, std::ui
 bool IsValidUtf8(std::string_view text) {
   const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
   std::size_t pos = 0;
+  // 0x80 when the byte before pos is a lead whose continuation is the byte at pos.
+  std::uint64_t carried = 0;
   while (pos < text.size()) {
     // Eight bytes at a time while they hold only ASCII and two-byte letters (the
     // Greek ones among them), each lead from C2 on followed by one continuation.
+    // Each step goes on by eight whatever it found, so steps do not wait on one
+    // another; a lead in the last byte is carried into the next step.
     if (text.size() - pos >= 8) {
       std::uint64_t word = 0;
       std::memcpy(&word, bytes + pos, sizeof word);
       if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
-      if ((word & EveryByte(0x80)) == 0) {
+      if ((word & EveryByte(0x80)) == 0 && carried == 0) {
         pos += 8;
         continue;
       }
@@ -96,15 +100,20 @@ bool IsValidUtf8(std::string_view text) {
       const std::uint64_t leads = BytesLike(word, 0xE0, 0xC0);
       const std::uint64_t longer = BytesLike(word, 0xE0, 0xE0);
       const std::uint64_t overlong = BytesLike(word, 0xFE, 0xC0);
-      // A lead in the last byte has its continuation in the next eight.
-      if (longer == 0 && overlong == 0 && continuations == leads << 8) {
-        pos += (leads >> 56) != 0 ? 7 : 8;
+      if (longer == 0 && overlong == 0 && continuations == ((leads << 8) | carried)) {
+        carried = leads >> 56;
+        pos += 8;
         continue;
       }
     }
+    // Letter by letter from here, from the carried lead if there is one.
+    if (carried != 0) {
+      --pos;
+      carried = 0;
+    }
     if (!NextUtf8(text, pos)) return false;
   }
-  return true;
+  return carried == 0;
 }
 
 }  // namespace velmora

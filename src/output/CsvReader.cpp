@@ -1,8 +1,11 @@
 #include "CsvReader.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "Cp1253.h"
 #include "Utf8.h"
@@ -50,19 +53,48 @@ std::size_t PlainFieldEnd(std::string_view text, std::size_t from, char separato
   return i;
 }
 
-}  // namespace
+// Checks a text as UTF-8 piece by piece, so that the check can keep just ahead of
+// the reading of the fields. A piece ends before a byte that is not a continuation
+// byte (three at most are passed over): a valid text is cut between letters, and
+// an invalid one leaves its fault inside a piece.
+class Utf8Checker {
+ public:
+  explicit Utf8Checker(std::string_view text) : text_(text) {}
 
-SheetReadResult ReadCsvSheet(std::string bytes) {
-  SheetBuilder builder;
-  std::string_view text;
-  if (std::string_view(bytes).starts_with(kByteOrderMark)) {
-    text = builder.KeepSource(std::move(bytes)).substr(kByteOrderMark.size());
-  } else if (!IsValidUtf8(bytes)) {
-    text = builder.KeepSource(Cp1253ToUtf8(bytes));
-  } else {
-    text = builder.KeepSource(std::move(bytes));
+  // Checks at least the bytes before end, unless a fault was found already.
+  void CheckUpTo(std::size_t end) {
+    while (valid_ && checked_ < end && checked_ < text_.size()) {
+      std::size_t pieceEnd = std::min(text_.size(), checked_ + kPiece);
+      for (int passed = 0; passed < 3 && pieceEnd < text_.size() &&
+                           (static_cast<unsigned char>(text_[pieceEnd]) & 0xC0) == 0x80;
+           ++passed)
+        ++pieceEnd;
+      valid_ = IsValidUtf8(text_.substr(checked_, pieceEnd - checked_));
+      checked_ = pieceEnd;
+    }
   }
+
+  bool AllValid() {
+    CheckUpTo(text_.size());
+    return valid_;
+  }
+
+ private:
+  static constexpr std::size_t kPiece = 1 << 16;
+
+  std::string_view text_;
+  std::size_t checked_ = 0;
+  bool valid_ = true;
+};
+
+// The fields of text into builder, which keeps text as its source. With checker,
+// the text is checked as UTF-8 a piece ahead of the fields, while its bytes are
+// at hand, and nullopt means it is not UTF-8; the builder then still holds it.
+std::optional<SheetReadResult> ReadFields(SheetBuilder& builder, std::string_view text,
+                                          Utf8Checker* checker) {
+  const auto notUtf8 = [checker] { return checker != nullptr && !checker->AllValid(); };
   if (text.size() > SheetBuilder::kMaxTextBytes) {
+    if (notUtf8()) return std::nullopt;
     return SheetReadFailure{SheetReadFailure::Reason::TooLarge};
   }
   // Most fields hold more than a few bytes; room made at once spares regrowing.
@@ -96,6 +128,7 @@ SheetReadResult ReadCsvSheet(std::string bytes) {
     ++column;
   };
   while (i < text.size() && !builder.TooLarge()) {
+    if (checker != nullptr) checker->CheckUpTo(i + 1);
     const char c = text[i];
     if (!gathered && runLength == 0) {
       runStart = i;
@@ -147,10 +180,33 @@ SheetReadResult ReadCsvSheet(std::string bytes) {
   }
   if (!fieldEmpty() || column > 0) endField();
 
+  if (notUtf8()) return std::nullopt;
   if (builder.TooLarge()) return SheetReadFailure{SheetReadFailure::Reason::TooLarge};
   Sheet sheet = std::move(builder).Finish();
   if (sheet.RowCount() == 0) return SheetReadFailure{SheetReadFailure::Reason::Empty};
   return sheet;
+}
+
+}  // namespace
+
+SheetReadResult ReadCsvSheet(std::string bytes) {
+  if (std::string_view(bytes).starts_with(kByteOrderMark)) {
+    SheetBuilder builder;
+    const std::string_view text = builder.KeepSource(std::move(bytes));
+    return *ReadFields(builder, text.substr(kByteOrderMark.size()), nullptr);
+  }
+  // Read as UTF-8, which it nearly always is, while it is checked; read again
+  // from Windows-1253 should it not be.
+  {
+    SheetBuilder builder;
+    const std::string_view text = builder.KeepSource(std::move(bytes));
+    Utf8Checker checker(text);
+    if (auto read = ReadFields(builder, text, &checker)) return std::move(*read);
+    bytes = Cp1253ToUtf8(text);
+  }
+  SheetBuilder builder;
+  const std::string_view text = builder.KeepSource(std::move(bytes));
+  return *ReadFields(builder, text, nullptr);
 }
 
 }  // namespace velmora
