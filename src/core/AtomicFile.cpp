@@ -117,12 +117,14 @@ void SyncFolderOf(const std::string& path) {
 }
 
 // Streams lines with their CR LF through one buffer, so that no copy of the
-// whole text is ever made.
-bool WriteLines(int fd, const std::vector<std::string>& lines) {
+// whole text is ever made. lineAt(i) gives the i-th of count lines.
+template <typename LineAt>
+bool WriteLines(int fd, std::size_t count, const LineAt& lineAt) {
   constexpr size_t kBufferSize = 1 << 18;
   std::string buffer;
   buffer.reserve(kBufferSize);
-  for (const std::string& line : lines) {
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::string& line = lineAt(i);
     if (buffer.size() + line.size() + 2 > kBufferSize) {
       if (!WriteAll(fd, buffer)) return false;
       buffer.clear();
@@ -174,7 +176,38 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes, bool d
 
 void WriteLinesAtomically(const std::string& path, const std::vector<std::string>& lines,
                           bool durable) {
-  ReplaceFile(path, durable, [&lines](int fd) { return WriteLines(fd, lines); });
+  ReplaceFile(path, durable, [&lines](int fd) {
+    return WriteLines(fd, lines.size(),
+                      [&lines](std::size_t i) -> const std::string& { return lines[i]; });
+  });
+}
+
+void WriteLinesAtomically(const std::string& path, const std::vector<std::string>& first,
+                          const std::vector<std::string>& then, bool durable) {
+  ReplaceFile(path, durable, [&first, &then](int fd) {
+    return WriteLines(fd, first.size() + then.size(),
+                      [&first, &then](std::size_t i) -> const std::string& {
+                        return i < first.size() ? first[i] : then[i - first.size()];
+                      });
+  });
+}
+
+void WriteLinesAtomically(const std::string& path, const std::vector<std::string>& lines,
+                          std::span<const std::size_t> order, bool durable) {
+  ReplaceFile(path, durable, [&lines, order](int fd) {
+    return WriteLines(fd, order.size(), [&lines, order](std::size_t i) -> const std::string& {
+      // Lines taken out of their order lie scattered in memory: their places are
+      // asked for well before their bytes are needed.
+      constexpr std::size_t kAhead = 8;
+      if (i + 2 * kAhead < order.size()) __builtin_prefetch(&lines[order[i + 2 * kAhead]]);
+      if (i + kAhead < order.size()) {
+        const std::string& coming = lines[order[i + kAhead]];
+        for (std::size_t at = 0; at < coming.size(); at += 64)
+          __builtin_prefetch(coming.data() + at);
+      }
+      return lines[order[i]];
+    });
+  });
 }
 
 }  // namespace velmora

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,5 +22,11 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes, bool d
 // building the whole text first.
 void WriteLinesAtomically(const std::string& path, const std::vector<std::string>& lines,
                           bool durable);
+// The same for the lines of first followed by those of then.
+void WriteLinesAtomically(const std::string& path, const std::vector<std::string>& first,
+                          const std::vector<std::string>& then, bool durable);
+// The same for lines taken in the given order: lines[order[0]] first, and so on.
+void WriteLinesAtomically(const std::string& path, const std::vector<std::string>& lines,
+                          std::span<const std::size_t> order, bool durable);
 
 }  // namespace velmora

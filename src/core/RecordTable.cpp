@@ -152,6 +152,18 @@ void RecordTable::OpenWithLines(std::vector<std::string> lines) {
   Load(std::move(lines));
 }
 
+std::vector<std::string> RecordTable::CloseTakingLines() {
+  std::vector<std::string> lines;
+  if (!Active()) return lines;
+  CancelRecord();
+  // A failed write keeps the table open, as Close does.
+  if (!readOnly_ && modified_) WriteFile(fileName_);
+  modified_ = false;
+  lines.swap(lineTexts_);
+  SetActive(false);
+  return lines;
+}
+
 void RecordTable::Load(std::vector<std::string> lines) {
   lineTexts_ = std::move(lines);
   lineIds_.resize(lineTexts_.size());
@@ -222,13 +234,17 @@ void RecordTable::SetFieldReadOnly(const std::string& name, bool value) {
 }
 
 std::string RecordTable::ReadField(std::string_view record, const FieldDef& field) const {
+  return std::string(FieldView(record, field));
+}
+
+std::string_view RecordTable::FieldView(std::string_view record, const FieldDef& field) const {
   const auto offset = static_cast<size_t>(field.offset);
   if (offset >= record.size()) return {};
   std::string_view text = record.substr(offset, static_cast<size_t>(field.width));
   if (trimSpace_) {
     while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
   }
-  return std::string(text);
+  return text;
 }
 
 std::string RecordTable::FieldText(const std::string& name) const {
@@ -263,7 +279,10 @@ void RecordTable::SetFieldText(const std::string& name, const std::string& text)
 // Reading lines
 
 std::string_view RecordTable::RecordOf(int index, std::string& converted) const {
-  const std::string& line = lineTexts_[static_cast<size_t>(index)];
+  return RecordOfLine(lineTexts_[static_cast<size_t>(index)], converted);
+}
+
+std::string_view RecordTable::RecordOfLine(const std::string& line, std::string& converted) const {
   std::string_view record = line;
   // A plain table's record text is its stored line, so it is read in place.
   if (typeid(*this) != typeid(RecordTable)) {
@@ -317,9 +336,18 @@ const std::string& RecordTable::LineAt(int index) const {
 int32_t RecordTable::RecordIdAt(int index) const { return lineIds_.at(static_cast<size_t>(index)); }
 
 std::string RecordTable::FieldTextAt(int index, int fieldIndex) const {
-  if (index < 0 || index >= RecordCount()) throw std::out_of_range("FieldTextAt: no such line");
   std::string converted;
-  return ReadField(RecordOf(index, converted), Field(fieldIndex));
+  return std::string(FieldViewAt(index, fieldIndex, converted));
+}
+
+std::string_view RecordTable::FieldViewAt(int index, int fieldIndex, std::string& converted) const {
+  if (index < 0 || index >= RecordCount()) throw std::out_of_range("FieldTextAt: no such line");
+  return FieldView(RecordOf(index, converted), Field(fieldIndex));
+}
+
+std::string_view RecordTable::FieldViewOfLine(const std::string& line, int fieldIndex,
+                                              std::string& converted) const {
+  return FieldView(RecordOfLine(line, converted), Field(fieldIndex));
 }
 
 // Navigation

@@ -76,6 +76,9 @@ class RecordTable {
   // Opens on lines the caller has just written to FileName itself, sparing the
   // read of the same bytes.
   void OpenWithLines(std::vector<std::string> lines);
+  // Closes as Close does, handing over the lines instead of dropping them; empty
+  // when the table was closed already.
+  std::vector<std::string> CloseTakingLines();
   DataSetState State() const { return state_; }
   bool Modified() const { return modified_; }
   int32_t LastRecordId() const { return lastRecordId_; }
@@ -140,6 +143,12 @@ class RecordTable {
   const std::vector<std::string>& Lines() const { return lineTexts_; }
   int32_t RecordIdAt(int index) const;
   std::string FieldTextAt(int index, int fieldIndex) const;
+  // The same as a view into the line, or into `converted` when the record text had
+  // to be made; valid until either changes.
+  std::string_view FieldViewAt(int index, int fieldIndex, std::string& converted) const;
+  // The same for a line as it would read once stored.
+  std::string_view FieldViewOfLine(const std::string& line, int fieldIndex,
+                                   std::string& converted) const;
   // Where the pending new record will be stored: its line index once posted.
   int PendingInsertIndex() const;
 
@@ -162,6 +171,7 @@ class RecordTable {
   // The record text of line index, at most RecordSize characters; converted
   // holds it when LineToRecord had to make a copy.
   std::string_view RecordOf(int index, std::string& converted) const;
+  std::string_view RecordOfLine(const std::string& line, std::string& converted) const;
   void Load(int index);
   bool Accepts(int index);
   // Makes the first record accepted by the filter, from index on in steps of
@@ -171,6 +181,7 @@ class RecordTable {
   void Refresh();
   void RemoveLine(int index);
   std::string ReadField(std::string_view record, const FieldDef& field) const;
+  std::string_view FieldView(std::string_view record, const FieldDef& field) const;
   void Fire(const Event& event);
 
   std::vector<std::string> schema_;

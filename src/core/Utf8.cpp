@@ -1,5 +1,9 @@
 #include "Utf8.h"
 
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
 namespace velmora {
 
 std::optional<char32_t> NextUtf8(std::string_view text, std::size_t& pos) {
@@ -57,12 +61,59 @@ void AppendUtf8(std::string& out, char32_t c) {
   }
 }
 
+namespace {
+
+constexpr std::uint64_t EveryByte(std::uint8_t b) { return 0x0101010101010101u * b; }
+
+// The high bit of each byte of word that is zero; the others clear.
+constexpr std::uint64_t ZeroBytes(std::uint64_t word) {
+  constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Fu;
+  return ~(((word & kLow7) + kLow7) | word | kLow7);
+}
+
+// The high bit of each byte of word whose bits under mask equal pattern.
+constexpr std::uint64_t BytesLike(std::uint64_t word, std::uint8_t mask, std::uint8_t pattern) {
+  return ZeroBytes((word & EveryByte(mask)) ^ EveryByte(pattern));
+}
+
+}  // namespace
+
 bool IsValidUtf8(std::string_view text) {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
   std::size_t pos = 0;
+  // 0x80 when the byte before pos is a lead whose continuation is the byte at pos.
+  std::uint64_t carried = 0;
   while (pos < text.size()) {
+    // Eight bytes at a time while they hold only ASCII and two-byte letters (the
+    // Greek ones among them), each lead from C2 on followed by one continuation.
+    // Each step goes on by eight whatever it found, so steps do not wait on one
+    // another; a lead in the last byte is carried into the next step.
+    if (text.size() - pos >= 8) {
+      std::uint64_t word = 0;
+      std::memcpy(&word, bytes + pos, sizeof word);
+      if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
+      if ((word & EveryByte(0x80)) == 0 && carried == 0) {
+        pos += 8;
+        continue;
+      }
+      const std::uint64_t continuations = BytesLike(word, 0xC0, 0x80);
+      const std::uint64_t leads = BytesLike(word, 0xE0, 0xC0);
+      const std::uint64_t longer = BytesLike(word, 0xE0, 0xE0);
+      const std::uint64_t overlong = BytesLike(word, 0xFE, 0xC0);
+      if (longer == 0 && overlong == 0 && continuations == ((leads << 8) | carried)) {
+        carried = leads >> 56;
+        pos += 8;
+        continue;
+      }
+    }
+    // Letter by letter from here, from the carried lead if there is one.
+    if (carried != 0) {
+      --pos;
+      carried = 0;
+    }
     if (!NextUtf8(text, pos)) return false;
   }
-  return true;
+  return carried == 0;
 }
 
 }  // namespace velmora

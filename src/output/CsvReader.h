@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string_view>
+#include <string>
 
 #include "SpreadsheetReader.h"
 
@@ -11,7 +11,8 @@ namespace velmora {
 // starts with a byte order mark or is valid UTF-8 throughout, Windows-1253
 // otherwise. A field in double quotes may hold separators, line breaks and doubled
 // quotes; lines end in CR LF, LF or CR. Every field is a text cell, as it stands;
-// an empty field is an empty cell.
-SheetReadResult ReadCsvSheet(std::string_view bytes);
+// an empty field is an empty cell. The sheet keeps the bytes, so that its text
+// cells need no copies of their own.
+SheetReadResult ReadCsvSheet(std::string bytes);
 
 }  // namespace velmora

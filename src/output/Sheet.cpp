@@ -16,9 +16,31 @@ SheetCell Sheet::Cell(int row, int column) const {
   if (it->kind == SheetCell::Kind::Number) {
     cell.number = it->number;
   } else {
-    cell.text = std::string_view(text_).substr(it->text.offset, it->text.length);
+    cell.text = TextOf(*it);
   }
   return cell;
+}
+
+void Sheet::RowCells(int row, std::span<SheetCell> cells) const {
+  std::fill(cells.begin(), cells.end(), SheetCell{});
+  if (row < 0 || row >= rowCount_) return;
+  for (std::uint32_t i = rowStarts_[row]; i < rowStarts_[row + 1]; ++i) {
+    const Entry& entry = entries_[i];
+    if (entry.column >= cells.size()) break;
+    SheetCell& cell = cells[entry.column];
+    cell.kind = entry.kind;
+    if (entry.kind == SheetCell::Kind::Number) {
+      cell.number = entry.number;
+    } else {
+      cell.text = TextOf(entry);
+    }
+  }
+}
+
+std::string_view Sheet::TextOf(const Entry& entry) const {
+  if ((entry.text.offset & kInSource) != 0)
+    return std::string_view(source_).substr(entry.text.offset & ~kInSource, entry.text.length);
+  return std::string_view(text_).substr(entry.text.offset, entry.text.length);
 }
 
 bool SheetBuilder::Admit(std::int64_t row, std::int64_t column) {
@@ -53,11 +75,17 @@ void SheetBuilder::SetEmpty(std::int64_t row, std::int64_t column) {
   sheet_.entries_.push_back(entry);
 }
 
-SheetBuilder::TextRef SheetBuilder::KeepText(std::string_view utf8) {
-  if (sheet_.text_.size() + utf8.size() > kMaxTextBytes) {
+bool SheetBuilder::CountText(std::size_t bytes) {
+  if (textBytes_ + bytes > kMaxTextBytes) {
     tooLarge_ = true;
-    return {};
+    return false;
   }
+  textBytes_ += bytes;
+  return true;
+}
+
+SheetBuilder::TextRef SheetBuilder::KeepText(std::string_view utf8) {
+  if (!CountText(utf8.size())) return {};
   const TextRef ref{static_cast<std::uint32_t>(sheet_.text_.size()),
                     static_cast<std::uint32_t>(utf8.size())};
   sheet_.text_.append(utf8);
@@ -84,6 +112,26 @@ void SheetBuilder::SetText(std::int64_t row, std::int64_t column, std::string_vi
   SetKeptText(row, column, KeepText(utf8));
 }
 
+std::string_view SheetBuilder::KeepSource(std::string bytes) {
+  sheet_.source_ = std::move(bytes);
+  return sheet_.source_;
+}
+
+void SheetBuilder::SetSourceText(std::int64_t row, std::int64_t column, std::string_view utf8) {
+  if (utf8.empty()) return SetEmpty(row, column);
+  if (row < 0 || column < 0 || row >= kMaxRows || column >= kMaxColumns) {
+    tooLarge_ = true;
+    return;
+  }
+  if (!CountText(utf8.size())) return SetEmpty(row, column);
+  const auto offset = static_cast<std::uint32_t>(utf8.data() - sheet_.source_.data());
+  SetKeptText(row, column, {offset | Sheet::kInSource, static_cast<std::uint32_t>(utf8.size())});
+}
+
+void SheetBuilder::ReserveCells(std::size_t cells) {
+  sheet_.entries_.reserve(std::min(cells, kMaxCells));
+}
+
 Sheet SheetBuilder::Finish() && {
   auto& entries = sheet_.entries_;
   if (!sorted_) {
@@ -99,20 +147,22 @@ Sheet SheetBuilder::Finish() && {
     }
     entries.resize(kept);
   }
-  std::erase_if(entries, [](const auto& e) { return e.kind == SheetCell::Kind::Empty; });
-
-  int rows = 0;
+  // One pass drops the empty cells and finds where each row starts and how wide
+  // the sheet is: the cells of a large sheet are read from memory once.
+  auto& rowStarts = sheet_.rowStarts_;
+  rowStarts.clear();
   int columns = 0;
-  for (const auto& e : entries) columns = std::max(columns, int{e.column} + 1);
-  if (!entries.empty()) rows = static_cast<int>(entries.back().row) + 1;
-  sheet_.rowCount_ = rows;
-  sheet_.columnCount_ = columns;
-  sheet_.rowStarts_.assign(static_cast<std::size_t>(rows) + 1, 0);
-  std::size_t next = 0;
-  for (int r = 0; r <= rows; ++r) {
-    while (next < entries.size() && static_cast<int>(entries[next].row) < r) ++next;
-    sheet_.rowStarts_[static_cast<std::size_t>(r)] = static_cast<std::uint32_t>(next);
+  std::size_t kept = 0;
+  for (const Sheet::Entry& entry : entries) {
+    if (entry.kind == SheetCell::Kind::Empty) continue;
+    while (rowStarts.size() <= entry.row) rowStarts.push_back(static_cast<std::uint32_t>(kept));
+    columns = std::max(columns, int{entry.column} + 1);
+    entries[kept++] = entry;
   }
+  entries.resize(kept);
+  sheet_.rowCount_ = static_cast<int>(rowStarts.size());
+  sheet_.columnCount_ = columns;
+  rowStarts.push_back(static_cast<std::uint32_t>(kept));
   return std::move(sheet_);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,6 +35,9 @@ class Sheet {
               Cell(static_cast<int>(entry.row), static_cast<int>(entry.column)));
     }
   }
+  // The cells of a row from column 0 on, as many as `cells` holds; one look-up
+  // for the row instead of one per cell.
+  void RowCells(int row, std::span<SheetCell> cells) const;
 
  private:
   friend class SheetBuilder;
@@ -51,9 +55,15 @@ class Sheet {
     };
   };
 
+  // A text offset with this bit set lies in source_, otherwise in text_.
+  static constexpr std::uint32_t kInSource = 0x80000000u;
+
+  std::string_view TextOf(const Entry& entry) const;
+
   std::vector<Entry> entries_;            // sorted by row, then column
   std::vector<std::uint32_t> rowStarts_;  // rowCount_ + 1 indexes into entries_
-  std::string text_;                      // every text cell's bytes, one after another
+  std::string text_;                      // text cells' bytes, one after another
+  std::string source_;                    // a file's bytes that text cells lie in
   int rowCount_ = 0;
   int columnCount_ = 0;
 };
@@ -80,13 +90,25 @@ class SheetBuilder {
   TextRef KeepText(std::string_view utf8);
   void SetKeptText(std::int64_t row, std::int64_t column, TextRef text);
 
+  // Lets the sheet keep a whole file's bytes, so that cells that stand in them as
+  // they are (SetSourceText) need no copy. Returns the bytes where they now lie.
+  std::string_view KeepSource(std::string bytes);
+  // As SetText, for text that lies in the bytes KeepSource returned.
+  void SetSourceText(std::int64_t row, std::int64_t column, std::string_view utf8);
+  // Room for this many cells, ahead of them.
+  void ReserveCells(std::size_t cells);
+
   bool TooLarge() const { return tooLarge_; }
   Sheet Finish() &&;
 
  private:
   bool Admit(std::int64_t row, std::int64_t column);
 
+  // Within kMaxTextBytes: the bytes of every text cell set, wherever they lie.
+  bool CountText(std::size_t bytes);
+
   Sheet sheet_;
+  std::size_t textBytes_ = 0;
   bool sorted_ = true;
   bool tooLarge_ = false;
 };

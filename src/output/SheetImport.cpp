@@ -3,7 +3,12 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <future>
+#include <iterator>
 #include <limits>
+#include <system_error>
+#include <thread>
+#include <utility>
 
 #include "Amount.h"
 #include "RecordLayout.h"
@@ -160,29 +165,51 @@ std::optional<std::string> AbsoluteValueText(std::string_view text) {
   return formatted;
 }
 
-// The code page's byte of a non-ASCII code point; the Greek letters, which most
-// cells hold, come from a table made once instead of a search per letter.
-std::optional<unsigned char> GreekOrOtherToCp1253(char32_t code) {
-  constexpr char32_t kGreekFirst = 0x370;
-  constexpr char32_t kGreekEnd = 0x400;
+// The code page's bytes of the Greek block, U+0370 to U+03FF, made once.
+constexpr char32_t kGreekFirst = 0x370;
+constexpr char32_t kGreekEnd = 0x400;
+const std::array<std::optional<unsigned char>, kGreekEnd - kGreekFirst>& GreekBytes() {
   static const auto greek = [] {
     std::array<std::optional<unsigned char>, kGreekEnd - kGreekFirst> table{};
     for (char32_t c = kGreekFirst; c < kGreekEnd; ++c) table[c - kGreekFirst] = UnicodeToCp1253(c);
     return table;
   }();
-  if (code >= kGreekFirst && code < kGreekEnd) return greek[code - kGreekFirst];
+  return greek;
+}
+
+// The code page's byte of a non-ASCII code point; the Greek letters, which most
+// cells hold, come from a table made once instead of a search per letter.
+std::optional<unsigned char> GreekOrOtherToCp1253(char32_t code) {
+  if (code >= kGreekFirst && code < kGreekEnd) return GreekBytes()[code - kGreekFirst];
   return UnicodeToCp1253(code);
 }
 
-// Writes a cell's UTF-8 text in Windows-1253 over the field at `out`, at most
-// `width` characters; the whole text is checked, also what is cut off. On failure,
-// `offending` holds the first character the line cannot hold.
 enum class Encoding { Fits, Unrepresentable, ControlCharacter };
 Encoding WriteCp1253(std::string_view utf8, char* out, std::size_t width, std::string& offending) {
+  const auto& greek = GreekBytes();
+  const auto* bytes = reinterpret_cast<const unsigned char*>(utf8.data());
   std::size_t written = 0;
   std::size_t i = 0;
   while (i < utf8.size()) {
-    const auto lead = static_cast<unsigned char>(utf8[i]);
+    const unsigned char lead = bytes[i];
+    // The two common cases first: a printable ASCII character, and a Greek letter
+    // (two bytes led by CE or CF).
+    if (lead >= 0x20 && lead < 0x7F) {
+      if (written < width) out[written++] = static_cast<char>(lead);
+      ++i;
+      continue;
+    }
+    if ((lead == 0xCE || lead == 0xCF) && i + 1 < utf8.size() && (bytes[i + 1] & 0xC0) == 0x80) {
+      const char32_t code = static_cast<char32_t>((lead & 0x1F) << 6 | (bytes[i + 1] & 0x3F));
+      const auto byte = greek[code - kGreekFirst];
+      if (!byte) {
+        offending = utf8.substr(i, 2);
+        return Encoding::Unrepresentable;
+      }
+      if (written < width) out[written++] = static_cast<char>(*byte);
+      i += 2;
+      continue;
+    }
     char32_t code = lead;
     std::size_t length = 1;
     if (lead >= 0x80) {
@@ -279,31 +306,22 @@ std::optional<std::string> CheckSheetRow(const std::array<std::string_view, 10>&
   return std::nullopt;
 }
 
-SheetImportResult SheetToLines(const Sheet& sheet, Side side, std::string_view filerTaxNumber) {
-  if (sheet.RowCount() == 0) {
-    return SheetImportRefusal{0, SheetReadFailureMessage({SheetReadFailure::Reason::Empty})};
-  }
-  if (sheet.ColumnCount() < kImportedColumns) {
-    std::string message(kOpeningFailed);
-    message +=
-        " Τα στοιχεία του πρώτου φύλλου εργασίας πρέπει να φτάνουν τουλάχιστον ως τη στήλη 10 "
-        "(J).";
-    message += kKindsRead;
-    return SheetImportRefusal{0, std::move(message)};
-  }
-  const std::string filerTaxNumberUtf8 = Cp1253ToUtf8(filerTaxNumber);
+namespace {
 
+// Rows beginRow up to endRow as working lines, or the first of them refused.
+SheetImportResult RowsToLines(const Sheet& sheet, int beginRow, int endRow, Side side,
+                              std::string_view filerTaxNumberUtf8) {
   std::vector<Cp1253Text> lines;
-  lines.reserve(static_cast<std::size_t>(sheet.RowCount()));
+  lines.reserve(static_cast<std::size_t>(endRow - beginRow));
   std::array<NumberTextBuffer, kImportedColumns> buffers;
+  std::array<SheetCell, kImportedColumns> cells;
   std::array<std::string_view, kImportedColumns> texts;
   std::string offending;
-  for (int row = 0; row < sheet.RowCount(); ++row) {
+  for (int row = beginRow; row < endRow; ++row) {
     const int rowNumber = row + 1;
-    for (int column = 0; column < kImportedColumns; ++column) {
-      texts[static_cast<std::size_t>(column)] =
-          CellText(sheet.Cell(row, column), buffers[static_cast<std::size_t>(column)]);
-    }
+    sheet.RowCells(row, cells);
+    for (std::size_t column = 0; column < kImportedColumns; ++column)
+      texts[column] = CellText(cells[column], buffers[column]);
     if (auto refusal = CheckSheetRow(texts, rowNumber, filerTaxNumberUtf8)) {
       return SheetImportRefusal{rowNumber, std::move(*refusal)};
     }
@@ -345,6 +363,50 @@ SheetImportResult SheetToLines(const Sheet& sheet, Side side, std::string_view f
     lines.emplace_back(std::move(line));
   }
   return lines;
+}
+
+}  // namespace
+
+SheetImportResult SheetToLines(const Sheet& sheet, Side side, std::string_view filerTaxNumber) {
+  if (sheet.RowCount() == 0) {
+    return SheetImportRefusal{0, SheetReadFailureMessage({SheetReadFailure::Reason::Empty})};
+  }
+  if (sheet.ColumnCount() < kImportedColumns) {
+    std::string message(kOpeningFailed);
+    message +=
+        " Τα στοιχεία του πρώτου φύλλου εργασίας πρέπει να φτάνουν τουλάχιστον ως τη στήλη 10 "
+        "(J).";
+    message += kKindsRead;
+    return SheetImportRefusal{0, std::move(message)};
+  }
+  const std::string filerTaxNumberUtf8 = Cp1253ToUtf8(filerTaxNumber);
+
+  // Each row is converted on its own, so a large sheet is shared with a second
+  // thread: the first half here, the second there. The first refusal in row order
+  // is the one a row-by-row pass would meet.
+  constexpr int kRowsWorthAThread = 8192;
+  const int rows = sheet.RowCount();
+  if (rows < kRowsWorthAThread || std::thread::hardware_concurrency() < 2)
+    return RowsToLines(sheet, 0, rows, side, filerTaxNumberUtf8);
+  const int half = rows / 2;
+  std::future<SheetImportResult> second;
+  try {
+    second = std::async(std::launch::async, [&sheet, half, rows, side, &filerTaxNumberUtf8] {
+      return RowsToLines(sheet, half, rows, side, filerTaxNumberUtf8);
+    });
+  } catch (const std::system_error&) {
+    // No thread to be had: the rows go one after another.
+    return RowsToLines(sheet, 0, rows, side, filerTaxNumberUtf8);
+  }
+  SheetImportResult first = RowsToLines(sheet, 0, half, side, filerTaxNumberUtf8);
+  SheetImportResult rest = second.get();
+  auto* lines = std::get_if<std::vector<Cp1253Text>>(&first);
+  auto* more = std::get_if<std::vector<Cp1253Text>>(&rest);
+  if (lines == nullptr) return first;
+  if (more == nullptr) return rest;
+  lines->reserve(lines->size() + more->size());
+  std::move(more->begin(), more->end(), std::back_inserter(*lines));
+  return first;
 }
 
 std::string SheetReadFailureMessage(const SheetReadFailure& failure) {

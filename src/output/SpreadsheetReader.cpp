@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fstream>
 #include <string_view>
+#include <utility>
 
 #include "CsvReader.h"
 #include "OrcusSheetReader.h"
@@ -88,7 +89,7 @@ SheetReadResult ReadFirstSheet(const std::string& path) {
     return ReadXlsSheetInChild(path);
   }
   const std::string extension = LowerExtension(path);
-  if (extension == ".csv" || extension == ".txt") return ReadCsvSheet(bytes);
+  if (extension == ".csv" || extension == ".txt") return ReadCsvSheet(std::move(bytes));
   return SheetReadFailure{Reason::NotASpreadsheet};
 }
 

@@ -53,17 +53,18 @@ ImportOutcome ImportSpreadsheet(Statement& statement, Questions& questions) {
   if (!path || path->empty()) return outcome;
 
   const Cp1253Text filer = statement.FilerTaxNumber ? statement.FilerTaxNumber() : Cp1253Text();
-  const auto lines = ReadSheetLines(questions, *path, side, filer);
+  auto lines = ReadSheetLines(questions, *path, side, filer);
   if (!lines) return outcome;
 
+  const std::size_t count = lines->size();
   AppendedLines appended;
   try {
-    appended =
-        statement.AppendLines(side, *lines, [&questions](std::size_t done, std::size_t total) {
-          return questions.ReportProgress(done, total);
-        });
+    appended = statement.AppendLines(side, std::move(*lines),
+                                     [&questions](std::size_t done, std::size_t total) {
+                                       return questions.ReportProgress(done, total);
+                                     });
   } catch (const std::exception& error) {
-    questions.ReportProgress(lines->size(), lines->size());
+    questions.ReportProgress(count, count);
     questions.Warn(kImportFailedPrefix + std::string(error.what()));
     return outcome;
   }

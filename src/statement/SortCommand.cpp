@@ -22,21 +22,22 @@ SortOutcome SortLines(Statement& statement, Questions& questions, Side side, Sor
   RecordTable& table = statement.Table(side);
   if (!table.Active() || !questions.StorePendingLine(side)) return {};
   BusyScope busy(questions);
-  std::vector<std::string> sorted;
+  std::vector<std::size_t> order;
   try {
-    const std::vector<std::string>& lines = table.Lines();
-    const std::vector<std::size_t> order = SortedLineOrder(lines, SortKeyOffset(key));
-    sorted.reserve(order.size());
-    for (const std::size_t from : order) sorted.push_back(lines[from]);
+    order = SortedLineOrder(table.Lines(), SortKeyOffset(key));
     // The file first: should it fail, the table still holds what the file holds.
-    WriteLinesAtomically(table.FileName(), sorted, /*durable=*/false);
+    WriteLinesAtomically(table.FileName(), table.Lines(), order, /*durable=*/false);
   } catch (const std::exception& error) {
     busy.Stop();
     questions.Warn(SortFailedMessage(error.what()));
     return {};
   }
-  // Nothing was changed through the table, so closing it writes nothing.
-  table.Close();
+  // Nothing was changed through the table, so closing it writes nothing. The lines
+  // themselves are moved into their new places, not copied.
+  std::vector<std::string> lines = table.CloseTakingLines();
+  std::vector<std::string> sorted(lines.size());
+  for (std::size_t i = 0; i < order.size(); ++i) sorted[i] = std::move(lines[order[i]]);
+  lines = {};
   table.OpenWithLines(std::move(sorted));
   try {
     statement.Lines(side).TakeSnapshot();

@@ -73,11 +73,11 @@ void Statement::ShowTotals(Side side, const TotalsResult& result) {
   if (!result.totals && OnTotalsProblem) OnTotalsProblem(result.message);
 }
 
-AppendedLines Statement::AppendLines(Side side, const std::vector<Cp1253Text>& lines,
+AppendedLines Statement::AppendLines(Side side, std::vector<Cp1253Text> lines,
                                      const LineProgress& progress) {
   StatementLines& sideLines = Lines(side);
   AppendedLines result = sideLines.AppendLines(
-      lines, FilerTaxNumber ? FilerTaxNumber().bytes() : std::string(), progress);
+      std::move(lines), FilerTaxNumber ? FilerTaxNumber().bytes() : std::string(), progress);
   if (result.stored > 0) ShowTotals(side, result.totals);
   if (result.refusal) {
     sideLines.BeginNewLine(result.refusedRecord);

@@ -76,7 +76,7 @@ class Statement {
   // tells it. A progress that answers false stops the run with nothing stored.
   // The side must hold no pending line. Throws VelmoraError when the working file
   // cannot be written; nothing is stored then.
-  AppendedLines AppendLines(Side side, const std::vector<Cp1253Text>& lines,
+  AppendedLines AppendLines(Side side, std::vector<Cp1253Text> lines,
                             const LineProgress& progress = {});
 
   // An empty statement: the working files emptied, the line tables reopened.

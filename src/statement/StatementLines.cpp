@@ -40,23 +40,33 @@ void WriteField(std::string& record, const FieldDef& field, std::string_view tex
 
 // The obligation of the first line with each tax number: open addressing over
 // views into the lines themselves, sized once for every line it may hold, so that
-// remembering a line allocates nothing.
+// remembering a line allocates nothing. Each slot keeps a few bits of its number's
+// hash, so that a look-up seldom reaches into a line that holds another number.
 class FirstObligationIndex {
  public:
-  explicit FirstObligationIndex(std::size_t most) : slots_(std::bit_ceil(most * 2 + 16), kEmpty) {
+  explicit FirstObligationIndex(std::size_t most)
+      : slots_(std::bit_ceil(most * 2 + 16), Slot{kEmpty, 0}) {
     entries_.reserve(most);
   }
 
   // Keeps the first obligation seen for a number; the views must outlive the index.
   void Remember(std::string_view taxNumber, std::string_view obligation) {
-    const std::size_t slot = Slot(taxNumber);
-    if (slots_[slot] != kEmpty) return;
-    slots_[slot] = static_cast<std::uint32_t>(entries_.size());
+    const std::size_t hash = std::hash<std::string_view>{}(taxNumber);
+    Slot& slot = slots_[Find(taxNumber, hash)];
+    if (slot.entry != kEmpty) return;
+    slot = {static_cast<std::uint32_t>(entries_.size()), Tag(hash)};
     entries_.push_back({taxNumber, obligation});
   }
 
+  // Asks for the number's first slot ahead of its look-up: the slots of a large
+  // index are spread far beyond the caches.
+  void Prefetch(std::string_view taxNumber) const {
+    __builtin_prefetch(&slots_[std::hash<std::string_view>{}(taxNumber) & (slots_.size() - 1)]);
+  }
+
   std::optional<std::string> Find(std::string_view taxNumber) const {
-    const std::uint32_t entry = slots_[Slot(taxNumber)];
+    const std::uint32_t entry =
+        slots_[Find(taxNumber, std::hash<std::string_view>{}(taxNumber))].entry;
     if (entry == kEmpty) return std::nullopt;
     return std::string(entries_[entry].second);
   }
@@ -64,15 +74,25 @@ class FirstObligationIndex {
  private:
   static constexpr std::uint32_t kEmpty = UINT32_MAX;
 
-  std::size_t Slot(std::string_view taxNumber) const {
+  struct Slot {
+    std::uint32_t entry;
+    std::uint32_t tag;
+  };
+
+  static std::uint32_t Tag(std::size_t hash) { return static_cast<std::uint32_t>(hash >> 32); }
+
+  // The slot that holds the number, or the empty one where it would go.
+  std::size_t Find(std::string_view taxNumber, std::size_t hash) const {
     const std::size_t mask = slots_.size() - 1;
-    std::size_t slot = std::hash<std::string_view>{}(taxNumber)&mask;
-    while (slots_[slot] != kEmpty && entries_[slots_[slot]].first != taxNumber)
+    const std::uint32_t tag = Tag(hash);
+    std::size_t slot = hash & mask;
+    while (slots_[slot].entry != kEmpty &&
+           (slots_[slot].tag != tag || entries_[slots_[slot].entry].first != taxNumber))
       slot = (slot + 1) & mask;
     return slot;
   }
 
-  std::vector<std::uint32_t> slots_;
+  std::vector<Slot> slots_;
   std::vector<std::pair<std::string_view, std::string_view>> entries_;
 };
 
@@ -119,7 +139,7 @@ std::optional<std::string> StatementLines::FirstStoredObligation(
   return std::nullopt;
 }
 
-AppendedLines StatementLines::AppendLines(const std::vector<Cp1253Text>& lines,
+AppendedLines StatementLines::AppendLines(std::vector<Cp1253Text> lines,
                                           const std::string& filerTaxNumber,
                                           const LineProgress& progress) {
   if (table_.State() != DataSetState::Browse) throw std::logic_error("a line is pending");
@@ -145,8 +165,21 @@ AppendedLines StatementLines::AppendLines(const std::vector<Cp1253Text>& lines,
     firstObligation.Remember(WithoutControls(ReadField(record, taxNumber, trim)),
                              ReadField(record, obligation, trim));
   };
-  for (const std::string& stored : table_.Lines())
+  // The sums of the lines as the table will hold them, counted while each line is
+  // at hand: the stored ones first, then each line as it is accepted.
+  LineTotalsSum totals;
+  const int invoicesIndex = table_.FieldIndex(Field(LineField::InvoiceCount));
+  const int valueIndex = table_.FieldIndex(Field(LineField::Value));
+  std::string invoicesMade;
+  std::string valueMade;
+  const auto addToTotals = [&](const std::string& line) {
+    if (totals.AddInvoices(table_.FieldViewOfLine(line, invoicesIndex, invoicesMade)))
+      totals.AddValue(table_.FieldViewOfLine(line, valueIndex, valueMade));
+  };
+  for (const std::string& stored : table_.Lines()) {
     remember(std::string_view(stored).substr(0, static_cast<std::size_t>(table_.RecordSize())));
+    addToTotals(stored);
+  }
   const velmora::FirstStoredObligation findFirst = [&](const std::string& number) {
     return firstObligation.Find(WithoutControls(number));
   };
@@ -155,23 +188,33 @@ AppendedLines StatementLines::AppendLines(const std::vector<Cp1253Text>& lines,
   std::vector<std::string> accepted;
   accepted.reserve(lines.size());
   const auto recordSize = static_cast<std::size_t>(table_.RecordSize());
+  // One input for every line, so that its texts keep their room from line to line.
+  LineCheckInput input{side_, {}, {}, {}, {}, filerTaxNumber, true};
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (progress && i % kProgressStep == 0 && !progress(i, lines.size())) {
       result.cancelled = true;
       return result;
     }
+    // The lines ahead are asked for from memory, and then their numbers' slots.
+    constexpr std::size_t kAhead = 8;
+    if (i + 2 * kAhead < lines.size()) {
+      const std::string& far = lines[i + 2 * kAhead].bytes();
+      for (std::size_t at = 0; at < far.size(); at += 64) __builtin_prefetch(far.data() + at);
+    }
+    if (i + kAhead < lines.size()) {
+      const std::string_view coming = lines[i + kAhead].view().substr(0, recordSize);
+      firstObligation.Prefetch(WithoutControls(ReadField(coming, taxNumber, trim)));
+    }
     // The pending record as the grid's fields would leave it, stamped as a store
-    // stamps it.
-    std::string record(lines[i].view().substr(0, recordSize));
+    // stamps it. The given line's own bytes become the record.
+    std::string record = std::move(lines[i].bytes());
+    if (record.size() > recordSize) record.resize(recordSize);
     WriteField(record, filler, blankFiller);
     WriteField(record, recordType, type);
-    const LineCheckInput input{side_,
-                               std::string(ReadField(record, taxNumber, trim)),
-                               std::string(ReadField(record, obligation, trim)),
-                               std::string(ReadField(record, invoiceCount, trim)),
-                               std::string(ReadField(record, value, trim)),
-                               filerTaxNumber,
-                               true};
+    input.taxNumber.assign(ReadField(record, taxNumber, trim));
+    input.obligation.assign(ReadField(record, obligation, trim));
+    input.invoiceCount.assign(ReadField(record, invoiceCount, trim));
+    input.value.assign(ReadField(record, value, trim));
     LineVerdict verdict = CheckLine(input, findFirst);
     if (!verdict.accepted) {
       result.refusal = std::move(verdict);
@@ -183,6 +226,7 @@ AppendedLines StatementLines::AppendLines(const std::vector<Cp1253Text>& lines,
     // Reserved for every line: the views into the stored lines stay valid.
     accepted.push_back(std::move(record));
     remember(accepted.back());
+    addToTotals(accepted.back());
   }
   if (progress && !progress(lines.size(), lines.size())) {
     result.cancelled = true;
@@ -193,19 +237,18 @@ AppendedLines StatementLines::AppendLines(const std::vector<Cp1253Text>& lines,
   result.stored = accepted.size();
   if (accepted.empty()) return result;
 
-  std::vector<std::string> all;
-  all.reserve(table_.Lines().size() + accepted.size());
-  all = table_.Lines();
-  std::move(accepted.begin(), accepted.end(), std::back_inserter(all));
   // The file first: should it fail, the table still holds what the file holds.
-  WriteLinesAtomically(table_.FileName(), all, /*durable=*/false);
+  WriteLinesAtomically(table_.FileName(), table_.Lines(), accepted, /*durable=*/false);
+  // The stored lines and the new ones are moved into the reopened table, not copied.
+  std::vector<std::string> all = table_.CloseTakingLines();
+  all.reserve(all.size() + accepted.size());
+  std::move(accepted.begin(), accepted.end(), std::back_inserter(all));
   const int count = static_cast<int>(all.size());
-  table_.Close();
   table_.OpenWithLines(std::move(all));
   // The cursor stands on the last line stored, as after storing them one by one.
   table_.SetPosition(count);
   TakeSnapshot();
-  result.totals = Sum();
+  result.totals = totals.Result();
   return result;
 }
 
@@ -238,12 +281,17 @@ void StatementLines::TakeSnapshot() {
 }
 
 TotalsResult StatementLines::Sum() const {
+  LineTotalsSum sum;
   const int invoices = table_.FieldIndex(Field(LineField::InvoiceCount));
   const int value = table_.FieldIndex(Field(LineField::Value));
-  return SumLines(
-      static_cast<size_t>(table_.RecordCount()),
-      [&](size_t i) { return table_.FieldTextAt(static_cast<int>(i), invoices); },
-      [&](size_t i) { return table_.FieldTextAt(static_cast<int>(i), value); });
+  std::string invoicesMade;
+  std::string valueMade;
+  for (int i = 0; i < table_.RecordCount(); ++i) {
+    if (!sum.AddInvoices(table_.FieldViewAt(i, invoices, invoicesMade)) ||
+        !sum.AddValue(table_.FieldViewAt(i, value, valueMade)))
+      break;
+  }
+  return sum.Result();
 }
 
 void StatementLines::Keys(std::vector<std::string>& taxNumbers,

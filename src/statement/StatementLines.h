@@ -60,7 +60,8 @@ class StatementLines {
   // its snapshot and the sums are written and counted once for them all. The table
   // must not hold a pending line. Throws VelmoraError with the system's reason when
   // the working file cannot be written; nothing is stored then.
-  AppendedLines AppendLines(const std::vector<Cp1253Text>& lines, const std::string& filerTaxNumber,
+  // The lines given are taken over as they are stored.
+  AppendedLines AppendLines(std::vector<Cp1253Text> lines, const std::string& filerTaxNumber,
                             const LineProgress& progress);
   // Begins a new line holding this record, as a refused line stays pending.
   void BeginNewLine(const std::string& record);

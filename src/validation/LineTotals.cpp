@@ -22,24 +22,44 @@ bool AddFits(int64_t a, int64_t b) {
 
 }  // namespace
 
+bool LineTotalsSum::AddInvoices(std::string_view invoiceText) {
+  if (!result_.totals) return false;
+  const auto invoices = ParseWholeNumber(invoiceText);
+  if (!invoices) {
+    result_ = Failure(InvoiceCountNotANumberMessage(invoiceText));
+    return false;
+  }
+  if (!AddFits(result_.totals->invoices, *invoices)) {
+    result_ = Failure(kInvoiceTotalTooLarge);
+    return false;
+  }
+  result_.totals->invoices += *invoices;
+  return true;
+}
+
+bool LineTotalsSum::AddValue(std::string_view valueText) {
+  if (!result_.totals) return false;
+  const auto value = Amount::Parse(valueText);
+  if (!value) {
+    result_ = Failure(ValueNotANumberMessage(valueText));
+    return false;
+  }
+  const auto sum = result_.totals->value.Plus(*value);
+  if (!sum) {
+    result_ = Failure(kValueTotalTooLarge);
+    return false;
+  }
+  result_.totals->value = *sum;
+  return true;
+}
+
 TotalsResult SumLines(size_t count, const std::function<std::string(size_t)>& invoiceText,
                       const std::function<std::string(size_t)>& valueText) {
-  LineTotals totals;
+  LineTotalsSum sum;
   for (size_t i = 0; i < count; ++i) {
-    const std::string invoicesOfLine = invoiceText(i);
-    const auto invoices = ParseWholeNumber(invoicesOfLine);
-    if (!invoices) return Failure(InvoiceCountNotANumberMessage(invoicesOfLine));
-    if (!AddFits(totals.invoices, *invoices)) return Failure(kInvoiceTotalTooLarge);
-    totals.invoices += *invoices;
-
-    const std::string valueOfLine = valueText(i);
-    const auto value = Amount::Parse(valueOfLine);
-    if (!value) return Failure(ValueNotANumberMessage(valueOfLine));
-    const auto sum = totals.value.Plus(*value);
-    if (!sum) return Failure(kValueTotalTooLarge);
-    totals.value = *sum;
+    if (!sum.AddInvoices(invoiceText(i)) || !sum.AddValue(valueText(i))) break;
   }
-  return {totals, {}};
+  return sum.Result();
 }
 
 std::string FormatInvoiceTotal(int64_t invoices) { return FormatGeneralNumber(invoices); }

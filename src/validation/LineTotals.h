@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "Amount.h"
 
@@ -27,6 +28,19 @@ struct TotalsResult {
 // the walk; the invoice count of a line is read before its value.
 TotalsResult SumLines(size_t count, const std::function<std::string(size_t)>& invoiceText,
                       const std::function<std::string(size_t)>& valueText);
+
+// The same one line at a time, for lines whose texts are at hand one by one.
+class LineTotalsSum {
+ public:
+  // Add a line's invoice count, then its value; false, and nothing more added,
+  // once a text does not convert or a sum does not fit.
+  bool AddInvoices(std::string_view invoiceText);
+  bool AddValue(std::string_view valueText);
+  const TotalsResult& Result() const { return result_; }
+
+ private:
+  TotalsResult result_{LineTotals{}, {}};
+};
 
 // The invoice total as plain digits.
 std::string FormatInvoiceTotal(int64_t invoices);

@@ -2,9 +2,12 @@
 #include <iconv.h>
 
 #include <array>
+#include <random>
 #include <string>
+#include <string_view>
 
 #include "Cp1253.h"
+#include "Utf8.h"
 
 namespace velmora {
 namespace {
@@ -86,6 +89,30 @@ TEST(Cp1253Test, ConvertsTexts) {
   EXPECT_EQ(Utf8ToCp1253("\xED\xA0\x80"), std::nullopt);  // surrogate
   EXPECT_EQ(Utf8ToCp1253("\x80"), std::nullopt);          // stray continuation
   EXPECT_EQ(Utf8ToCp1253("\xEF\xBF\xBD"), std::nullopt);  // U+FFFD itself
+}
+
+TEST(Utf8Test, ValidityAsCheckedLetterByLetter) {
+  // The whole-text check takes eight bytes at a time over ASCII and two-byte
+  // letters; it must agree with decoding each letter, wherever a fault or a longer
+  // letter falls among the eight.
+  const auto byLetters = [](std::string_view text) {
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+      if (!NextUtf8(text, pos)) return false;
+    }
+    return true;
+  };
+  const std::array<std::string_view, 12> pieces = {
+      "abcdefgh", "x",    "\xCE\x91", "\xCF\x89",     "\xC2\x80",     "\xDF\xBF",
+      "\xC0\xB1", "\xC1", "\x80",     "\xE2\x82\xAC", "\xED\xA0\x80", "\xF0\x9F\x98\x80"};
+  std::mt19937 random(65001);
+  for (int round = 0; round < 20'000; ++round) {
+    std::string text;
+    const std::size_t count = random() % 24;
+    for (std::size_t i = 0; i < count; ++i) text += pieces[random() % pieces.size()];
+    if (!text.empty() && random() % 4 == 0) text.resize(random() % text.size());
+    ASSERT_EQ(IsValidUtf8(text), byLetters(text)) << round;
+  }
 }
 
 }  // namespace

@@ -201,6 +201,40 @@ TEST(LineOrderTest, KeysRunToTheEndOfTheLine) {
             (std::vector<std::size_t>{0, 1}));
 }
 
+TEST(LineOrderTest, LargeTablesOfDistinctKeysInByteOrder) {
+  // Thousands of lines take other ways through the ordering than small tables do;
+  // with no two keys equal, plain byte order of the keys is the only right answer.
+  std::mt19937 random(1253);
+  const auto digits = [&random](std::size_t count) {
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i) text += static_cast<char>('0' + random() % 10);
+    return text;
+  };
+  std::vector<std::string> lines;
+  for (std::size_t i = 0; i < 6000; ++i) {
+    // Names share long beginnings; tax numbers are all but unique.
+    std::string line = Named(kNames[random() % kNames.size()], "1", digits(9));
+    const ColumnSpan value = LineSpan(LineField::Value);
+    line.replace(value.offset, value.width, digits(value.width));
+    lines.push_back(std::move(line));
+  }
+  for (const SortKey key : kBothKeys) {
+    const std::size_t offset = SortKeyOffset(key);
+    std::vector<std::size_t> expected(lines.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) expected[i] = i;
+    std::sort(expected.begin(), expected.end(), [&](std::size_t a, std::size_t b) {
+      return SortKeyOf(lines[a], offset) < SortKeyOf(lines[b], offset);
+    });
+    ASSERT_EQ(std::adjacent_find(expected.begin(), expected.end(),
+                                 [&](std::size_t a, std::size_t b) {
+                                   return SortKeyOf(lines[a], offset) ==
+                                          SortKeyOf(lines[b], offset);
+                                 }),
+              expected.end());
+    EXPECT_EQ(SortedLineOrder(lines, offset), expected) << "key offset " << offset;
+  }
+}
+
 TEST(LineOrderTest, SortingTwiceEqualsOnce) {
   std::mt19937 random(4242);
   for (int round = 0; round < 300; ++round) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "CsvReader.h"
+#include "PlainText.h"
 #include "RecordLayout.h"
 #include "TestSupport.h"
 #include "SheetImport.h"
@@ -253,6 +254,29 @@ TEST(SheetRowChecksTest, RefusesWhatTheLineCannotHold) {
   EXPECT_NE(refusal->message.find("στήλη 10"), std::string::npos);
 }
 
+TEST(SheetRowChecksTest, LargeSheetsKeepRowOrderAndTheFirstRefusal) {
+  // Large sheets are converted in parts; the lines and the refusal must still be
+  // those of one pass from row 1 on.
+  constexpr int kRows = 20'000;
+  std::vector<std::vector<Value>> rows;
+  for (int r = 0; r < kRows; ++r) rows.push_back(Row(1.0, static_cast<double>(r + 1), 5.0, "12"));
+  const auto whole = Import(rows);
+  ASSERT_TRUE(std::holds_alternative<std::vector<Cp1253Text>>(whole)) << RefusalOf(whole);
+  const auto& lines = std::get<std::vector<Cp1253Text>>(whole);
+  ASSERT_EQ(lines.size(), static_cast<std::size_t>(kRows));
+  const ColumnSpan count = LineSpan(LineField::InvoiceCount);
+  for (int r = 0; r < kRows; ++r) {
+    ASSERT_EQ(WithoutTrailingBlanks(
+                  lines[static_cast<std::size_t>(r)].view().substr(count.offset, count.width)),
+              std::to_string(r + 1));
+  }
+
+  rows[17'000][3] = "2";
+  EXPECT_EQ(RefusalOf(Import(rows)), RowError(17'001, kObligationRest));
+  rows[3'000][9] = "x";
+  EXPECT_EQ(RefusalOf(Import(rows)), RowError(3'001, kValueRest));
+}
+
 TEST(SheetBuilderTest, AreaFromValuesLaterValueWinsWithinLimits) {
   SheetBuilder builder;
   builder.SetText(2, 1, "late");
@@ -279,7 +303,7 @@ TEST(SheetBuilderTest, AreaFromValuesLaterValueWinsWithinLimits) {
 
 TEST(CsvReaderTest, QuotedFieldsSeparatorsAndEncodings) {
   const auto read = [](std::string_view bytes) {
-    auto result = ReadCsvSheet(bytes);
+    auto result = ReadCsvSheet(std::string(bytes));
     EXPECT_TRUE(std::holds_alternative<Sheet>(result));
     return std::get<Sheet>(std::move(result));
   };
