@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <freexl.h>
 #include <orcus/orcus_xlsx.hpp>
 #include <orcus/spreadsheet/import_interface.hpp>
 #include <stdexcept>
@@ -17,13 +18,15 @@
 #include "Stopwatch.h"
 #include "TextFile.h"
 #include "WorkingFiles.h"
-#include "XlsxWorkbook.h"
+#include "GeneratedWorkbooks.h"
 
 namespace velmora {
 
 namespace {
 
 constexpr int kRows = 99'999;
+// The most rows an .xls sheet holds, the first of them one short.
+constexpr int kXlsRows = 65'535;
 constexpr int kTimedRuns = 5;
 
 // The sheet as accounting software exports it: UTF-8, ';' between fields, CR LF,
@@ -50,10 +53,10 @@ std::string Ms(double seconds) {
 }
 
 // The same rows as a workbook holds them: numbers where the row has numbers.
-std::vector<std::vector<XlsxCell>> GenerateRows() {
-  std::vector<std::vector<XlsxCell>> rows(kRows);
-  auto text = [](std::string value) { return XlsxCell{true, 0, std::move(value)}; };
-  auto number = [](double value) { return XlsxCell{false, value, {}}; };
+std::vector<std::vector<WorkbookCell>> GenerateRows() {
+  std::vector<std::vector<WorkbookCell>> rows(kRows);
+  auto text = [](std::string value) { return WorkbookCell{true, 0, std::move(value)}; };
+  auto number = [](double value) { return WorkbookCell{false, value, {}}; };
   for (int i = 0; i < kRows; ++i) {
     rows[i] = {text(StatementGenerator::CounterPartyTaxNumber(static_cast<uint32_t>(i))),
                text("ΕΠΩΝΥΜΙΑ ΠΕΛΑΤΗ " + std::to_string(i)),
@@ -76,7 +79,7 @@ struct ImportTiming {
 };
 
 ImportTiming TimeImport(Statement& statement, AutomaticAnswers& answers, const std::string& sheet,
-                        const std::function<void()>& prepareYardstick,
+                        int rows, const std::function<void()>& prepareYardstick,
                         const std::function<void()>& yardstick) {
   answers.SetFileToOpen(sheet);
   const std::string workingFile = statement.Files().Path(WorkingFiles::kCustomerLines);
@@ -95,7 +98,7 @@ ImportTiming TimeImport(Statement& statement, AutomaticAnswers& answers, const s
   if (!answers.Messages().empty())
     throw std::runtime_error("import: the command said: " + answers.Messages().front());
   const RecordTable& table = statement.Table(Side::Customers);
-  if (outcome.linesStored != kRows || table.RecordCount() != kRows ||
+  if (outcome.linesStored != rows || table.RecordCount() != rows ||
       ReadPlainFile(workingFile) != JoinCrLf(table.Lines()))
     throw std::runtime_error("import of " + sheet + ": not every row reached the working file");
   return {timed, plain};
@@ -182,6 +185,30 @@ class CountingFactory : public iface::import_factory {
   A1Addresses references_;
 };
 
+// FreeXL reading every cell of the first sheet, with nothing of ours.
+void ReadWithFreeXlAlone(const std::string& path) {
+  const void* workbook = nullptr;
+  if (freexl_open(path.c_str(), &workbook) != FREEXL_OK)
+    throw std::runtime_error("FreeXL could not open the workbook");
+  unsigned int rows = 0;
+  unsigned short columns = 0;
+  std::size_t values = 0;
+  FreeXL_CellValue value;
+  if (freexl_select_active_worksheet(workbook, 0) == FREEXL_OK &&
+      freexl_worksheet_dimensions(workbook, &rows, &columns) == FREEXL_OK) {
+    for (unsigned int row = 0; row < rows; ++row) {
+      for (unsigned short column = 0; column < columns; ++column) {
+        if (freexl_get_cell_value(workbook, row, column, &value) == FREEXL_OK &&
+            value.type != FREEXL_CELL_NULL)
+          ++values;
+      }
+    }
+  }
+  freexl_close(workbook);
+  if (values != static_cast<std::size_t>(kXlsRows) * 10)
+    throw std::runtime_error("FreeXL alone did not read every cell");
+}
+
 void ParseWithOrcusAlone(const std::string& path) {
   CountingFactory factory;
   orcus::orcus_xlsx loader(&factory);
@@ -210,7 +237,7 @@ void ReportImportFigures(FigureReport& report, const std::string& folder,
   // The CSV's yardstick writes what the import wrote: the working file of an import.
   std::string imported;
   const ImportTiming fromCsv = TimeImport(
-      statement, answers, csv,
+      statement, answers, csv, kRows,
       [&] {
         std::filesystem::remove(copy);
         if (imported.empty()) imported = ReadPlainFile(workingFile);
@@ -226,7 +253,19 @@ void ReportImportFigures(FigureReport& report, const std::string& folder,
                     "-byte sheet and write the working file");
 
   const ImportTiming fromXlsx = TimeImport(
-      statement, answers, xlsx, [] {}, [&] { ParseWithOrcusAlone(xlsx); });
+      statement, answers, xlsx, kRows, [] {}, [&] { ParseWithOrcusAlone(xlsx); });
+  std::vector<std::vector<WorkbookCell>> xlsRows = GenerateRows();
+  xlsRows.resize(kXlsRows);
+  const std::string xls = folder + "/big.xls";
+  WritePlainFile(xls, MakeXlsWorkbook(xlsRows), false);
+  const ImportTiming fromXls = TimeImport(
+      statement, answers, xls, kXlsRows, [] {}, [&] { ReadWithFreeXlAlone(xls); });
+  report.AtMost("import_xls", fromXls.import / fromXls.yardstick, 2,
+                Ms(fromXls.import) + " against " + Ms(fromXls.yardstick) +
+                    " for FreeXL alone to read every cell of the " +
+                    std::to_string(std::filesystem::file_size(xls)) + "-byte workbook, " +
+                    std::to_string(kXlsRows) + " rows");
+
   report.AtMost("import_xlsx", fromXlsx.import / fromXlsx.yardstick, 2,
                 Ms(fromXlsx.import) + " against " + Ms(fromXlsx.yardstick) +
                     " for orcus alone to parse the " +
