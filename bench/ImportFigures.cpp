@@ -98,7 +98,7 @@ ImportTiming TimeImport(Statement& statement, AutomaticAnswers& answers, const s
   if (!answers.Messages().empty())
     throw std::runtime_error("import: the command said: " + answers.Messages().front());
   const RecordTable& table = statement.Table(Side::Customers);
-  if (outcome.linesStored != rows || table.RecordCount() != rows ||
+  if (outcome.linesStored != static_cast<std::size_t>(rows) || table.RecordCount() != rows ||
       ReadPlainFile(workingFile) != JoinCrLf(table.Lines()))
     throw std::runtime_error("import of " + sheet + ": not every row reached the working file");
   return {timed, plain};
