@@ -10,21 +10,12 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "LittleEndian.h"
 #include "Utf8.h"
 
 namespace velmora {
 
 namespace {
-
-void Put16(std::string& out, std::uint16_t value) {
-  out += static_cast<char>(value & 0xff);
-  out += static_cast<char>(value >> 8);
-}
-
-void Put32(std::string& out, std::uint32_t value) {
-  Put16(out, static_cast<std::uint16_t>(value & 0xffff));
-  Put16(out, static_cast<std::uint16_t>(value >> 16));
-}
 
 std::string RawDeflate(std::string_view data) {
   z_stream stream{};
@@ -296,8 +287,7 @@ std::string WorkbookStream(const std::vector<std::vector<WorkbookCell>>& rows) {
   Record(sheet, 0x000A, {});
 
   const auto sheetOffset = static_cast<std::uint32_t>(globals.size());
-  for (int i = 0; i < 4; ++i)
-    globals[offsetAt + i] = static_cast<char>((sheetOffset >> (8 * i)) & 0xff);
+  Patch32(globals, offsetAt, sheetOffset);
   return globals + sheet;
 }
 

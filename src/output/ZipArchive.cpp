@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "AtomicFile.h"
+#include "LittleEndian.h"
 #include "TextFile.h"
 #include "Utf8.h"
 #include "VelmoraError.h"
@@ -27,19 +28,6 @@ constexpr std::uint32_t kRegularFileMode = 0100644;
 constexpr std::uint64_t kLargestField = std::numeric_limits<std::uint32_t>::max();
 // zlib takes and gives at most this much in one call.
 constexpr std::size_t kLargestChunk = std::numeric_limits<uInt>::max();
-
-void Put16(std::string& out, std::uint16_t value) {
-  out += static_cast<char>(value & 0xFF);
-  out += static_cast<char>(value >> 8);
-}
-
-void Put32(std::string& out, std::uint32_t value) {
-  for (int shift = 0; shift < 32; shift += 8) out += static_cast<char>((value >> shift) & 0xFF);
-}
-
-void Patch32(std::string& out, std::size_t at, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i) out[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
-}
 
 // Raw deflate data (no zlib header or trailer) of data, at the default level,
 // appended to out.
