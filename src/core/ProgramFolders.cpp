@@ -25,4 +25,18 @@ std::string IconPathFor(const std::string& executableFolder) {
   return {};
 }
 
+std::string XlsReaderPathFor(const std::string& executableFolder) {
+  const std::filesystem::path folder(executableFolder);
+  std::error_code error;
+  const std::filesystem::path beside = folder / "velmora-xls-reader";
+  if (std::filesystem::is_regular_file(beside, error)) return beside.string();
+  return (folder / ".." / "libexec" / "velmora" / "velmora-xls-reader").lexically_normal().string();
+}
+
+std::string RunningExecutableFolder() {
+  std::error_code error;
+  const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
+  return error ? std::string() : executable.parent_path().string();
+}
+
 }  // namespace velmora

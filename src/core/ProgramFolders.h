@@ -18,4 +18,11 @@ std::string HelpFolderFor(const std::string& executableFolder);
 // when that one does; empty when neither exists.
 std::string IconPathFor(const std::string& executableFolder);
 
+// The helper that reads .xls workbooks: "<executableFolder>/velmora-xls-reader"
+// when that file exists, else "<executableFolder>/../libexec/velmora/velmora-xls-reader".
+std::string XlsReaderPathFor(const std::string& executableFolder);
+
+// The folder of the running executable, from the system; empty when it cannot say.
+std::string RunningExecutableFolder();
+
 }  // namespace velmora

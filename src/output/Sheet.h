@@ -68,6 +68,17 @@ class Sheet {
   int columnCount_ = 0;
 };
 
+// Where the cells of a worksheet go as they are read, row by row.
+class SheetCellSink {
+ public:
+  virtual ~SheetCellSink() = default;
+  // How large the sheet says it is, before its cells: room can be made at once.
+  virtual void Expect(int rows, int columns) = 0;
+  virtual void Number(int row, int column, double value) = 0;
+  // UTF-8, never empty.
+  virtual void Text(int row, int column, std::string_view utf8) = 0;
+};
+
 // Collects cells in any order (a later value of the same cell wins) within fixed
 // limits, so that no file can make the program hold more than a bounded amount.
 class SheetBuilder {

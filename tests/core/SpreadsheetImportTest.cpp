@@ -13,7 +13,7 @@
 #include "TestSupport.h"
 #include "SheetImport.h"
 #include "SpreadsheetReader.h"
-#include "XlsSheetInChild.h"
+#include "SheetReport.h"
 #include "SystemReason.h"
 #include "ZipArchiveCheck.h"
 
@@ -413,6 +413,28 @@ TEST(SpreadsheetReaderTest, XlsIsReadInAChildWhoseReportIsCheckedWhole) {
     EXPECT_EQ(std::get<SheetReadFailure>(partial).reason, Reason::Damaged);
   }
   EXPECT_EQ(std::get<SheetReadFailure>(DecodeSheetResult(report + "E")).reason, Reason::Damaged);
+
+  // The report comes in pieces cut anywhere, records included: the same sheet.
+  for (const std::size_t piece : {std::size_t{1}, std::size_t{7}, std::size_t{4096}}) {
+    SheetReportReader reader;
+    for (std::size_t at = 0; at < report.size(); at += piece)
+      ASSERT_TRUE(reader.Feed(std::string_view(report).substr(at, piece)));
+    const SheetReadResult pieced = std::move(reader).Finish();
+    ASSERT_TRUE(std::holds_alternative<Sheet>(pieced));
+    EXPECT_EQ(EncodeSheetResult(pieced), report);
+  }
+  // A reader that fails after some cells: its failure, not the cells.
+  std::string failedLate;
+  SheetReportWriter writer([&failedLate](std::string_view piece) {
+    failedLate += piece;
+    return true;
+  });
+  writer.Text(0, 0, "ΑΘΗΝΑ");
+  SheetReadFailure password(Reason::PasswordProtected);
+  writer.End(password);
+  const SheetReadResult late = DecodeSheetResult(failedLate);
+  ASSERT_TRUE(std::holds_alternative<SheetReadFailure>(late));
+  EXPECT_EQ(std::get<SheetReadFailure>(late).reason, Reason::PasswordProtected);
 }
 
 TEST(SpreadsheetReaderTest, FailureMessagesSayWhatAndWhichKinds) {

@@ -12,7 +12,7 @@
 
 #include "SheetImport.h"
 #include "SpreadsheetReader.h"
-#include "XlsSheetInChild.h"
+#include "SheetReport.h"
 
 namespace {
 
@@ -56,9 +56,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const TemporaryFile files[] = {TemporaryFile(".xlsx"), TemporaryFile(".ods"),
                                         TemporaryFile(".csv")};
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  // .xls workbooks are read by FreeXL in a child process, whose faults cost a
-  // refusal; what this process reads of them is the child's report.
-  Import(velmora::DecodeSheetResult(bytes));
+  // .xls workbooks are read by FreeXL in a helper process, whose faults cost a
+  // refusal; what this process reads of them is the helper's report, which comes
+  // in pieces cut anywhere.
+  const velmora::SheetReadResult whole = velmora::DecodeSheetResult(bytes);
+  Import(whole);
+  velmora::SheetReportReader pieces;
+  const std::size_t cut = size == 0 ? 0 : data[0] % size;
+  if (pieces.Feed(bytes.substr(0, cut))) pieces.Feed(bytes.substr(cut));
+  if (velmora::EncodeSheetResult(std::move(pieces).Finish()) != velmora::EncodeSheetResult(whole))
+    __builtin_trap();
   if (bytes.starts_with("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1")) return 0;
   for (const TemporaryFile& file : files) Import(velmora::ReadFirstSheet(file.Write(data, size)));
   return 0;

@@ -8,22 +8,6 @@ namespace velmora {
 
 namespace {
 
-// Closes the workbook however reading ends.
-class XlsHandle {
- public:
-  XlsHandle() = default;
-  XlsHandle(const XlsHandle&) = delete;
-  XlsHandle& operator=(const XlsHandle&) = delete;
-  ~XlsHandle() {
-    if (handle_) freexl_close(handle_);
-  }
-  const void** Out() { return &handle_; }
-  const void* Get() const { return handle_; }
-
- private:
-  const void* handle_ = nullptr;
-};
-
 // FreeXL gives dates and times as text; the sheet holds them as serial numbers
 // (days since 30 December 1899, the time as the fraction of a day).
 bool SerialOf(int type, const char* text, double& serial) {
@@ -59,47 +43,50 @@ SheetReadFailure::Reason ReasonOf(int error) {
 
 }  // namespace
 
-SheetReadResult ReadXlsSheet(const std::string& path) {
+std::optional<SheetReadFailure> ReadXlsCellsThenLeaveToExit(const std::string& path,
+                                                            SheetCellSink& sink) {
   using Reason = SheetReadFailure::Reason;
-  XlsHandle workbook;
-  if (const int opened = freexl_open(path.c_str(), workbook.Out()); opened != FREEXL_OK) {
+  const void* workbook = nullptr;
+  if (const int opened = freexl_open(path.c_str(), &workbook); opened != FREEXL_OK) {
     return SheetReadFailure{ReasonOf(opened)};
   }
   unsigned int info = 0;
-  if (freexl_get_info(workbook.Get(), FREEXL_BIFF_PASSWORD, &info) == FREEXL_OK &&
+  if (freexl_get_info(workbook, FREEXL_BIFF_PASSWORD, &info) == FREEXL_OK &&
       info == FREEXL_BIFF_OBFUSCATED) {
     return SheetReadFailure{Reason::PasswordProtected};
   }
-  if (freexl_get_info(workbook.Get(), FREEXL_BIFF_SHEET_COUNT, &info) != FREEXL_OK || info == 0) {
+  if (freexl_get_info(workbook, FREEXL_BIFF_SHEET_COUNT, &info) != FREEXL_OK || info == 0) {
     return SheetReadFailure{Reason::Damaged};
   }
-  if (const int selected = freexl_select_active_worksheet(workbook.Get(), 0);
-      selected != FREEXL_OK) {
+  if (const int selected = freexl_select_active_worksheet(workbook, 0); selected != FREEXL_OK) {
     return SheetReadFailure{ReasonOf(selected)};
   }
   unsigned int rows = 0;
   unsigned short columns = 0;
-  if (freexl_worksheet_dimensions(workbook.Get(), &rows, &columns) != FREEXL_OK) {
+  if (freexl_worksheet_dimensions(workbook, &rows, &columns) != FREEXL_OK ||
+      rows > static_cast<unsigned int>(SheetBuilder::kMaxRows)) {
     return SheetReadFailure{Reason::Damaged};
   }
 
-  SheetBuilder builder;
+  sink.Expect(static_cast<int>(rows), columns);
   FreeXL_CellValue value;
-  for (unsigned int row = 0; row < rows && !builder.TooLarge(); ++row) {
+  for (unsigned int row = 0; row < rows; ++row) {
     for (unsigned short column = 0; column < columns; ++column) {
-      if (freexl_get_cell_value(workbook.Get(), row, column, &value) != FREEXL_OK) {
+      if (freexl_get_cell_value(workbook, row, column, &value) != FREEXL_OK) {
         return SheetReadFailure{Reason::Damaged};
       }
+      const int r = static_cast<int>(row), c = column;
       switch (value.type) {
         case FREEXL_CELL_INT:
-          builder.SetNumber(row, column, value.value.int_value);
+          sink.Number(r, c, value.value.int_value);
           break;
         case FREEXL_CELL_DOUBLE:
-          builder.SetNumber(row, column, value.value.double_value);
+          sink.Number(r, c, value.value.double_value);
           break;
         case FREEXL_CELL_TEXT:
         case FREEXL_CELL_SST_TEXT:
-          if (value.value.text_value) builder.SetText(row, column, value.value.text_value);
+          if (value.value.text_value && *value.value.text_value)
+            sink.Text(r, c, value.value.text_value);
           break;
         case FREEXL_CELL_DATE:
         case FREEXL_CELL_DATETIME:
@@ -108,7 +95,7 @@ SheetReadResult ReadXlsSheet(const std::string& path) {
           if (!value.value.text_value || !SerialOf(value.type, value.value.text_value, serial)) {
             return SheetReadFailure{Reason::Damaged};
           }
-          builder.SetNumber(row, column, serial);
+          sink.Number(r, c, serial);
           break;
         }
         default:
@@ -116,10 +103,7 @@ SheetReadResult ReadXlsSheet(const std::string& path) {
       }
     }
   }
-  if (builder.TooLarge()) return SheetReadFailure{Reason::TooLarge};
-  Sheet sheet = std::move(builder).Finish();
-  if (sheet.RowCount() == 0) return SheetReadFailure{Reason::Empty};
-  return sheet;
+  return std::nullopt;
 }
 
 }  // namespace velmora
