@@ -116,25 +116,31 @@ void SyncFolderOf(const std::string& path) {
   ::close(fd);
 }
 
+constexpr size_t kLinesBufferSize = 1 << 18;
+
+// Adds a line and its CR LF to buffer, writing the buffer out when it is full.
+bool BufferLine(int fd, std::string& buffer, const std::string& line) {
+  if (buffer.size() + line.size() + 2 > kLinesBufferSize) {
+    if (!WriteAll(fd, buffer)) return false;
+    buffer.clear();
+  }
+  if (line.size() + 2 > kLinesBufferSize) {
+    if (!WriteAll(fd, line)) return false;
+  } else {
+    buffer += line;
+  }
+  buffer += "\r\n";
+  return true;
+}
+
 // Streams lines with their CR LF through one buffer, so that no copy of the
 // whole text is ever made. lineAt(i) gives the i-th of count lines.
 template <typename LineAt>
 bool WriteLines(int fd, std::size_t count, const LineAt& lineAt) {
-  constexpr size_t kBufferSize = 1 << 18;
   std::string buffer;
-  buffer.reserve(kBufferSize);
+  buffer.reserve(kLinesBufferSize);
   for (std::size_t i = 0; i < count; ++i) {
-    const std::string& line = lineAt(i);
-    if (buffer.size() + line.size() + 2 > kBufferSize) {
-      if (!WriteAll(fd, buffer)) return false;
-      buffer.clear();
-    }
-    if (line.size() + 2 > kBufferSize) {
-      if (!WriteAll(fd, line)) return false;
-    } else {
-      buffer += line;
-    }
-    buffer += "\r\n";
+    if (!BufferLine(fd, buffer, lineAt(i))) return false;
   }
   return WriteAll(fd, buffer);
 }
@@ -208,6 +214,74 @@ void WriteLinesAtomically(const std::string& path, const std::vector<std::string
       return lines[order[i]];
     });
   });
+}
+
+LinesFileWriter::LinesFileWriter(const std::string& path, const std::vector<std::string>& first,
+                                 const std::vector<std::string>& then, bool durable)
+    : first_(first), then_(then.data()) {
+  writing_ = std::thread([this, path, durable] {
+    try {
+      ReplaceFile(path, durable, [this](int fd) { return WriteThen(fd); });
+    } catch (...) {
+      failure_ = std::current_exception();
+    }
+  });
+}
+
+LinesFileWriter::~LinesFileWriter() {
+  if (!writing_.joinable()) return;
+  {
+    const std::lock_guard lock(mutex_);
+    state_ = State::Abandoned;
+  }
+  changed_.notify_one();
+  writing_.join();
+}
+
+bool LinesFileWriter::WriteThen(int fd) {
+  std::string buffer;
+  buffer.reserve(kLinesBufferSize);
+  for (const std::string& line : first_) {
+    if (!BufferLine(fd, buffer, line)) return false;
+  }
+  std::size_t written = 0;
+  while (true) {
+    std::size_t published = 0;
+    State state = State::Open;
+    {
+      std::unique_lock lock(mutex_);
+      changed_.wait(lock, [&] { return published_ > written || state_ != State::Open; });
+      published = published_;
+      state = state_;
+    }
+    if (state == State::Abandoned) {
+      errno = ECANCELED;
+      return false;
+    }
+    for (; written < published; ++written) {
+      if (!BufferLine(fd, buffer, then_[written])) return false;
+    }
+    if (state == State::Finished) return WriteAll(fd, buffer);
+  }
+}
+
+void LinesFileWriter::Publish(std::size_t count) {
+  {
+    const std::lock_guard lock(mutex_);
+    published_ = count;
+  }
+  changed_.notify_one();
+}
+
+void LinesFileWriter::Finish(std::size_t count) {
+  {
+    const std::lock_guard lock(mutex_);
+    published_ = count;
+    state_ = State::Finished;
+  }
+  changed_.notify_one();
+  writing_.join();
+  if (failure_) std::rethrow_exception(failure_);
 }
 
 }  // namespace velmora

@@ -1,9 +1,13 @@
 #pragma once
 
+#include <condition_variable>
 #include <cstddef>
+#include <exception>
+#include <mutex>
 #include <span>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 namespace velmora {
@@ -28,5 +32,38 @@ void WriteLinesAtomically(const std::string& path, const std::vector<std::string
 // The same for lines taken in the given order: lines[order[0]] first, and so on.
 void WriteLinesAtomically(const std::string& path, const std::vector<std::string>& lines,
                           std::span<const std::size_t> order, bool durable);
+
+// The same for the lines of first followed by lines that are still being made: a
+// thread of its own writes them as the caller hands them over with Publish, and
+// Finish ends and renames the file. Until Finish returns, path is as it was; an
+// object destroyed unfinished (a cancelled command) leaves it so and throws nothing.
+class LinesFileWriter {
+ public:
+  // then must keep its room while the file is written: reserve it first.
+  LinesFileWriter(const std::string& path, const std::vector<std::string>& first,
+                  const std::vector<std::string>& then, bool durable);
+  LinesFileWriter(const LinesFileWriter&) = delete;
+  LinesFileWriter& operator=(const LinesFileWriter&) = delete;
+  ~LinesFileWriter();
+
+  // then[0] to then[count - 1] are whole and will not change.
+  void Publish(std::size_t count);
+  // Writes then up to count (no fewer than were published) and puts the file in
+  // place; throws VelmoraError as WriteLinesAtomically does.
+  void Finish(std::size_t count);
+
+ private:
+  enum class State { Open, Finished, Abandoned };
+  bool WriteThen(int fd);
+
+  const std::vector<std::string>& first_;
+  const std::string* then_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::size_t published_ = 0;
+  State state_ = State::Open;
+  std::exception_ptr failure_;
+  std::thread writing_;
+};
 
 }  // namespace velmora

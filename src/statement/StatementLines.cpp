@@ -1,9 +1,13 @@
 #include "StatementLines.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdint>
+#include <future>
 #include <stdexcept>
+#include <system_error>
+#include <thread>
 
 #include "AtomicFile.h"
 #include "FileCopy.h"
@@ -20,6 +24,45 @@ constexpr const char* kNotStored =
 
 // How often a long run of lines reports how far it has come.
 constexpr std::size_t kProgressStep = 2048;
+
+// Calls work(begin, end) on the two halves of 0..count, the second on a thread of
+// its own when there are enough items to be worth one.
+template <typename Work>
+void InTwoHalves(std::size_t count, const Work& work) {
+  constexpr std::size_t kWorthAThread = 8192;
+  if (count < kWorthAThread || std::thread::hardware_concurrency() < 2) return work(0, count);
+  const std::size_t half = count / 2;
+  std::future<void> second;
+  try {
+    second = std::async(std::launch::async, [&work, half, count] { work(half, count); });
+  } catch (const std::system_error&) {
+    return work(0, count);  // no thread to be had
+  }
+  work(0, half);
+  second.get();
+}
+
+// What the checks of a line on its own said: whether it passed, and its value as
+// it is to be stored, as much of it as the field holds. Kept for every line of a
+// large import, so small and without allocations.
+class LoneCheck {
+ public:
+  LoneCheck() = default;
+  LoneCheck(const LineVerdict& verdict, int valueWidth)
+      : accepted(verdict.accepted),
+        valueLength_(
+            static_cast<std::uint8_t>(std::min({verdict.normalisedValue.size(), sizeof value_,
+                                                static_cast<std::size_t>(valueWidth)}))) {
+    std::copy_n(verdict.normalisedValue.data(), valueLength_, value_.data());
+  }
+  std::string_view NormalisedValue() const { return {value_.data(), valueLength_}; }
+
+  bool accepted = false;
+
+ private:
+  std::uint8_t valueLength_ = 0;
+  std::array<char, 23> value_{};
+};
 
 // A field of a record text read as the table reads it.
 std::string_view ReadField(std::string_view record, const FieldDef& field, bool trimSpace) {
@@ -184,16 +227,44 @@ AppendedLines StatementLines::AppendLines(std::vector<Cp1253Text> lines,
     return firstObligation.Find(WithoutControls(number));
   };
 
+  // Each line as the grid's fields would leave it, stamped as a store stamps it
+  // (the given line's own bytes become the record), with its checks on its own.
+  const auto recordSize = static_cast<std::size_t>(table_.RecordSize());
+  const auto readInput = [&](std::string_view record, LineCheckInput& input) {
+    input.taxNumber.assign(ReadField(record, taxNumber, trim));
+    input.obligation.assign(ReadField(record, obligation, trim));
+    input.invoiceCount.assign(ReadField(record, invoiceCount, trim));
+    input.value.assign(ReadField(record, value, trim));
+  };
+  std::vector<LoneCheck> alone(lines.size());
+  InTwoHalves(lines.size(), [&](std::size_t begin, std::size_t end) {
+    // One input for every line, so that its texts keep their room from line to line.
+    LineCheckInput input{side_, {}, {}, {}, {}, filerTaxNumber, true};
+    for (std::size_t i = begin; i < end; ++i) {
+      std::string& record = lines[i].bytes();
+      if (record.size() > recordSize) record.resize(recordSize);
+      WriteField(record, filler, blankFiller);
+      WriteField(record, recordType, type);
+      readInput(record, input);
+      alone[i] = LoneCheck(CheckLineAlone(input), value.width);
+    }
+  });
+
+  // Then, in order, the check against the lines before each one.
   AppendedLines result;
   std::vector<std::string> accepted;
   accepted.reserve(lines.size());
-  const auto recordSize = static_cast<std::size_t>(table_.RecordSize());
-  // One input for every line, so that its texts keep their room from line to line.
+  // The working file is written meanwhile, on a thread of its own: the stored
+  // lines, then each line as it is accepted.
+  LinesFileWriter file(table_.FileName(), table_.Lines(), accepted, /*durable=*/false);
   LineCheckInput input{side_, {}, {}, {}, {}, filerTaxNumber, true};
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (progress && i % kProgressStep == 0 && !progress(i, lines.size())) {
-      result.cancelled = true;
-      return result;
+    if (i % kProgressStep == 0) {
+      file.Publish(accepted.size());
+      if (progress && !progress(i, lines.size())) {
+        result.cancelled = true;
+        return result;
+      }
     }
     // The lines ahead are asked for from memory, and then their numbers' slots.
     constexpr std::size_t kAhead = 8;
@@ -202,26 +273,23 @@ AppendedLines StatementLines::AppendLines(std::vector<Cp1253Text> lines,
       for (std::size_t at = 0; at < far.size(); at += 64) __builtin_prefetch(far.data() + at);
     }
     if (i + kAhead < lines.size()) {
-      const std::string_view coming = lines[i + kAhead].view().substr(0, recordSize);
+      const std::string_view coming = lines[i + kAhead].view();
       firstObligation.Prefetch(WithoutControls(ReadField(coming, taxNumber, trim)));
     }
-    // The pending record as the grid's fields would leave it, stamped as a store
-    // stamps it. The given line's own bytes become the record.
     std::string record = std::move(lines[i].bytes());
-    if (record.size() > recordSize) record.resize(recordSize);
-    WriteField(record, filler, blankFiller);
-    WriteField(record, recordType, type);
     input.taxNumber.assign(ReadField(record, taxNumber, trim));
     input.obligation.assign(ReadField(record, obligation, trim));
-    input.invoiceCount.assign(ReadField(record, invoiceCount, trim));
-    input.value.assign(ReadField(record, value, trim));
-    LineVerdict verdict = CheckLine(input, findFirst);
-    if (!verdict.accepted) {
-      result.refusal = std::move(verdict);
+    auto refusal = RefuseAsDuplicate(input, findFirst);
+    if (!refusal && !alone[i].accepted) {
+      readInput(record, input);
+      refusal = CheckLineAlone(input);
+    }
+    if (refusal) {
+      result.refusal = std::move(refusal);
       result.refusedRecord = std::move(record);
       break;
     }
-    WriteField(record, value, verdict.normalisedValue);
+    WriteField(record, value, alone[i].NormalisedValue());
     record.resize(std::min(record.find('\0'), recordSize));
     // Reserved for every line: the views into the stored lines stay valid.
     accepted.push_back(std::move(record));
@@ -238,7 +306,7 @@ AppendedLines StatementLines::AppendLines(std::vector<Cp1253Text> lines,
   if (accepted.empty()) return result;
 
   // The file first: should it fail, the table still holds what the file holds.
-  WriteLinesAtomically(table_.FileName(), table_.Lines(), accepted, /*durable=*/false);
+  file.Finish(accepted.size());
   // The stored lines and the new ones are moved into the reopened table, not copied.
   std::vector<std::string> all = table_.CloseTakingLines();
   all.reserve(all.size() + accepted.size());

@@ -39,18 +39,9 @@ std::string InvoiceCountNotANumberMessage(std::string_view text) {
   return "Ο αριθμός τιμολογίων '" + Cp1253ToUtf8(text) + "' δεν είναι έγκυρος ακέραιος αριθμός";
 }
 
-LineVerdict CheckLine(const LineCheckInput& in, const FirstStoredObligation& findFirst) {
+LineVerdict CheckLineAlone(const LineCheckInput& in) {
   // An empty number is a missing one (below), even while the filer's is empty too.
   if (!in.taxNumber.empty() && in.taxNumber == in.filerTaxNumber) return Refuse(kFilerOwnNumber);
-
-  // Only the first stored line with this number is compared; the save checks
-  // compare every pair.
-  if (in.newLine) {
-    if (const auto stored = findFirst(in.taxNumber); stored && *stored == in.obligation) {
-      return Refuse(kDuplicatePrefix + Cp1253ToUtf8(in.taxNumber) + DuplicateMiddleText(in.side) +
-                    Cp1253ToUtf8(*stored) + ")");
-    }
-  }
 
   if (in.taxNumber.empty() || in.obligation.empty() || in.invoiceCount.empty() ||
       in.value.empty()) {
@@ -72,6 +63,24 @@ LineVerdict CheckLine(const LineCheckInput& in, const FirstStoredObligation& fin
   if (in.side == Side::Customers && *invoices < 1) return Refuse(kCustomerNeedsInvoice);
 
   return {true, {}, value->FormatShort()};
+}
+
+std::optional<LineVerdict> RefuseAsDuplicate(const LineCheckInput& in,
+                                             const FirstStoredObligation& findFirst) {
+  // The filer's own number is refused first, before any stored line is looked at.
+  if (!in.newLine || (!in.taxNumber.empty() && in.taxNumber == in.filerTaxNumber))
+    return std::nullopt;
+  // Only the first stored line with this number is compared; the save checks
+  // compare every pair.
+  const auto stored = findFirst(in.taxNumber);
+  if (!stored || *stored != in.obligation) return std::nullopt;
+  return Refuse(kDuplicatePrefix + Cp1253ToUtf8(in.taxNumber) + DuplicateMiddleText(in.side) +
+                Cp1253ToUtf8(*stored) + ")");
+}
+
+LineVerdict CheckLine(const LineCheckInput& in, const FirstStoredObligation& findFirst) {
+  if (auto duplicate = RefuseAsDuplicate(in, findFirst)) return std::move(*duplicate);
+  return CheckLineAlone(in);
 }
 
 }  // namespace velmora

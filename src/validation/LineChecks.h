@@ -49,6 +49,15 @@ struct LineVerdict {
 // committing the line stops instead of going on with the line unstored.
 LineVerdict CheckLine(const LineCheckInput& in, const FirstStoredObligation& findFirst);
 
+// CheckLine in two parts, for lines checked in bulk: every check of the line on its
+// own, which needs no stored line and can be made for many lines at once, and the
+// refusal as a duplicate of a stored line, which comes before all of them but the
+// filer's own number. For any input, CheckLine(in, findFirst) is
+// RefuseAsDuplicate(in, findFirst) when that refuses, else CheckLineAlone(in).
+LineVerdict CheckLineAlone(const LineCheckInput& in);
+std::optional<LineVerdict> RefuseAsDuplicate(const LineCheckInput& in,
+                                             const FirstStoredObligation& findFirst);
+
 // Refusals for texts that are not numbers; the text is Windows-1253, the message UTF-8.
 std::string ValueNotANumberMessage(std::string_view text);
 std::string InvoiceCountNotANumberMessage(std::string_view text);

@@ -108,6 +108,38 @@ TEST_F(AtomicFileTest, WritesLinesEachEndedByCrLf) {
   EXPECT_EQ(EntryCount(), 1);
 }
 
+TEST_F(AtomicFileTest, LinesWrittenWhileTheyAreMadeAppearOnlyWhenFinished) {
+  using Lines = std::vector<std::string>;
+  const std::string path = PathOf("made");
+  std::ofstream(path) << "old";
+  const Lines first = {"a", "b"};
+  Lines then;
+  then.reserve(30000);
+  {
+    LinesFileWriter abandoned(path, first, then, false);
+    then.emplace_back("never");
+    abandoned.Publish(1);
+  }
+  EXPECT_EQ(Read(path), "old");
+  EXPECT_EQ(EntryCount(), 1);
+
+  then.clear();
+  LinesFileWriter writer(path, first, then, false);
+  for (int i = 0; i < 30000; ++i) {
+    then.emplace_back(i % 50, static_cast<char>('a' + i % 26));
+    if (i % 1000 == 0) writer.Publish(then.size());
+  }
+  EXPECT_EQ(Read(path), "old");
+  // Only as many as Finish names: a line made after it is left out.
+  writer.Finish(then.size() - 1);
+  Lines all = first;
+  all.insert(all.end(), then.begin(), then.end() - 1);
+  EXPECT_EQ(Read(path), JoinCrLf(all));
+  EXPECT_EQ(EntryCount(), 1);
+
+  EXPECT_THROW(LinesFileWriter(PathOf("missing/out"), first, then, false).Finish(0), VelmoraError);
+}
+
 TEST_F(AtomicFileTest, FailedLineWriteKeepsTheTarget) {
   EXPECT_THROW(WriteLinesAtomically(PathOf("missing/out"), {"x"}, false), VelmoraError);
   fs::create_directory(PathOf("folder"));

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -186,6 +188,41 @@ TEST(ImportCommand, StoringInOneGoMatchesStoringRowByRow) {
       ASSERT_FALSE(oneByOne.Type(variant.side, lines[typed].bytes()));
       EXPECT_EQ(bulk.refusals.back(), oneByOne.refusals.back()) << variant.name;
     }
+  }
+}
+
+TEST(ImportCommand, LargeImportsCheckedInTwoHalvesMatchSmallRuns) {
+  // Large enough that the lines' own checks are shared with a second thread; the
+  // duplicate in the second half repeats a line of the first.
+  std::vector<Cp1253Text> lines;
+  for (int i = 0; i < 9000; ++i) {
+    const int number = i == 8500 ? 4600 : i;
+    lines.emplace_back(
+        LineOf(Side::Customers, {TaxNumber(100 + number), "0", std::to_string(1 + i % 7),
+                                 std::to_string(i) + (i % 3 == 0 ? ",50" : "")}));
+  }
+  for (const bool withDuplicate : {false, true}) {
+    std::vector<Cp1253Text> given = lines;
+    if (!withDuplicate) given.resize(8500);
+    const std::vector<Row> stored = {{TaxNumber(1), "0", "2", "10,5"}};
+    TestStatement bulk(stored);
+    TestStatement inRuns(stored);
+    const AppendedLines whole = bulk.statement.AppendLines(Side::Customers, given);
+    std::size_t storedInRuns = 0;
+    std::optional<LineVerdict> refusedInRuns;
+    for (std::size_t at = 0; at < given.size() && !refusedInRuns; at += 1000) {
+      const auto end =
+          given.begin() + static_cast<std::ptrdiff_t>(std::min(at + 1000, given.size()));
+      const AppendedLines run = inRuns.statement.AppendLines(
+          Side::Customers, {given.begin() + static_cast<std::ptrdiff_t>(at), end});
+      storedInRuns += run.stored;
+      refusedInRuns = run.refusal;
+    }
+    EXPECT_EQ(whole.stored, withDuplicate ? 8500u : given.size());
+    EXPECT_EQ(whole.stored, storedInRuns);
+    ASSERT_EQ(whole.refusal.has_value(), withDuplicate);
+    if (withDuplicate) EXPECT_EQ(whole.refusal->message, refusedInRuns->message);
+    ExpectSameOutcome(bulk, inRuns, Side::Customers, withDuplicate ? "duplicate" : "clean");
   }
 }
 
