@@ -425,6 +425,10 @@ std::string SheetReadFailureMessage(const SheetReadFailure& failure) {
     case Reason::CannotRead:
       message += " Το αρχείο δεν διαβάζεται: " + failure.systemReason + ".";
       break;
+    case Reason::ReaderMissing:
+      message += " Λείπει το βοηθητικό πρόγραμμα που διαβάζει τα αρχεία .xls (" +
+                 failure.systemReason + "). Εγκαταστήστε ξανά το πρόγραμμα.";
+      break;
     case Reason::NotASpreadsheet:
       message += " Το αρχείο δεν είναι λογιστικό φύλλο.";
       break;

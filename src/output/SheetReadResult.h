@@ -11,6 +11,7 @@ namespace velmora {
 struct SheetReadFailure {
   enum class Reason {
     CannotRead,       // the system refused to read the file; systemReason says why
+    ReaderMissing,    // the helper that reads .xls workbooks could not be started
     NotASpreadsheet,  // none of the kinds of file the program reads
     Damaged,          // the right kind, but broken or cut short
     PasswordProtected,

@@ -140,9 +140,10 @@ std::size_t SheetReportReader::TakeRecords(std::string_view bytes) {
       failure.row = reader.Take<std::int32_t>();
       failure.column = reader.Take<std::int32_t>();
       if (reader.Short()) break;
-      // A child cannot be refused by the system: it reads a file this process opened.
+      // Failures of this process's own making are never reported by a helper.
       if (failure_ || reason > static_cast<std::uint8_t>(Reason::FormulaWithoutResult) ||
-          static_cast<Reason>(reason) == Reason::CannotRead) {
+          static_cast<Reason>(reason) == Reason::CannotRead ||
+          static_cast<Reason>(reason) == Reason::ReaderMissing) {
         broken_ = true;
         break;
       }

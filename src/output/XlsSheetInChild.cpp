@@ -131,8 +131,11 @@ SheetReadResult ReadXlsSheetInChild(const std::string& path) {
   FileDescriptor readEnd(ends[0]);
   FileDescriptor writeEnd(ends[1]);
   pid_t helper = 0;
-  if (const int started = StartHelper(path, shared.Fd(), writeEnd.Get(), helper); started != 0)
-    return CannotRead(started);
+  if (const int started = StartHelper(path, shared.Fd(), writeEnd.Get(), helper); started != 0) {
+    SheetReadFailure missing{Reason::ReaderMissing};
+    missing.systemReason = SystemReason(started);
+    return missing;
+  }
   ::close(writeEnd.Release());
   SheetReportReader report;
   const ReportEnd end = ReadReport(readEnd.Get(), shared, report);

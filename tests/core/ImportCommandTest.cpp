@@ -221,7 +221,9 @@ TEST(ImportCommand, LargeImportsCheckedInTwoHalvesMatchSmallRuns) {
     EXPECT_EQ(whole.stored, withDuplicate ? 8500u : given.size());
     EXPECT_EQ(whole.stored, storedInRuns);
     ASSERT_EQ(whole.refusal.has_value(), withDuplicate);
-    if (withDuplicate) EXPECT_EQ(whole.refusal->message, refusedInRuns->message);
+    if (withDuplicate) {
+      EXPECT_EQ(whole.refusal->message, refusedInRuns->message);
+    }
     ExpectSameOutcome(bulk, inRuns, Side::Customers, withDuplicate ? "duplicate" : "clean");
   }
 }

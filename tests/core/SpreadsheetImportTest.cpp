@@ -438,8 +438,9 @@ TEST(SpreadsheetReaderTest, XlsIsReadInAChildWhoseReportIsCheckedWhole) {
 }
 
 TEST(SpreadsheetReaderTest, FailureMessagesSayWhatAndWhichKinds) {
-  for (const Reason reason : {Reason::CannotRead, Reason::NotASpreadsheet, Reason::Damaged,
-                              Reason::PasswordProtected, Reason::Empty, Reason::TooLarge}) {
+  for (const Reason reason :
+       {Reason::CannotRead, Reason::ReaderMissing, Reason::NotASpreadsheet, Reason::Damaged,
+        Reason::PasswordProtected, Reason::Empty, Reason::TooLarge}) {
     SheetReadFailure failure(reason);
     failure.systemReason = "Permission denied";
     const std::string message = SheetReadFailureMessage(failure);
