@@ -27,11 +27,16 @@ TEST(ProgramFoldersTest, FindsShippedFilesBesideTheExecutableOrUnderShare) {
   std::ofstream(icon) << "png";
   EXPECT_EQ(IconPathFor(bin.string()), icon.string());
 
-  // A build tree: Help/ and the icon beside the executable win.
+  EXPECT_EQ(XlsReaderPathFor(bin.string()),
+            (prefix / "libexec/velmora/velmora-xls-reader").string());
+
+  // A build tree: Help/, the icon and the helper beside the executable win.
   fs::create_directories(bin / "Help");
   std::ofstream(bin / "velmora.png") << "png";
+  std::ofstream(bin / "velmora-xls-reader") << "elf";
   EXPECT_EQ(HelpFolderFor(bin.string()), (bin / "Help").string());
   EXPECT_EQ(IconPathFor(bin.string()), (bin / "velmora.png").string());
+  EXPECT_EQ(XlsReaderPathFor(bin.string()), (bin / "velmora-xls-reader").string());
 
   // A file named Help is not the help folder.
   const fs::path other = prefix / "other";
