@@ -96,12 +96,17 @@ std::vector<std::string> HelperEnvironment() {
 // the places it looks for them, its signals as a new program has them.
 int StartHelper(const std::string& path, int areaFd, int reachFd, pid_t& helper) {
   const std::string program = XlsReaderPathFor(RunningExecutableFolder());
+  // Copies above the places they go to, so that neither move can overwrite the
+  // other, as it could in a program started with its standard output closed.
+  const FileDescriptor area(::fcntl(areaFd, F_DUPFD_CLOEXEC, 10));
+  const FileDescriptor reach(::fcntl(reachFd, F_DUPFD_CLOEXEC, 10));
+  if (!area.Valid() || !reach.Valid()) return errno;
   posix_spawn_file_actions_t files;
   posix_spawnattr_t attributes;
   posix_spawn_file_actions_init(&files);
   posix_spawnattr_init(&attributes);
-  posix_spawn_file_actions_adddup2(&files, areaFd, kHelperReportFd);
-  posix_spawn_file_actions_adddup2(&files, reachFd, STDOUT_FILENO);
+  posix_spawn_file_actions_adddup2(&files, area.Get(), kHelperReportFd);
+  posix_spawn_file_actions_adddup2(&files, reach.Get(), STDOUT_FILENO);
   sigset_t none, all;
   sigemptyset(&none);
   sigfillset(&all);
