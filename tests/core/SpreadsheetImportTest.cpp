@@ -392,7 +392,7 @@ TEST(SpreadsheetReaderTest, BrokenAndHostileFilesEndInAFailure) {
             RowError(1, kObligationRest));
 }
 
-TEST(SpreadsheetReaderTest, XlsIsReadInAChildWhoseReportIsCheckedWhole) {
+TEST(SpreadsheetReaderTest, XlsIsReadByAHelperWhoseReportIsCheckedWhole) {
   // A workbook on which FreeXL reads past its own buffers: refused, and this
   // process is untouched.
   const SheetReadResult overread = ReadFirstSheet(Fixture("overread.xls"));
