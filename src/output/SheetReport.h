@@ -14,7 +14,7 @@ namespace velmora {
 // The report a helper process sends of the worksheet it read: every cell that
 // holds a value, as it is read, then either the end or the failure and the end.
 // Cells go out in pieces of about 64 KB, so the reader of the report can build its
-// sheet while the child is still reading.
+// sheet while the helper is still reading.
 class SheetReportWriter final : public SheetCellSink {
  public:
   // send(bytes) gets each piece; false stops the sending.
