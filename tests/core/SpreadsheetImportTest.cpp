@@ -372,6 +372,19 @@ TEST(SpreadsheetReaderTest, BrokenAndHostileFilesEndInAFailure) {
   EXPECT_EQ(reasonOf(Fixture("empty.xlsx")), Reason::Empty);
   EXPECT_EQ(reasonOf(Fixture("make-fixtures.sh")), Reason::NotASpreadsheet);
 
+  // A password-protected .xlsx is a compound file with an encrypted package in it:
+  // FreeXL finds no workbook there, and the stream's name tells why.
+  test::TempFolder folder;
+  const std::string compound("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1" + std::string(504, '\0'));
+  const std::string encrypted = compound + std::string(
+                                               "E\0n\0c\0r\0y\0p\0t\0e\0d\0P\0"
+                                               "a\0c\0k\0a\0g\0e\0",
+                                               32);
+  test::WriteBytes(folder.Path() + "/locked.xlsx", encrypted);
+  test::WriteBytes(folder.Path() + "/plain.xls", compound);
+  EXPECT_EQ(reasonOf(folder.Path() + "/locked.xlsx"), Reason::PasswordProtected);
+  EXPECT_NE(reasonOf(folder.Path() + "/plain.xls"), Reason::PasswordProtected);
+
   const SheetReadResult missing = ReadFirstSheet(Fixture("no-such-file.xlsx"));
   ASSERT_TRUE(std::holds_alternative<SheetReadFailure>(missing));
   EXPECT_EQ(std::get<SheetReadFailure>(missing).reason, Reason::CannotRead);
