@@ -68,7 +68,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Require(velmora::Utf8ToCp1253(utf8) == std::string(bytes));
   }
 
-  // The input as UTF-8 to bytes: both refuse or both give the same bytes.
-  Require(velmora::Utf8ToCp1253(bytes) == IconvFromUtf8(bytes));
+  // The input as UTF-8 to bytes: both refuse or both give the same bytes. glibc's
+  // iconv drops Unicode's tag characters (U+E0000 to U+E007F, F3 A0 80 or 81 ...)
+  // without a word; the codec refuses them, as it refuses every character the
+  // code page lacks.
+  if (bytes.find("\xF3\xA0\x80") != std::string_view::npos ||
+      bytes.find("\xF3\xA0\x81") != std::string_view::npos) {
+    Require(!velmora::Utf8ToCp1253(bytes));
+  } else {
+    Require(velmora::Utf8ToCp1253(bytes) == IconvFromUtf8(bytes));
+  }
   return 0;
 }
