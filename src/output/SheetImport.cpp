@@ -3,16 +3,14 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <future>
 #include <iterator>
 #include <limits>
-#include <system_error>
-#include <thread>
 #include <utility>
 
 #include "Amount.h"
 #include "RecordLayout.h"
 #include "TaxNumber.h"
+#include "TwoHalves.h"
 #include "WholeNumber.h"
 
 namespace velmora {
@@ -382,28 +380,18 @@ SheetImportResult SheetToLines(const Sheet& sheet, Side side, std::string_view f
   const std::string filerTaxNumberUtf8 = Cp1253ToUtf8(filerTaxNumber);
 
   // Each row is converted on its own, so a large sheet is shared with a second
-  // thread: the first half here, the second there. The first refusal in row order
-  // is the one a row-by-row pass would meet.
-  constexpr int kRowsWorthAThread = 8192;
-  const int rows = sheet.RowCount();
-  if (rows < kRowsWorthAThread || std::thread::hardware_concurrency() < 2)
-    return RowsToLines(sheet, 0, rows, side, filerTaxNumberUtf8);
-  const int half = rows / 2;
-  std::future<SheetImportResult> second;
-  try {
-    second = std::async(std::launch::async, [&sheet, half, rows, side, &filerTaxNumberUtf8] {
-      return RowsToLines(sheet, half, rows, side, filerTaxNumberUtf8);
-    });
-  } catch (const std::system_error&) {
-    // No thread to be had: the rows go one after another.
-    return RowsToLines(sheet, 0, rows, side, filerTaxNumberUtf8);
-  }
-  SheetImportResult first = RowsToLines(sheet, 0, half, side, filerTaxNumberUtf8);
-  SheetImportResult rest = second.get();
+  // thread. The first refusal in row order is the one a row-by-row pass would meet.
+  const auto rows = static_cast<std::size_t>(sheet.RowCount());
+  // When the rows go in one piece, `second` stays an empty list of lines.
+  SheetImportResult first, second;
+  InTwoHalves(rows, [&](std::size_t begin, std::size_t end) {
+    (begin == 0 ? first : second) = RowsToLines(sheet, static_cast<int>(begin),
+                                                static_cast<int>(end), side, filerTaxNumberUtf8);
+  });
   auto* lines = std::get_if<std::vector<Cp1253Text>>(&first);
-  auto* more = std::get_if<std::vector<Cp1253Text>>(&rest);
   if (lines == nullptr) return first;
-  if (more == nullptr) return rest;
+  auto* more = std::get_if<std::vector<Cp1253Text>>(&second);
+  if (more == nullptr) return second;
   lines->reserve(lines->size() + more->size());
   std::move(more->begin(), more->end(), std::back_inserter(*lines));
   return first;

@@ -10,7 +10,7 @@
 
 #include "CsvReader.h"
 #include "OrcusSheetReader.h"
-#include "XlsSheetInChild.h"
+#include "XlsSheetInHelper.h"
 #include "ZipArchiveCheck.h"
 #include "SystemReason.h"
 
@@ -89,7 +89,7 @@ SheetReadResult ReadFirstSheet(const std::string& path) {
   if (auto failed = readFrom(0)) return *failed;
   const std::size_t start = bytes.size();
   if (bytes.starts_with(kCompoundFileMagic)) {
-    SheetReadResult read = ReadXlsSheetInChild(path);
+    SheetReadResult read = ReadXlsSheetInHelper(path);
     // A password-protected .xlsx is a compound file too, with no workbook in it for
     // FreeXL to find.
     if (std::holds_alternative<SheetReadFailure>(read)) {

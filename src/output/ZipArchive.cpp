@@ -10,17 +10,12 @@
 #include "TextFile.h"
 #include "Utf8.h"
 #include "VelmoraError.h"
+#include "ZipRecords.h"
 
 namespace velmora {
 
 namespace {
 
-constexpr std::uint32_t kLocalHeaderSignature = 0x04034B50;
-constexpr std::uint32_t kCentralRecordSignature = 0x02014B50;
-constexpr std::uint32_t kEndRecordSignature = 0x06054B50;
-constexpr std::size_t kLocalHeaderSize = 30;
-constexpr std::size_t kCentralRecordSize = 46;
-constexpr std::size_t kEndRecordSize = 22;
 constexpr std::uint16_t kVersion = 20;
 constexpr std::uint16_t kMethodDeflate = 8;
 constexpr std::uint16_t kMadeOnUnix = 3 << 8;
@@ -107,10 +102,10 @@ std::string ComposeZipArchive(std::string_view entryName, std::string_view data,
   const auto nameLength = static_cast<std::uint16_t>(entryName.size());
 
   std::string archive;
-  archive.reserve(kLocalHeaderSize + 2 * entryName.size() + kCentralRecordSize + kEndRecordSize +
-                  compressBound(static_cast<uLong>(data.size())));
+  archive.reserve(kZipLocalHeaderSize + 2 * entryName.size() + kZipCentralRecordSize +
+                  kZipEndRecordSize + compressBound(static_cast<uLong>(data.size())));
   // The local header; the compressed size is filled in once it is known.
-  Put32(archive, kLocalHeaderSignature);
+  Put32(archive, kZipLocalHeaderSignature);
   Put16(archive, kVersion);
   const std::uint16_t flags = ZipNameFlags(entryName);
   Put16(archive, flags);
@@ -129,18 +124,18 @@ std::string ComposeZipArchive(std::string_view entryName, std::string_view data,
   const std::uint64_t compressedSize = archive.size() - dataStart;
   const std::uint64_t centralOffset = archive.size();
   if (compressedSize > kLargestField ||
-      centralOffset + kCentralRecordSize + entryName.size() + kEndRecordSize > kLargestField)
+      centralOffset + kZipCentralRecordSize + entryName.size() + kZipEndRecordSize > kLargestField)
     throw VelmoraError("Το αρχείο είναι πολύ μεγάλο για συμπιεσμένο αρχείο zip");
   Patch32(archive, compressedSizeAt, static_cast<std::uint32_t>(compressedSize));
 
-  Put32(archive, kCentralRecordSignature);
+  Put32(archive, kZipCentralRecordSignature);
   // unzip converts the name of an entry made on MS-DOS (host 0) from the DOS code
   // page even when the name is flagged UTF-8, which garbles Greek letters; the
   // same entry made on Unix (host 3) keeps its name, and then needs a file mode,
   // for with mode 0 it would be extracted unreadable.
   const bool utf8Name = (flags & kZipUtf8NameFlag) != 0;
   Put16(archive, utf8Name ? kMadeOnUnix | kVersion : kVersion);
-  const std::string localFields = archive.substr(4, kLocalHeaderSize - 4);
+  const std::string localFields = archive.substr(4, kZipLocalHeaderSize - 4);
   archive += localFields;
   Put16(archive, 0);                                      // file comment length
   Put16(archive, 0);                                      // disk number start
@@ -150,7 +145,7 @@ std::string ComposeZipArchive(std::string_view entryName, std::string_view data,
   archive += entryName;
   const std::uint64_t centralSize = archive.size() - centralOffset;
 
-  Put32(archive, kEndRecordSignature);
+  Put32(archive, kZipEndRecordSignature);
   Put16(archive, 0);
   Put16(archive, 0);
   Put16(archive, 1);

@@ -1,15 +1,11 @@
 #include "ZipArchiveCheck.h"
 
+#include "ZipRecords.h"
+
 namespace velmora {
 
 namespace {
 
-constexpr std::uint32_t kEndSignature = 0x06054b50;
-constexpr std::uint32_t kDirectorySignature = 0x02014b50;
-constexpr std::uint32_t kLocalSignature = 0x04034b50;
-constexpr std::size_t kEndSize = 22;
-constexpr std::size_t kDirectoryEntrySize = 46;
-constexpr std::size_t kLocalHeaderSize = 30;
 constexpr std::size_t kMaxCommentSize = 0xFFFF;
 // Deflate cannot expand more than about 1032 times; a larger claim is a lie.
 constexpr std::uint64_t kMaxDeflateRatio = 1032;
@@ -36,13 +32,14 @@ ZipArchiveCheck CheckZipArchive(std::string_view bytes, std::uint64_t maxUncompr
     result.entryNames.clear();
     return result;
   };
-  if (bytes.size() < kEndSize) return damaged();
+  if (bytes.size() < kZipEndRecordSize) return damaged();
 
   // The last end record in the file, as readers search for it from the end.
-  std::size_t end = bytes.size() - kEndSize;
-  const std::size_t lowest =
-      bytes.size() > kEndSize + kMaxCommentSize ? bytes.size() - kEndSize - kMaxCommentSize : 0;
-  while (Read32(bytes, end) != kEndSignature) {
+  std::size_t end = bytes.size() - kZipEndRecordSize;
+  const std::size_t lowest = bytes.size() > kZipEndRecordSize + kMaxCommentSize
+                                 ? bytes.size() - kZipEndRecordSize - kMaxCommentSize
+                                 : 0;
+  while (Read32(bytes, end) != kZipEndRecordSignature) {
     if (end == lowest) return damaged();
     --end;
   }
@@ -64,7 +61,8 @@ ZipArchiveCheck CheckZipArchive(std::string_view bytes, std::uint64_t maxUncompr
   const std::size_t directoryEnd = directoryOffset + directorySize;
   result.entryNames.reserve(entriesTotal);
   for (std::uint32_t i = 0; i < entriesTotal; ++i) {
-    if (at + kDirectoryEntrySize > directoryEnd || Read32(bytes, at) != kDirectorySignature) {
+    if (at + kZipCentralRecordSize > directoryEnd ||
+        Read32(bytes, at) != kZipCentralRecordSignature) {
       return damaged();
     }
     const std::uint32_t method = Read16(bytes, at + 10);
@@ -77,7 +75,7 @@ ZipArchiveCheck CheckZipArchive(std::string_view bytes, std::uint64_t maxUncompr
     if (compressed == 0xFFFFFFFF || uncompressed == 0xFFFFFFFF || localOffset == 0xFFFFFFFF) {
       return tooLarge();
     }
-    const std::size_t next = at + kDirectoryEntrySize + nameLength + extraLength + commentLength;
+    const std::size_t next = at + kZipCentralRecordSize + nameLength + extraLength + commentLength;
     if (next > directoryEnd) return damaged();
     if (method != 0 && method != 8) return damaged();
     if (method == 0 && compressed != uncompressed) return damaged();
@@ -87,16 +85,16 @@ ZipArchiveCheck CheckZipArchive(std::string_view bytes, std::uint64_t maxUncompr
     declaredTotal += uncompressed;
     if (declaredTotal > maxUncompressed) return tooLarge();
 
-    if (std::uint64_t{localOffset} + kLocalHeaderSize > directoryOffset ||
-        Read32(bytes, localOffset) != kLocalSignature) {
+    if (std::uint64_t{localOffset} + kZipLocalHeaderSize > directoryOffset ||
+        Read32(bytes, localOffset) != kZipLocalHeaderSignature) {
       return damaged();
     }
-    const std::uint64_t dataStart = std::uint64_t{localOffset} + kLocalHeaderSize +
+    const std::uint64_t dataStart = std::uint64_t{localOffset} + kZipLocalHeaderSize +
                                     Read16(bytes, localOffset + 26) +
                                     Read16(bytes, localOffset + 28);
     if (dataStart + compressed > directoryOffset) return damaged();
 
-    result.entryNames.emplace_back(bytes.substr(at + kDirectoryEntrySize, nameLength));
+    result.entryNames.emplace_back(bytes.substr(at + kZipCentralRecordSize, nameLength));
     at = next;
   }
   result.verdict = ZipArchiveCheck::Verdict::Sound;

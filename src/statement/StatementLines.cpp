@@ -4,16 +4,14 @@
 #include <array>
 #include <bit>
 #include <cstdint>
-#include <future>
 #include <stdexcept>
-#include <system_error>
-#include <thread>
 
 #include "AtomicFile.h"
 #include "FileCopy.h"
 #include "VelmoraError.h"
 #include "PlainText.h"
 #include "RecordLayout.h"
+#include "TwoHalves.h"
 
 namespace velmora {
 
@@ -24,23 +22,6 @@ constexpr const char* kNotStored =
 
 // How often a long run of lines reports how far it has come.
 constexpr std::size_t kProgressStep = 2048;
-
-// Calls work(begin, end) on the two halves of 0..count, the second on a thread of
-// its own when there are enough items to be worth one.
-template <typename Work>
-void InTwoHalves(std::size_t count, const Work& work) {
-  constexpr std::size_t kWorthAThread = 8192;
-  if (count < kWorthAThread || std::thread::hardware_concurrency() < 2) return work(0, count);
-  const std::size_t half = count / 2;
-  std::future<void> second;
-  try {
-    second = std::async(std::launch::async, [&work, half, count] { work(half, count); });
-  } catch (const std::system_error&) {
-    return work(0, count);  // no thread to be had
-  }
-  work(0, half);
-  second.get();
-}
 
 // What the checks of a line on its own said: whether it passed, and its value as
 // it is to be stored, as much of it as the field holds. Kept for every line of a

@@ -13,6 +13,6 @@ namespace velmora {
 // reports its cells as it reads them (SheetReport, SharedReport), and this process
 // builds the sheet from them meanwhile. A helper that does not answer within two
 // minutes is stopped.
-SheetReadResult ReadXlsSheetInChild(const std::string& path);
+SheetReadResult ReadXlsSheetInHelper(const std::string& path);
 
 }  // namespace velmora

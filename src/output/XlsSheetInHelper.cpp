@@ -1,4 +1,4 @@
-#include "XlsSheetInChild.h"
+#include "XlsSheetInHelper.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -128,7 +128,7 @@ int StartHelper(const std::string& path, int areaFd, int reachFd, pid_t& helper)
 
 }  // namespace
 
-SheetReadResult ReadXlsSheetInChild(const std::string& path) {
+SheetReadResult ReadXlsSheetInHelper(const std::string& path) {
   const SharedReport shared;
   if (!shared.Mapped()) return CannotRead(errno);
   int ends[2];
