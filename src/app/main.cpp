@@ -10,6 +10,7 @@
 #include "MainWindow.h"
 #include "QtDialogs.h"
 #include "QtEnvironment.h"
+#include "Settings.h"
 #include "Statement.h"
 
 int main(int argc, char* argv[]) {
@@ -35,7 +36,8 @@ int main(int argc, char* argv[]) {
   }
   velmora::Statement statement(QFile::encodeName(environment.WorkingBaseFolder()).toStdString());
   velmora::QtDialogs dialogs;
-  velmora::MainWindow window(statement, dialogs, environment);
+  velmora::Settings settings;
+  velmora::MainWindow window(statement, dialogs, environment, settings);
   dialogs.SetParent(&window);
   window.adjustSize();
   window.move(window.screen()->availableGeometry().center() - window.rect().center());

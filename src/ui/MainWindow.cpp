@@ -90,13 +90,14 @@ const QStringList kYesNoCancel = {QStringLiteral("Ναι"), QStringLiteral("Όχ
 }  // namespace
 
 MainWindow::MainWindow(Statement& statement, Dialogs& dialogs, Environment& environment,
-                       QWidget* parent)
+                       Settings& settings, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                               Qt::WindowCloseButtonHint),
       statement_(statement),
       dialogs_(dialogs),
-      environment_(environment) {
+      environment_(environment),
+      settings_(settings) {
   setObjectName(QStringLiteral("mainWindow"));
   setWindowTitle(WindowCaption());
   waitBox_ = new WaitBox(this);

@@ -25,6 +25,7 @@ class PrintWindow;
 class ProgressBox;
 class RecordGrid;
 class RecordTableModel;
+class Settings;
 class Statement;
 class WaitBox;
 
@@ -35,7 +36,7 @@ class MainWindow : public QMainWindow, private Questions {
   Q_OBJECT
 
  public:
-  MainWindow(Statement& statement, Dialogs& dialogs, Environment& environment,
+  MainWindow(Statement& statement, Dialogs& dialogs, Environment& environment, Settings& settings,
              QWidget* parent = nullptr);
   ~MainWindow() override;
 
@@ -103,6 +104,7 @@ class MainWindow : public QMainWindow, private Questions {
   Statement& statement_;
   Dialogs& dialogs_;
   Environment& environment_;
+  Settings& settings_;
   FilerPanel* filerPanel_;
   QTabWidget* pages_;
   LinesPage* customerPage_;

@@ -90,7 +90,7 @@ QWidget* FocusedWidget() {
 Fixture::Fixture() {
   statement =
       std::make_unique<Statement>(QFile::encodeName(environment.WorkingBaseFolder()).toStdString());
-  window = std::make_unique<MainWindow>(*statement, dialogs, environment);
+  window = std::make_unique<MainWindow>(*statement, dialogs, environment, settings);
   window->show();
   QApplication::setActiveWindow(window.get());
   if (!QTest::qWaitForWindowActive(window.get())) qWarning("window did not become active");

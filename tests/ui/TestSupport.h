@@ -13,6 +13,7 @@
 #include "Environment.h"
 #include "MainWindow.h"
 #include "RecordGrid.h"
+#include "Settings.h"
 #include "Side.h"
 #include "Statement.h"
 
@@ -154,6 +155,9 @@ struct Fixture {
 
   TestDialogs dialogs;
   TestEnvironment environment;
+  // Settings of this test alone, in a file of its own.
+  QTemporaryDir settingsFolder;
+  Settings settings{settingsFolder.filePath(QStringLiteral("velmora.conf"))};
   std::unique_ptr<Statement> statement;
   std::unique_ptr<MainWindow> window;
 };
