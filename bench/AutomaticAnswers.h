@@ -33,12 +33,14 @@ class AutomaticAnswers : public Questions {
   void ReportCheckFailure(const SaveCheckFailure& failure) override {
     messages_.push_back(failure.message);
   }
-  std::optional<std::string> ChooseSaveFile(const Cp1253Text& proposedName,
-                                            const std::string&) override {
+  std::optional<std::string> ChooseSaveFile(FileKind, const Cp1253Text& proposedName,
+                                            const std::string&, const std::string&) override {
     lastSavePath_ = saveFolder_ + "/" + proposedName.bytes();
     return lastSavePath_;
   }
-  std::optional<std::string> ChooseOpenFile(const std::string&) override { return fileToOpen_; }
+  std::optional<std::string> ChooseOpenFile(FileKind, const std::string&) override {
+    return fileToOpen_;
+  }
   // No line is ever being typed here.
   bool StorePendingLine(Side) override { return true; }
   void ShowBusy(bool) override {}

@@ -11,7 +11,6 @@ pkg-config
 qt6-base-dev
 qt6-l10n-tools
 libgl-dev
-libx11-dev
 libgtest-dev
 fonts-dejavu-core
 zlib1g-dev

@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QFileInfo>
 #include <QDir>
 #include <QLocale>
 #include <QMessageBox>
@@ -24,6 +26,16 @@ int main(int argc, char* argv[]) {
   if (qtGreek.load(QStringLiteral(":/translations/velmora_qt_el.qm")))
     QApplication::installTranslator(&qtGreek);
 
+  // "velmora FILE" opens a submission file, as the desktop does with "Exec=velmora %f".
+  QCommandLineParser arguments;
+  arguments.setApplicationDescription(velmora::ApplicationTitle());
+  arguments.addHelpOption();
+  arguments.addPositionalArgument(QStringLiteral("αρχείο"),
+                                  QStringLiteral("Αρχείο υποβολής που ανοίγει με την έναρξη."),
+                                  QStringLiteral("[αρχείο]"));
+  arguments.process(app);
+  const QStringList files = arguments.positionalArguments();
+
   velmora::QtEnvironment environment;
   if (environment.WorkingBaseFolder().isEmpty()) {
     QMessageBox::critical(
@@ -39,10 +51,17 @@ int main(int argc, char* argv[]) {
   velmora::Settings settings;
   velmora::MainWindow window(statement, dialogs, environment, settings);
   dialogs.SetParent(&window);
-  window.adjustSize();
-  window.move(window.screen()->availableGeometry().center() - window.rect().center());
+  // Where and how large the user left it; the first time, centred at its least size.
+  if (!window.restoreGeometry(settings.WindowGeometry())) {
+    window.adjustSize();
+    window.move(window.screen()->availableGeometry().center() - window.rect().center());
+  }
   window.show();
-  // Once the window is on screen, so that the question has it behind.
-  QTimer::singleShot(0, &window, [&] { window.OfferRecovery(environment.ClaimAbandonedCopies()); });
+  // Once the window is on screen, so that the questions have it behind: a
+  // statement left by a crash first, then the file asked for.
+  QTimer::singleShot(0, &window, [&] {
+    window.OfferRecovery(environment.ClaimAbandonedCopies());
+    if (!files.isEmpty()) window.OpenFile(QFileInfo(files.constFirst()).absoluteFilePath());
+  });
   return app.exec();
 }

@@ -41,7 +41,17 @@ std::optional<std::vector<Cp1253Text>> ReadSheetLines(Questions& questions, cons
 
 }  // namespace
 
-ImportOutcome ImportSpreadsheet(Statement& statement, Questions& questions) {
+bool IsSpreadsheetFileName(std::string_view path) {
+  const auto dot = path.rfind('.');
+  if (dot == std::string_view::npos || path.find('/', dot) != std::string_view::npos) return false;
+  std::string extension;
+  for (char c : path.substr(dot + 1))
+    extension += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  return extension == "xls" || extension == "xlsx" || extension == "ods" || extension == "csv";
+}
+
+ImportOutcome ImportSpreadsheet(Statement& statement, Questions& questions,
+                                const std::optional<std::string>& givenPath) {
   ImportOutcome outcome;
   if (!questions.StorePendingLine(Side::Customers) || !questions.StorePendingLine(Side::Suppliers))
     return outcome;
@@ -49,7 +59,8 @@ ImportOutcome ImportSpreadsheet(Statement& statement, Questions& questions) {
       questions.AskChoice(kImportQuestion, {kImportCustomers, kImportSuppliers, kImportCancel});
   if (!choice || *choice > 1) return outcome;
   const Side side = *choice == 0 ? Side::Customers : Side::Suppliers;
-  const auto path = questions.ChooseOpenFile(kSpreadsheetFilter);
+  const auto path =
+      givenPath ? givenPath : questions.ChooseOpenFile(FileKind::Spreadsheet, kSpreadsheetFilter);
   if (!path || path->empty()) return outcome;
 
   const Cp1253Text filer = statement.FilerTaxNumber ? statement.FilerTaxNumber() : Cp1253Text();

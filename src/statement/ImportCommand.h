@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "Questions.h"
 #include "Side.h"
@@ -22,6 +24,10 @@ inline constexpr const char* kImportInterrupted =
 inline constexpr const char* kSpreadsheetFilter =
     "Λογιστικά φύλλα (*.xls *.xlsx *.ods *.csv *.XLS *.XLSX *.ODS *.CSV)";
 
+// Whether a file's name says it is a sheet the import reads (.xls, .xlsx, .ods,
+// .csv, in any case of letters).
+bool IsSpreadsheetFileName(std::string_view path);
+
 struct ImportOutcome {
   // The side whose page goes on view: lines were stored there, or the line that
   // was refused waits there to be corrected. Unset when nothing changed.
@@ -34,7 +40,9 @@ struct ImportOutcome {
 // failing row is named and nothing is imported), then the rows stored after the
 // side's lines in sheet order, each checked as a typed line is. A line refused
 // there stops the import: the lines before it stay, it stays pending, and the user
-// is told both why and that the import stopped.
-ImportOutcome ImportSpreadsheet(Statement& statement, Questions& questions);
+// is told both why and that the import stopped. A file given (one dropped on
+// the window) is read instead of one chosen in the dialog.
+ImportOutcome ImportSpreadsheet(Statement& statement, Questions& questions,
+                                const std::optional<std::string>& givenPath = std::nullopt);
 
 }  // namespace velmora

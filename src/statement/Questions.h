@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Cp1253.h"
+#include "FileKind.h"
 #include "PreSaveChecks.h"
 #include "Side.h"
 
@@ -35,10 +36,12 @@ class Questions {
   // A failed check before a save: beep, message, then the focus on its field.
   virtual void ReportCheckFailure(const SaveCheckFailure& failure) = 0;
   // nullopt when the user cancels. A filter lists the kinds of file on offer,
-  // as "Περιγραφή (*.a *.b)"; empty offers every file.
-  virtual std::optional<std::string> ChooseSaveFile(const Cp1253Text& proposedName,
-                                                    const std::string& filter) = 0;
-  virtual std::optional<std::string> ChooseOpenFile(const std::string& filter) = 0;
+  // as "Περιγραφή (*.a *.b)"; empty offers every file. The dialog starts in
+  // startFolder, or where the last file of that kind was chosen when it is empty.
+  virtual std::optional<std::string> ChooseSaveFile(FileKind kind, const Cp1253Text& proposedName,
+                                                    const std::string& filter,
+                                                    const std::string& startFolder) = 0;
+  virtual std::optional<std::string> ChooseOpenFile(FileKind kind, const std::string& filter) = 0;
   // Stores the line being typed on that side; false when its checks refused it.
   virtual bool StorePendingLine(Side side) = 0;
   // The wait box, shown while a long command runs.

@@ -88,6 +88,7 @@ AppendedLines Statement::AppendLines(Side side, std::vector<Cp1253Text> lines,
 }
 
 void Statement::Reset() {
+  filePath_.clear();
   customerTable_.Close();
   supplierTable_.Close();
   files_.ResetStatementFiles();
@@ -143,6 +144,7 @@ std::optional<StatementForm> Statement::Recover(const std::string& otherBase) {
     ShowTotals(side, Lines(side).Sum());
   }
   modified_ = true;
+  filePath_.clear();
   return form;
 }
 

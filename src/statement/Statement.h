@@ -64,6 +64,10 @@ class Statement {
   // Unsaved changes: set by every edit, cleared by a save.
   bool Modified() const { return modified_; }
   void SetModified(bool modified) { modified_ = modified; }
+  // The submission file the statement was opened from or last saved to; empty
+  // for a new or recovered statement.
+  const std::string& FilePath() const { return filePath_; }
+  void SetFilePath(std::string path) { filePath_ = std::move(path); }
   // False after the last attempt to store a line was refused.
   bool LastLineStored() const { return lastLineStored_; }
   void SetLastLineStored(bool stored) { lastLineStored_ = stored; }
@@ -79,7 +83,8 @@ class Statement {
   AppendedLines AppendLines(Side side, std::vector<Cp1253Text> lines,
                             const LineProgress& progress = {});
 
-  // An empty statement: the working files emptied, the line tables reopened.
+  // An empty statement, of no file: the working files emptied, the line tables
+  // reopened.
   void Reset();
   // Reads a whole submission file; a file that fails any check changes nothing.
   static std::variant<OpenedStatement, ReadFailure> Read(const std::string& path);
@@ -135,6 +140,7 @@ class Statement {
   bool newCustomerLine_ = false;
   bool newSupplierLine_ = false;
   bool modified_ = false;
+  std::string filePath_;
   bool lastLineStored_ = true;
   bool shutDown_ = false;
 };

@@ -78,6 +78,37 @@ bool CheckBeforeSave(Statement& statement, Questions& questions, const Statement
   return true;
 }
 
+// The file written whole from the checked statement; the statement is then of
+// that file and has no unsaved changes.
+SaveOutcome WriteStatement(Statement& statement, Questions& questions, const StatementForm& form,
+                           const Today& today, const std::string& path) {
+  SaveOutcome outcome;
+  StatementForm written = form;
+  for (Cp1253Text* amount : {&written.retailSales, &written.suppliersWithoutItemisation})
+    *amount = Cp1253Text(NormaliseAmountBox(amount->view()));
+  outcome.normalisedForm = written;
+  std::optional<WriteProblem> problem;
+  {
+    BusyScope busy(questions);
+    try {
+      problem = Statement::Write(path, statement.ToSubmission(written, today.date));
+    } catch (const std::exception& error) {
+      busy.Stop();
+      questions.Warn(SaveFailedMessage(error.what()));
+      return outcome;
+    }
+  }
+  if (problem) {
+    questions.Tell(problem->message, true);
+    return outcome;
+  }
+  statement.SetModified(false);
+  statement.SetFilePath(path);
+  outcome.saved = true;
+  outcome.path = path;
+  return outcome;
+}
+
 // "Ναι" to the question runs the save, which must then really write the file.
 bool OfferToSave(Statement& statement, Questions& questions, const StatementForm& form,
                  const Today& today, std::optional<StatementForm>& savedForm) {
@@ -85,9 +116,45 @@ bool OfferToSave(Statement& statement, Questions& questions, const StatementForm
   const Questions::Answer answer = questions.AskYesNoCancel(kUnsavedChangesQuestion);
   if (answer == Questions::Answer::Cancel) return false;
   if (answer == Questions::Answer::No) return true;
-  const SaveOutcome saved = SaveStatementAs(statement, questions, form, today);
+  const SaveOutcome saved = SaveStatement(statement, questions, form, today);
   savedForm = saved.normalisedForm;
   return saved.saved;
+}
+
+// Reads the chosen file whole and, when every check passed, makes it the
+// statement on view.
+void ReadChosenFile(Statement& statement, Questions& questions, const StatementForm& form,
+                    const std::string& path, OpenOutcome& outcome) {
+  auto result = Statement::Read(path);
+  if (const auto* failure = std::get_if<ReadFailure>(&result)) {
+    // The whole file was checked before anything changed: the statement stays.
+    std::string message = failure->message;
+    if (failure->lineNumber > 0)
+      message += "\n(γραμμή " + std::to_string(failure->lineNumber) + " του αρχείου)";
+    questions.Tell(message, failure->beep);
+    return;
+  }
+  OpenedStatement& opened = std::get<OpenedStatement>(result);
+  try {
+    // The files first: should they fail, nothing on screen has changed yet.
+    statement.Load(opened);
+    statement.SetFilePath(path);
+    StatementForm shown;
+    shown.retailSales = Cp1253Text(opened.retailSales);
+    shown.customersWithoutItemisation = Cp1253Text(opened.customersWithoutItemisation);
+    shown.suppliersWithoutItemisation = Cp1253Text(opened.suppliersWithoutItemisation);
+    shown.creditBalances = opened.creditBalances;
+    // The kind is chosen as a click would choose it: a change counts as an edit.
+    if (opened.creditBalances != form.creditBalances) statement.SetModified(true);
+    outcome.shown = ShowWorkingHeader(statement, questions, std::move(shown));
+  } catch (const std::exception& error) {
+    questions.Warn(error.what());
+    try {
+      outcome.shown = ResetToEmpty(statement, questions);
+    } catch (const std::exception& resetError) {
+      questions.Warn(resetError.what());
+    }
+  }
 }
 
 }  // namespace
@@ -108,80 +175,46 @@ NewOutcome NewStatement(Statement& statement, Questions& questions, const Statem
 
 SaveOutcome SaveStatementAs(Statement& statement, Questions& questions, const StatementForm& form,
                             const Today& today) {
-  SaveOutcome outcome;
-  if (!CheckBeforeSave(statement, questions, form, today)) return outcome;
+  if (!CheckBeforeSave(statement, questions, form, today)) return {};
   const HeaderFields& header = form.header;
   const auto path = questions.ChooseSaveFile(
+      FileKind::Statement,
       Cp1253Text(ProposeSubmissionFileName(header.year.view(), header.taxNumber.view(),
                                            header.installationType.view(), form.creditBalances)),
-      std::string());
-  if (!path || path->empty()) return outcome;
+      std::string(), std::string());
+  if (!path || path->empty()) return {};
   std::error_code ignored;
   if (std::filesystem::exists(*path, ignored) &&
       questions.AskYesNo(OverwriteQuestion(std::filesystem::path(*path).filename().string())) ==
           Questions::Answer::No)
-    return outcome;
-
-  StatementForm written = form;
-  for (Cp1253Text* amount : {&written.retailSales, &written.suppliersWithoutItemisation})
-    *amount = Cp1253Text(NormaliseAmountBox(amount->view()));
-  outcome.normalisedForm = written;
-  std::optional<WriteProblem> problem;
-  {
-    BusyScope busy(questions);
-    try {
-      problem = Statement::Write(*path, statement.ToSubmission(written, today.date));
-    } catch (const std::exception& error) {
-      busy.Stop();
-      questions.Warn(SaveFailedMessage(error.what()));
-      return outcome;
-    }
-  }
-  if (problem) {
-    questions.Tell(problem->message, true);
-    return outcome;
-  }
-  statement.SetModified(false);
-  outcome.saved = true;
-  questions.Tell(SuccessMessage(), false);
+    return {};
+  SaveOutcome outcome = WriteStatement(statement, questions, form, today, *path);
+  if (outcome.saved) questions.Tell(SuccessMessage(), false);
   return outcome;
+}
+
+SaveOutcome SaveStatement(Statement& statement, Questions& questions, const StatementForm& form,
+                          const Today& today) {
+  if (statement.FilePath().empty()) return SaveStatementAs(statement, questions, form, today);
+  if (!CheckBeforeSave(statement, questions, form, today)) return {};
+  return WriteStatement(statement, questions, form, today, statement.FilePath());
 }
 
 OpenOutcome OpenStatement(Statement& statement, Questions& questions, const StatementForm& form,
                           const Today& today) {
   OpenOutcome outcome;
   if (!OfferToSave(statement, questions, form, today, outcome.savedForm)) return outcome;
-  const auto path = questions.ChooseOpenFile("Όλα τα αρχεία (*)");
+  const auto path = questions.ChooseOpenFile(FileKind::Statement, "Όλα τα αρχεία (*)");
   if (!path || path->empty()) return outcome;
-  auto result = Statement::Read(*path);
-  if (const auto* failure = std::get_if<ReadFailure>(&result)) {
-    // The whole file was checked before anything changed: the statement stays.
-    std::string message = failure->message;
-    if (failure->lineNumber > 0)
-      message += "\n(γραμμή " + std::to_string(failure->lineNumber) + " του αρχείου)";
-    questions.Tell(message, failure->beep);
-    return outcome;
-  }
-  OpenedStatement& opened = std::get<OpenedStatement>(result);
-  try {
-    // The files first: should they fail, nothing on screen has changed yet.
-    statement.Load(opened);
-    StatementForm shown;
-    shown.retailSales = Cp1253Text(opened.retailSales);
-    shown.customersWithoutItemisation = Cp1253Text(opened.customersWithoutItemisation);
-    shown.suppliersWithoutItemisation = Cp1253Text(opened.suppliersWithoutItemisation);
-    shown.creditBalances = opened.creditBalances;
-    // The kind is chosen as a click would choose it: a change counts as an edit.
-    if (opened.creditBalances != form.creditBalances) statement.SetModified(true);
-    outcome.shown = ShowWorkingHeader(statement, questions, std::move(shown));
-  } catch (const std::exception& error) {
-    questions.Warn(error.what());
-    try {
-      outcome.shown = ResetToEmpty(statement, questions);
-    } catch (const std::exception& resetError) {
-      questions.Warn(resetError.what());
-    }
-  }
+  ReadChosenFile(statement, questions, form, *path, outcome);
+  return outcome;
+}
+
+OpenOutcome OpenStatementFile(Statement& statement, Questions& questions, const StatementForm& form,
+                              const Today& today, const std::string& path) {
+  OpenOutcome outcome;
+  if (OfferToSave(statement, questions, form, today, outcome.savedForm))
+    ReadChosenFile(statement, questions, form, path, outcome);
   return outcome;
 }
 

@@ -44,15 +44,24 @@ NewOutcome NewStatement(Statement& statement, Questions& questions, const Statem
 
 struct SaveOutcome {
   bool saved = false;
+  // The file written, once saved.
+  std::string path;
   // The form as it was written, amounts normalised; set once the amounts were
   // normalised, whether or not the write then succeeded.
   std::optional<StatementForm> normalisedForm;
 };
 
 // "Αποθήκευση ως...": the checks before a save, the file name, the question
-// before an existing file is replaced, then the file written whole.
+// before an existing file is replaced, then the file written whole and the
+// success message.
 SaveOutcome SaveStatementAs(Statement& statement, Questions& questions, const StatementForm& form,
                             const Today& today);
+
+// "Αποθήκευση": the same checks, then the file written whole over the one the
+// statement was opened from or last saved to, with no dialog and no message;
+// "Αποθήκευση ως..." for a statement of no file yet.
+SaveOutcome SaveStatement(Statement& statement, Questions& questions, const StatementForm& form,
+                          const Today& today);
 
 struct OpenOutcome {
   // The statement now on view, when it was replaced (opened, or emptied after a
@@ -67,14 +76,20 @@ struct OpenOutcome {
 OpenOutcome OpenStatement(Statement& statement, Questions& questions, const StatementForm& form,
                           const Today& today);
 
+// The same for a file already chosen: a recent one, one given on the command
+// line or dropped on the window.
+OpenOutcome OpenStatementFile(Statement& statement, Questions& questions, const StatementForm& form,
+                              const Today& today, const std::string& path);
+
 struct CloseOutcome {
   bool mayClose = false;
   // Set after a save that ran first because the user asked for it.
   std::optional<StatementForm> savedForm;
 };
 
-// Before the window closes. Unsaved changes are offered for saving, and the
-// window closes after "Ναι" only when the file was written.
+// Before the window closes. Unsaved changes are offered for saving (over the
+// statement's own file when it has one), and the window closes after "Ναι" only
+// when the file was written.
 CloseOutcome ConfirmClose(Statement& statement, Questions& questions, const StatementForm& form,
                           const Today& today);
 

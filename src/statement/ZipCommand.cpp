@@ -8,12 +8,14 @@
 namespace velmora {
 
 ZipOutcome MakeZipCopy(Questions& questions, DosTimestamp modified) {
-  const auto source = questions.ChooseOpenFile("");
+  const auto source = questions.ChooseOpenFile(FileKind::Statement, "");
   if (!source) return {};
   // A name the Greek code page cannot spell is not proposed; the user types one.
   const Cp1253Text proposed(Utf8ToCp1253(ZipEntryName(*source)).value_or(std::string()));
   // The filter alone: a dialog that added ".zip" itself would give "A.zip.zip".
-  const auto chosen = questions.ChooseSaveFile(proposed, "*.zip");
+  // Beside the file it packs, where the user will look for it.
+  const auto chosen = questions.ChooseSaveFile(
+      FileKind::ZipCopy, proposed, "*.zip", std::filesystem::path(*source).parent_path().string());
   if (!chosen) return {};
   const std::string archive = ZipArchivePath(*chosen);
   std::error_code error;

@@ -18,8 +18,9 @@ inline QUrl OnlineSubmissionUrl() {
   return QUrl(QStringLiteral("https://%1/test/ShowLoginVelmora").arg(AuthorityHost()));
 }
 
+// The menu item's caption, with its Alt letter.
 inline QString AuthoritySiteCaption() {
-  return QStringLiteral("Σύνδεση με εξυπηρετητή Quorvane (%1)").arg(AuthorityHost());
+  return QStringLiteral("Σύν&δεση με εξυπηρετητή Quorvane (%1)").arg(AuthorityHost());
 }
 
 }  // namespace velmora

@@ -6,8 +6,8 @@
 
 namespace velmora {
 
-// The window's only ways of reaching the machine: the date, folders, the browser
-// and the keyboard lock. Tests give a fixed date and their own folders.
+// The window's only ways of reaching the machine: the date, folders and the
+// browser. Tests give a fixed date and their own folders.
 class Environment {
  public:
   virtual ~Environment() = default;
@@ -17,11 +17,13 @@ class Environment {
   virtual QString ProgramFolder() const = 0;
   // A private folder of this running copy; the working folder "temp" lives in it.
   virtual QString WorkingBaseFolder() const = 0;
-  // Where files the program writes for the user go, and where file dialogs start.
+  // Where the printable pages the program writes for the user go.
   virtual QString DataFolder() const = 0;
+  // Where a file dialog starts the first time: the user's documents folder, or
+  // home when there is none.
+  virtual QString DocumentsFolder() const = 0;
   virtual QString DesktopFolder() const = 0;
   virtual void OpenUrl(const QUrl& url) = 0;
-  virtual void SetCapsLock(bool on) = 0;
 };
 
 }  // namespace velmora

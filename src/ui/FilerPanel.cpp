@@ -154,6 +154,8 @@ QLineEdit* FilerPanel::AddField(const FilerField& entry) {
       break;
   }
   auto* guard = new InputGuard(field, keyRule, textRule);
+  // Names and addresses are written in capitals; an e-mail address as typed.
+  if (entry.filter == Filter::Any && entry.field != HeaderField::Email) guard->TakeCapitals();
   connect(guard, &InputGuard::typed, this, &FilerPanel::modified);
   connect(guard, &InputGuard::refused, this, [this] { dialogs_.Beep(); });
   connect(field, &QLineEdit::textChanged, this, &FilerPanel::changed);

@@ -55,6 +55,8 @@ FindDialog::FindDialog(QWidget* parent)
         return FindTextKeyFilter(Field(), typed.unicode()) ? std::optional<QChar>(typed)
                                                            : std::nullopt;
       });
+  // Names are kept in capitals, and found with the case they have.
+  guard->TakeCapitals();
   connect(guard, &InputGuard::refused, this, &FindDialog::keyRefused);
 
   auto* choices = new QHBoxLayout;

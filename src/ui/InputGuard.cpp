@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include "Capitals.h"
 #include "GreekText.h"
 
 namespace velmora {
@@ -35,6 +36,8 @@ bool InputGuard::eventFilter(QObject* watched, QEvent* event) {
       edit_->text().size() >= edit_->maxLength())
     verdict.reset();
   if (verdict && keyRule_) verdict = keyRule_(typed, edit_->text());
+  if (verdict && capitals_)
+    verdict = QChar(static_cast<char16_t>(CapitalLetter(verdict->unicode())));
   if (!verdict) {
     emit refused();
     return true;
@@ -47,6 +50,10 @@ bool InputGuard::eventFilter(QObject* watched, QEvent* event) {
 }
 
 QValidator::State InputGuard::Validator::validate(QString& input, int&) const {
+  // Pasted text too; the field takes the changed text in place of the pasted one.
+  if (guard_->capitals_) {
+    for (QChar& c : input) c = QChar(static_cast<char16_t>(CapitalLetter(c.unicode())));
+  }
   bool encodable = true;
   for (QChar c : input) encodable = encodable && HasCp1253Code(c);
   if (encodable && (!guard_->textRule_ || guard_->textRule_(input))) return Acceptable;

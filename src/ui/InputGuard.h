@@ -12,7 +12,7 @@ namespace velmora {
 // Watches what reaches one line edit: every typed character is reported (it
 // marks the statement as changed, accepted or not) and then judged by the
 // field's key rule; pasted text is held to the same characters, and nothing
-// without a Windows-1253 code gets in at all.
+// without a Windows-1253 code gets in at all. A field may take capitals only.
 class InputGuard : public QObject {
   Q_OBJECT
 
@@ -26,6 +26,9 @@ class InputGuard : public QObject {
   InputGuard(QLineEdit* edit, KeyRule keyRule, TextRule textRule = nullptr);
 
   static bool IsTypedCharacter(QChar c);
+
+  // Small letters typed or pasted become the capitals Caps Lock would give.
+  void TakeCapitals() { capitals_ = true; }
 
  signals:
   // A character was typed, accepted or not, or the user changed the text
@@ -50,6 +53,7 @@ class InputGuard : public QObject {
   QLineEdit* edit_;
   KeyRule keyRule_;
   TextRule textRule_;
+  bool capitals_ = false;
 };
 
 }  // namespace velmora

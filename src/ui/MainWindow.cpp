@@ -4,13 +4,16 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalBlocker>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -20,6 +23,7 @@
 #include "AuthorityLinks.h"
 #include "DesktopLauncher.h"
 #include "Environment.h"
+#include "FileDrops.h"
 #include "FilerPanel.h"
 #include "FindCommand.h"
 #include "FindDialog.h"
@@ -35,6 +39,7 @@
 #include "PrintWindow.h"
 #include "ProgramFolders.h"
 #include "ProgressBox.h"
+#include "Settings.h"
 #include "RecordLayout.h"
 #include "SortCommand.h"
 #include "Statement.h"
@@ -48,6 +53,7 @@ namespace {
 
 constexpr int kClientWidth = 908;
 constexpr int kClientHeight = 647;
+constexpr int kStatusMessageMilliseconds = 8000;
 
 QIcon TabPicture(bool current) {
   return QIcon(current ? QStringLiteral(":/pictures/tab-current.png")
@@ -91,15 +97,12 @@ const QStringList kYesNoCancel = {QStringLiteral("Ναι"), QStringLiteral("Όχ
 
 MainWindow::MainWindow(Statement& statement, Dialogs& dialogs, Environment& environment,
                        Settings& settings, QWidget* parent)
-    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                              Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                              Qt::WindowCloseButtonHint),
+    : QMainWindow(parent),
       statement_(statement),
       dialogs_(dialogs),
       environment_(environment),
       settings_(settings) {
   setObjectName(QStringLiteral("mainWindow"));
-  setWindowTitle(WindowCaption());
   waitBox_ = new WaitBox(this);
   waitBox_->hide();
   printWindow_ = new PrintWindow(dialogs_, this);
@@ -111,7 +114,10 @@ MainWindow::MainWindow(Statement& statement, Dialogs& dialogs, Environment& envi
   progressBox_ = new ProgressBox(this);
 
   auto* central = new QWidget(this);
-  central->setFixedSize(kClientWidth, kClientHeight);
+  // The window may grow, the grids with it, but never below the size its
+  // fields were laid out for.
+  central->setMinimumSize(kClientWidth, kClientHeight);
+  central->installEventFilter(this);
   auto* layout = new QVBoxLayout(central);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
@@ -130,12 +136,10 @@ MainWindow::MainWindow(Statement& statement, Dialogs& dialogs, Environment& envi
   pages_->addTab(supplierPage_, TabPicture(false), QStringLiteral("ΠΡΟΜΗΘΕΥΤΕΣ"));
   layout->addWidget(pages_, 1);
   setCentralWidget(central);
-  // Fixed size: minimise and close only.
-  QMainWindow::layout()->setSizeConstraint(QLayout::SetFixedSize);
 
   ConnectPage(customerPage_);
   ConnectPage(supplierPage_);
-  connect(filerPanel_, &FilerPanel::modified, this, [this] { statement_.SetModified(true); });
+  connect(filerPanel_, &FilerPanel::modified, this, &MainWindow::MarkModified);
   connect(filerPanel_, &FilerPanel::changed, this, &MainWindow::KeepForm);
   for (QLineEdit* amount : {customerPage_->retailSalesBox(), customerPage_->withoutItemisationBox(),
                             supplierPage_->withoutItemisationBox()})
@@ -146,9 +150,16 @@ MainWindow::MainWindow(Statement& statement, Dialogs& dialogs, Environment& envi
   connect(pages_, &QTabWidget::currentChanged, this, &MainWindow::onPageChanged);
 
   // Start-up.
-  environment_.SetCapsLock(true);
   qApp->installEventFilter(new MouseWheelFilter(this));
   SetStatementCommandsEnabled(false);
+  ShowTitle();
+  FillRecentMenu();
+  auto* drops = new FileDrops(this);
+  drops->SetAcceptance([this](const QString& path) {
+    return !IsSpreadsheetFileName(QFile::encodeName(path).toStdString()) ||
+           importAction_->isEnabled();
+  });
+  connect(drops, &FileDrops::fileDropped, this, &MainWindow::onFileDropped);
   statement_.FilerTaxNumber = [this] { return filerPanel_->TaxNumber(); };
   statement_.OnLineRefused = [this](Side, const LineVerdict& verdict) {
     Tell(verdict.message, true);
@@ -178,17 +189,21 @@ void MainWindow::ConnectPage(LinesPage* page) {
   RecordGrid* grid = page->grid();
   connect(grid->Model(), &RecordTableModel::operationFailed, this,
           [this](const QString& message) { dialogs_.ShowWarning(message); });
-  connect(grid, &RecordGrid::typed, this, [this] { statement_.SetModified(true); });
+  connect(grid, &RecordGrid::typed, this, &MainWindow::MarkModified);
   connect(grid, &RecordGrid::keyRefused, this, [this] { dialogs_.Beep(); });
   // The filters follow the column's place in the grid, not its field: a column
   // the user dragged elsewhere takes the filter of its new place.
-  grid->SetKeyRule([grid](int column, QChar typed, const QString& text) -> std::optional<QChar> {
+  const auto typingAt = [grid](int column) {
     const auto place = static_cast<std::size_t>(grid->horizontalHeader()->visualIndex(column));
-    const Typing typing = place < kTypedLineFields.size()
-                              ? LineLayoutOf(kTypedLineFields[place]).typing
-                              : Typing::AnyText;
-    return AcceptsTyped(typing, typed.unicode(), text) ? std::optional<QChar>(typed) : std::nullopt;
-  });
+    return place < kTypedLineFields.size() ? LineLayoutOf(kTypedLineFields[place]).typing
+                                           : Typing::AnyText;
+  };
+  grid->SetKeyRule(
+      [typingAt](int column, QChar typed, const QString& text) -> std::optional<QChar> {
+        return AcceptsTyped(typingAt(column), typed.unicode(), text) ? std::optional<QChar>(typed)
+                                                                     : std::nullopt;
+      });
+  grid->SetCapitalsRule([typingAt](int column) { return typingAt(column) == Typing::AnyText; });
   connect(page, &LinesPage::sortRequested, this,
           [this, page](SortKey key) { onSort(page->side(), key); });
   grid->SetDeleteConfirmation([this] { return IsYes(QStringLiteral("Διαγραφή εγγραφής;")); });
@@ -209,7 +224,7 @@ void MainWindow::ConnectPage(LinesPage* page) {
         [](const QString& text) {
           return IsDecimalText(text) && FitsAmountRecord(text.toStdString());
         });
-    connect(guard, &InputGuard::typed, this, [this] { statement_.SetModified(true); });
+    connect(guard, &InputGuard::typed, this, &MainWindow::MarkModified);
     connect(guard, &InputGuard::refused, this, [this] { dialogs_.Beep(); });
     amount->installEventFilter(this);
   }
@@ -223,46 +238,58 @@ void MainWindow::ConnectPage(LinesPage* page) {
 }
 
 void MainWindow::BuildMenu() {
-  auto* file = menuBar()->addMenu(QStringLiteral("Αρχείο"));
+  // Each menu and item has its letter for Alt (Greek letters, for the Greek
+  // keyboard the program is typed on) and the desktop's usual keys.
+  auto* file = menuBar()->addMenu(QStringLiteral("&Αρχείο"));
   file->setObjectName(QStringLiteral("fileMenu"));
-  newAction_ = file->addAction(QStringLiteral("Νέο"), this, &MainWindow::onNew);
+  newAction_ = file->addAction(QStringLiteral("&Νέο"), this, &MainWindow::onNew);
   newAction_->setObjectName(QStringLiteral("newAction"));
-  openAction_ = file->addAction(QStringLiteral("Άνοιγμα"), this, &MainWindow::onOpen);
+  newAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+  openAction_ = file->addAction(QStringLiteral("Άν&οιγμα"), this, &MainWindow::onOpen);
   openAction_->setObjectName(QStringLiteral("openAction"));
-  saveAsAction_ = file->addAction(QStringLiteral("Αποθήκευση ως..."), this, [this] { onSaveAs(); });
+  openAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  recentMenu_ = file->addMenu(QStringLiteral("&Πρόσφατα αρχεία"));
+  recentMenu_->setObjectName(QStringLiteral("recentMenu"));
+  saveAction_ = file->addAction(QStringLiteral("Αποθήκευ&ση"), this, [this] { onSave(); });
+  saveAction_->setObjectName(QStringLiteral("saveAction"));
+  saveAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  saveAsAction_ =
+      file->addAction(QStringLiteral("Αποθήκευση &ως..."), this, [this] { onSaveAs(); });
   saveAsAction_->setObjectName(QStringLiteral("saveAsAction"));
+  saveAsAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
   file->addSeparator();
-  exitAction_ = file->addAction(QStringLiteral("Έξοδος"), this, &QWidget::close);
+  exitAction_ = file->addAction(QStringLiteral("Έ&ξοδος"), this, &QWidget::close);
   exitAction_->setObjectName(QStringLiteral("exitAction"));
+  exitAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
-  printMenu_ = menuBar()->addMenu(QStringLiteral("Εκτύπωση"));
+  printMenu_ = menuBar()->addMenu(QStringLiteral("&Εκτύπωση"));
   printMenu_->setObjectName(QStringLiteral("printMenu"));
   printCustomersAction_ =
-      printMenu_->addAction(QStringLiteral("Συγκεντρωτική κατάσταση Πελατών"), this,
+      printMenu_->addAction(QStringLiteral("Συγκεντρωτική κατάσταση &Πελατών"), this,
                             [this] { onPrintStatement(Side::Customers); });
   printCustomersAction_->setObjectName(QStringLiteral("printCustomersAction"));
   printSuppliersAction_ =
-      printMenu_->addAction(QStringLiteral("Συγκεντρωτική κατάσταση Προμηθευτών"), this,
+      printMenu_->addAction(QStringLiteral("Συγκεντρωτική κατάσταση Προ&μηθευτών"), this,
                             [this] { onPrintStatement(Side::Suppliers); });
   printSuppliersAction_->setObjectName(QStringLiteral("printSuppliersAction"));
-  toolsMenu_ = menuBar()->addMenu(QStringLiteral("Εργαλεία"));
+  toolsMenu_ = menuBar()->addMenu(QStringLiteral("Ε&ργαλεία"));
   toolsMenu_->setObjectName(QStringLiteral("toolsMenu"));
-  findAction_ = toolsMenu_->addAction(QStringLiteral("Εύρεση..."), this, &MainWindow::onFind);
+  findAction_ = toolsMenu_->addAction(QStringLiteral("Εύ&ρεση..."), this, &MainWindow::onFind);
   findAction_->setObjectName(QStringLiteral("findAction"));
   findAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
   toolsMenu_->addSeparator();
-  importAction_ = toolsMenu_->addAction(QStringLiteral("Εισαγωγή στοιχείων από Excel"), this,
-                                        &MainWindow::onImport);
+  importAction_ = toolsMenu_->addAction(QStringLiteral("&Εισαγωγή στοιχείων από Excel"), this,
+                                        [this] { onImport(); });
   importAction_->setObjectName(QStringLiteral("importAction"));
-  helpMenu_ = menuBar()->addMenu(QStringLiteral("Βοήθεια"));
+  helpMenu_ = menuBar()->addMenu(QStringLiteral("&Βοήθεια"));
   helpMenu_->setObjectName(QStringLiteral("helpMenu"));
 
   toolsMenu_->addSeparator();
   auto* shortcut =
-      toolsMenu_->addAction(QStringLiteral("Δημιουργία συντόμευσης στην Επιφ. Εργασίας"), this,
+      toolsMenu_->addAction(QStringLiteral("Δημιουργία &συντόμευσης στην Επιφ. Εργασίας"), this,
                             &MainWindow::onCreateShortcut);
   shortcut->setObjectName(QStringLiteral("desktopShortcutAction"));
-  auto* zip = toolsMenu_->addAction(QStringLiteral("Δημιουργία συμπιεσμένου αρχείου (zip)"), this,
+  auto* zip = toolsMenu_->addAction(QStringLiteral("Δημιουργία συμ&πιεσμένου αρχείου (zip)"), this,
                                     &MainWindow::onZipCopy);
   zip->setObjectName(QStringLiteral("zipCopyAction"));
   toolsMenu_->addSeparator();
@@ -279,7 +306,7 @@ void MainWindow::BuildMenu() {
   addAction(submission);
 
   auto* manual =
-      helpMenu_->addAction(QStringLiteral("Οδηγίες εφαρμογής"), this, &MainWindow::onManual);
+      helpMenu_->addAction(QStringLiteral("&Οδηγίες εφαρμογής"), this, &MainWindow::onManual);
   manual->setObjectName(QStringLiteral("manualAction"));
   auto* manualKey = new QAction(manual->text(), this);
   manualKey->setObjectName(QStringLiteral("manualKeyAction"));
@@ -287,7 +314,7 @@ void MainWindow::BuildMenu() {
   connect(manualKey, &QAction::triggered, this, &MainWindow::onManual);
   addAction(manualKey);
   helpMenu_->addSeparator();
-  auto* about = helpMenu_->addAction(QStringLiteral("Σχετικά..."), this, &MainWindow::onAbout);
+  auto* about = helpMenu_->addAction(QStringLiteral("Σ&χετικά..."), this, &MainWindow::onAbout);
   about->setObjectName(QStringLiteral("aboutAction"));
 
   // A menu shows only once it holds a command.
@@ -299,23 +326,30 @@ void MainWindow::BuildStartPanel() {
   startPanel_ = new QWidget(centralWidget());
   startPanel_->setObjectName(QStringLiteral("startPanel"));
   startPanel_->setAutoFillBackground(true);
-  startPanel_->setGeometry(0, 0, kClientWidth, kClientHeight);
   auto* picture = new QLabel(startPanel_);
   picture->setPixmap(QPixmap(QStringLiteral(":/pictures/start.png")));
-  picture->adjustSize();
-  picture->move(kClientWidth / 2 - picture->width() / 2, 50);
+  picture->setAccessibleName(QStringLiteral("Velmora"));
   auto* text = new QLabel(
       QStringLiteral("Παρακαλώ επιλέξτε 'Αρχείο' - 'Νέο' ή 'Αρχείο' - Άνοιγμα' για να ξεκινήσετε"),
       startPanel_);
   QFont bold = text->font();
   bold.setBold(true);
   text->setFont(bold);
-  text->adjustSize();
-  text->move(kClientWidth / 2 - text->width() / 2, picture->y() + picture->height() + 100);
+  // The picture 50 pixels from the top, the text 100 below it, both centred.
+  auto* layout = new QVBoxLayout(startPanel_);
+  layout->setContentsMargins(0, 50, 0, 0);
+  layout->setSpacing(100);
+  layout->addWidget(picture, 0, Qt::AlignHCenter);
+  layout->addWidget(text, 0, Qt::AlignHCenter);
+  layout->addStretch(1);
+  PlaceStartPanel();
   startPanel_->raise();
 }
 
+void MainWindow::PlaceStartPanel() { startPanel_->setGeometry(centralWidget()->rect()); }
+
 void MainWindow::SetStatementCommandsEnabled(bool enabled) {
+  saveAction_->setEnabled(enabled);
   saveAsAction_->setEnabled(enabled);
   printMenu_->setEnabled(enabled);
   // The items too, for those who reach them without opening the menu.
@@ -343,6 +377,7 @@ void MainWindow::ShowLineCount(Side side) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == centralWidget() && event->type() == QEvent::Resize) PlaceStartPanel();
   if (event->type() == QEvent::FocusOut && IsUserLeavingField(static_cast<QFocusEvent*>(event))) {
     for (QLineEdit* amount :
          {customerPage_->retailSalesBox(), customerPage_->withoutItemisationBox(),
@@ -395,6 +430,7 @@ void MainWindow::KeepForm() {
 
 void MainWindow::OfferRecovery(std::vector<CopyFolder> abandoned) {
   const auto shown = velmora::OfferRecovery(statement_, *this, std::move(abandoned));
+  ShowTitle();
   if (!shown) return;
   ShowStatement(*shown);
   customerPage_->grid()->setFocus();
@@ -416,6 +452,7 @@ void MainWindow::ShowStatement(const ShownStatement& shown) {
   SetStatementCommandsEnabled(true);
   startPanel_->hide();
   for (RecordGrid* grid : {customerPage_->grid(), supplierPage_->grid()}) grid->SyncCurrent();
+  ShowTitle();
 }
 
 Today MainWindow::CurrentDay() const {
@@ -428,6 +465,7 @@ void MainWindow::onNew() {
   if (!form) return;
   const NewOutcome outcome = NewStatement(statement_, *this, *form, CurrentDay());
   if (outcome.savedForm) ShowAmounts(*outcome.savedForm);
+  ShowTitle();
   if (!outcome.shown) return;
   ShowStatement(*outcome.shown);
   switchingPage_ = true;
@@ -438,6 +476,22 @@ void MainWindow::onNew() {
   customerPage_->grid()->setFocus();
 }
 
+bool MainWindow::onSave() {
+  const auto form = GatherForm();
+  if (!form) return false;
+  const SaveOutcome outcome = SaveStatement(statement_, *this, *form, CurrentDay());
+  if (outcome.normalisedForm) ShowAmounts(*outcome.normalisedForm);
+  if (outcome.saved) {
+    RememberRecentFile();
+    statusBar()->showMessage(QStringLiteral("Η δήλωση αποθηκεύτηκε στο αρχείο %1.")
+                                 .arg(QDir::toNativeSeparators(
+                                     QFile::decodeName(QByteArray::fromStdString(outcome.path)))),
+                             kStatusMessageMilliseconds);
+  }
+  ShowTitle();
+  return outcome.saved;
+}
+
 bool MainWindow::onSaveAs() {
   const auto form = GatherForm();
   if (!form) return false;
@@ -446,7 +500,9 @@ bool MainWindow::onSaveAs() {
   if (outcome.saved) {
     customerPage_->grid()->DoAction(RecordGrid::Action::First);
     supplierPage_->grid()->DoAction(RecordGrid::Action::First);
+    RememberRecentFile();
   }
+  ShowTitle();
   return outcome.saved;
 }
 
@@ -468,9 +524,23 @@ void MainWindow::onOpen() {
   const auto form = GatherForm();
   if (!form) return;
   const OpenOutcome outcome = OpenStatement(statement_, *this, *form, CurrentDay());
+  ShowOpened(outcome);
+}
+
+void MainWindow::OpenFile(const QString& path) {
+  const auto form = GatherForm();
+  if (!form) return;
+  const OpenOutcome outcome = OpenStatementFile(statement_, *this, *form, CurrentDay(),
+                                                QFile::encodeName(path).toStdString());
+  ShowOpened(outcome);
+}
+
+void MainWindow::ShowOpened(const OpenOutcome& outcome) {
   if (outcome.savedForm) ShowAmounts(*outcome.savedForm);
+  ShowTitle();
   if (!outcome.shown) return;
   ShowStatement(*outcome.shown);
+  RememberRecentFile();
   qobject_cast<LinesPage*>(pages_->currentWidget())->grid()->setFocus();
 }
 
@@ -517,7 +587,9 @@ void MainWindow::onPageChanged(int index) {
 }
 
 void MainWindow::onSort(Side side, SortKey key) {
-  if (!SortLines(statement_, *this, side, key).sorted) return;
+  const bool sorted = SortLines(statement_, *this, side, key).sorted;
+  ShowTitle();
+  if (!sorted) return;
   (side == Side::Customers ? customerModel_ : supplierModel_)->Reload();
   Page(side)->grid()->SyncCurrent();
 }
@@ -538,9 +610,22 @@ void MainWindow::onFindAccepted() {
   grid->setFocus();
 }
 
-void MainWindow::onImport() {
-  const ImportOutcome outcome = ImportSpreadsheet(statement_, *this);
+void MainWindow::onImport(const std::optional<QString>& droppedFile) {
+  std::optional<std::string> path;
+  if (droppedFile) path = QFile::encodeName(*droppedFile).toStdString();
+  const ImportOutcome outcome = ImportSpreadsheet(statement_, *this, path);
   if (outcome.changedSide) ShowPageOf(*outcome.changedSide);
+  ShowTitle();
+}
+
+void MainWindow::onFileDropped(const QString& path) {
+  // The window comes forward: the questions that follow are about this drop.
+  activateWindow();
+  if (IsSpreadsheetFileName(QFile::encodeName(path).toStdString())) {
+    if (importAction_->isEnabled()) onImport(path);
+  } else {
+    OpenFile(path);
+  }
 }
 
 void MainWindow::ShowPageOf(Side side) {
@@ -595,18 +680,88 @@ std::optional<std::size_t> MainWindow::AskChoice(const std::string& question,
   }());
 }
 
-std::optional<std::string> MainWindow::ChooseSaveFile(const Cp1253Text& proposedName,
-                                                      const std::string& filter) {
-  const QString path = dialogs_.ChooseSaveFile(environment_.DataFolder(), FromCp1253(proposedName),
-                                               FromMessage(filter));
+std::optional<std::string> MainWindow::ChooseSaveFile(FileKind kind, const Cp1253Text& proposedName,
+                                                      const std::string& filter,
+                                                      const std::string& startFolder) {
+  const QString path = dialogs_.ChooseSaveFile(DialogFolder(kind, startFolder),
+                                               FromCp1253(proposedName), FromMessage(filter));
   if (path.isEmpty()) return std::nullopt;
+  RememberFolder(kind, path);
   return QFile::encodeName(path).toStdString();
 }
 
-std::optional<std::string> MainWindow::ChooseOpenFile(const std::string& filter) {
-  const QString path = dialogs_.ChooseOpenFile(environment_.DataFolder(), FromMessage(filter));
+std::optional<std::string> MainWindow::ChooseOpenFile(FileKind kind, const std::string& filter) {
+  const QString path = dialogs_.ChooseOpenFile(DialogFolder(kind, {}), FromMessage(filter));
   if (path.isEmpty()) return std::nullopt;
+  RememberFolder(kind, path);
   return QFile::encodeName(path).toStdString();
+}
+
+QString MainWindow::DialogFolder(FileKind kind, const std::string& startFolder) const {
+  for (const QString& folder :
+       {QFile::decodeName(QByteArray::fromStdString(startFolder)), settings_.LastFolder(kind)}) {
+    if (!folder.isEmpty() && QFileInfo(folder).isDir()) return folder;
+  }
+  return environment_.DocumentsFolder();
+}
+
+void MainWindow::RememberFolder(FileKind kind, const QString& chosenPath) {
+  settings_.SetLastFolder(kind, QFileInfo(chosenPath).absolutePath());
+}
+
+void MainWindow::RememberRecentFile() {
+  if (statement_.FilePath().empty()) return;
+  settings_.AddRecentStatement(
+      QFileInfo(QFile::decodeName(QByteArray::fromStdString(statement_.FilePath())))
+          .absoluteFilePath());
+  FillRecentMenu();
+}
+
+void MainWindow::FillRecentMenu() {
+  recentMenu_->clear();
+  const QStringList recent = settings_.RecentStatements();
+  int number = 0;
+  for (const QString& path : recent) {
+    ++number;
+    // The number is the item's Alt key; a path's own "&" is no key.
+    QString shown = QDir::toNativeSeparators(path);
+    const QString home = QDir::homePath();
+    if (shown.startsWith(home + QLatin1Char('/')))
+      shown.replace(0, home.size(), QStringLiteral("~"));
+    auto* action = recentMenu_->addAction(QStringLiteral("&%1 %2").arg(number).arg(
+        shown.replace(QLatin1Char('&'), QStringLiteral("&&"))));
+    action->setObjectName(QStringLiteral("recentFileAction"));
+    action->setData(path);
+    connect(action, &QAction::triggered, this, [this, path] { onOpenRecent(path); });
+  }
+  recentMenu_->setEnabled(!recent.isEmpty());
+}
+
+void MainWindow::onOpenRecent(const QString& path) {
+  if (!QFileInfo(path).isFile()) {
+    settings_.RemoveRecentStatement(path);
+    FillRecentMenu();
+    dialogs_.ShowMessage(
+        QStringLiteral("Το αρχείο %1 δεν βρέθηκε. Αφαιρέθηκε από τα πρόσφατα αρχεία.")
+            .arg(QDir::toNativeSeparators(path)));
+    return;
+  }
+  OpenFile(path);
+}
+
+void MainWindow::MarkModified() {
+  statement_.SetModified(true);
+  setWindowModified(true);
+}
+
+void MainWindow::ShowTitle() {
+  const std::string& file = statement_.FilePath();
+  // Qt draws the mark of unsaved changes where "[*]" stands.
+  setWindowTitle(file.empty()
+                     ? WindowCaption() + QStringLiteral("[*]")
+                     : QFileInfo(QFile::decodeName(QByteArray::fromStdString(file))).fileName() +
+                           QStringLiteral("[*] — ") + WindowCaption());
+  setWindowModified(statement_.Modified());
 }
 
 bool MainWindow::StorePendingLine(Side side) {
@@ -655,6 +810,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
     Shutdown();
   }
+  settings_.SetWindowGeometry(saveGeometry());
   event->accept();
 }
 
@@ -663,7 +819,6 @@ void MainWindow::Shutdown() {
   statement_.Shutdown();
   customerModel_->Reload();
   supplierModel_->Reload();
-  environment_.SetCapsLock(false);
 }
 
 }  // namespace velmora

@@ -42,6 +42,9 @@ class MainWindow : public QMainWindow, private Questions {
 
   // At start: offers back what copies that ended without closing left behind.
   void OfferRecovery(std::vector<CopyFolder> abandoned);
+  // Opens a submission file as "Άνοιγμα" does once the file is chosen: one
+  // given on the command line, one from the recent files.
+  void OpenFile(const QString& path);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -51,6 +54,7 @@ class MainWindow : public QMainWindow, private Questions {
   // Commands.
   void onNew();
   void onOpen();
+  bool onSave();
   bool onSaveAs();
   void onPrintStatement(Side side);
   void onPageChanged(int index);
@@ -61,7 +65,10 @@ class MainWindow : public QMainWindow, private Questions {
   void onSort(Side side, SortKey key);
   void onFind();
   void onFindAccepted();
-  void onImport();
+  void onImport(const std::optional<QString>& droppedFile = std::nullopt);
+  // A file dropped on the window: a spreadsheet is imported, any other file opened.
+  void onFileDropped(const QString& path);
+  void onOpenRecent(const QString& path);
 
   // Questions, answered with the window's dialogs and grids.
   Answer AskYesNo(const std::string& question) override;
@@ -71,9 +78,10 @@ class MainWindow : public QMainWindow, private Questions {
   void Tell(const std::string& message, bool beep) override;
   void Warn(const std::string& message) override;
   void ReportCheckFailure(const SaveCheckFailure& failure) override;
-  std::optional<std::string> ChooseSaveFile(const Cp1253Text& proposedName,
-                                            const std::string& filter) override;
-  std::optional<std::string> ChooseOpenFile(const std::string& filter) override;
+  std::optional<std::string> ChooseSaveFile(FileKind kind, const Cp1253Text& proposedName,
+                                            const std::string& filter,
+                                            const std::string& startFolder) override;
+  std::optional<std::string> ChooseOpenFile(FileKind kind, const std::string& filter) override;
   bool StorePendingLine(Side side) override;
   void ShowBusy(bool busy) override;
   bool ReportProgress(std::size_t done, std::size_t total) override;
@@ -82,6 +90,19 @@ class MainWindow : public QMainWindow, private Questions {
   void BuildStartPanel();
   void ConnectPage(LinesPage* page);
   void SetStatementCommandsEnabled(bool enabled);
+  // The start panel over the whole window, its picture and text centred.
+  void PlaceStartPanel();
+  // A character typed into the statement: it now has unsaved changes.
+  void MarkModified();
+  // The title: the statement's file, and the mark of unsaved changes.
+  void ShowTitle();
+  // The dialog's first folder: the one asked for, else where the kind's last
+  // file was chosen, else the documents folder; folders that have gone are passed over.
+  QString DialogFolder(FileKind kind, const std::string& startFolder) const;
+  void RememberFolder(FileKind kind, const QString& chosenPath);
+  // The statement's file goes to the top of the recent files.
+  void RememberRecentFile();
+  void FillRecentMenu();
   LinesPage* Page(Side side) const;
   // What the user typed besides the lines; nullopt after telling why it cannot
   // be taken.
@@ -90,6 +111,8 @@ class MainWindow : public QMainWindow, private Questions {
   std::optional<StatementForm> FormOnScreen() const;
   // Puts the form where a recovery after a crash finds it.
   void KeepForm();
+  // Shows what an opening left on view, and remembers the file opened.
+  void ShowOpened(const OpenOutcome& outcome);
   // Shows a statement that replaced the one on view.
   void ShowStatement(const ShownStatement& shown);
   void ShowAmounts(const StatementForm& form);
@@ -118,7 +141,9 @@ class MainWindow : public QMainWindow, private Questions {
   ProgressBox* progressBox_;
   QAction* newAction_;
   QAction* openAction_;
+  QAction* saveAction_;
   QAction* saveAsAction_;
+  QMenu* recentMenu_;
   QAction* exitAction_;
   QAction* importAction_;
   QMenu* printMenu_;

@@ -8,8 +8,6 @@
 
 #include <filesystem>
 
-#include "CapsLock.h"
-
 namespace velmora {
 
 QtEnvironment::QtEnvironment() {
@@ -53,21 +51,15 @@ QString QtEnvironment::DataFolder() const {
   return data;
 }
 
+QString QtEnvironment::DocumentsFolder() const {
+  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
 QString QtEnvironment::DesktopFolder() const {
   return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
 }
 
 void QtEnvironment::OpenUrl(const QUrl& url) { QDesktopServices::openUrl(url); }
-
-void QtEnvironment::SetCapsLock(bool on) {
-  // On for the program's own time; at the end the lock goes back to how the
-  // user had it, which is off unless they had switched it on themselves.
-  if (on) {
-    if (!capsLockFound_) capsLockFound_ = CapsLockState();
-    SetCapsLockState(true);
-  } else {
-    SetCapsLockState(capsLockFound_.value_or(false));
-  }
-}
 
 }  // namespace velmora

@@ -27,15 +27,13 @@ class QtEnvironment : public Environment {
   QString ProgramFolder() const override;
   QString WorkingBaseFolder() const override { return workingBase_; }
   QString DataFolder() const override;
+  QString DocumentsFolder() const override;
   QString DesktopFolder() const override;
   void OpenUrl(const QUrl& url) override;
-  void SetCapsLock(bool on) override;
 
  private:
   std::optional<CopyFolder> copyFolder_;
   QString workingBase_;
-  // Caps Lock as the user had it before the program switched it on.
-  std::optional<bool> capsLockFound_;
 };
 
 }  // namespace velmora

@@ -32,6 +32,7 @@ class RecordGrid::CellDelegate : public QStyledItemDelegate {
         editor, [grid, column](QChar typed, const QString& text) -> std::optional<QChar> {
           return grid->keyRule_ ? grid->keyRule_(column, typed, text) : typed;
         });
+    if (grid->capitalsRule_ && grid->capitalsRule_(column)) guard->TakeCapitals();
     connect(guard, &InputGuard::typed, grid, &RecordGrid::typed);
     connect(guard, &InputGuard::refused, grid, &RecordGrid::keyRefused);
     grid_->editor_ = editor;

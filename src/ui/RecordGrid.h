@@ -30,6 +30,8 @@ class RecordGrid : public QTableView {
   explicit RecordGrid(RecordTableModel* model, QWidget* parent = nullptr);
 
   void SetKeyRule(KeyRule rule) { keyRule_ = std::move(rule); }
+  // Whether the cells of a column take capitals only, by the column's position.
+  void SetCapitalsRule(std::function<bool(int column)> rule) { capitalsRule_ = std::move(rule); }
   // The grid's own question before Ctrl+Delete; true to delete.
   void SetDeleteConfirmation(std::function<bool()> confirm) { confirmDelete_ = std::move(confirm); }
 
@@ -67,6 +69,7 @@ class RecordGrid : public QTableView {
 
   RecordTableModel* model_;
   KeyRule keyRule_;
+  std::function<bool(int column)> capitalsRule_;
   std::function<bool()> confirmDelete_;
   QPointer<QLineEdit> editor_;
   bool syncing_ = false;

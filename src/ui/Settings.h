@@ -7,12 +7,10 @@
 #include <QStringList>
 #include <memory>
 
+#include "FileKind.h"
 #include "Side.h"
 
 namespace velmora {
-
-// The kinds of file a dialog chooses; each remembers its own last folder.
-enum class FileKind { Statement, Spreadsheet, ZipCopy, Pdf };
 
 // What is remembered between runs, in the user's own settings file
 // (~/.config/velmora/velmora.conf); nothing lies beside the executable.

@@ -7,6 +7,7 @@ namespace {
 constexpr char32_t kBackspace = 8;
 constexpr char32_t kTab = 9;
 constexpr char32_t kGreekCapitalEpsilon = U'\u0395';
+constexpr char32_t kGreekSmallEpsilon = U'\u03B5';
 constexpr std::string_view kGreekCapitalEpsilonUtf8 = "\u0395";
 
 bool IsDigit(char32_t c) { return c >= U'0' && c <= U'9'; }
@@ -24,7 +25,8 @@ bool DecimalKeyFilter(char32_t c, std::string_view currentText) {
 
 KeyVerdict InstallationTypeFilter(char32_t c, std::string_view currentText) {
   if (IsDigit(c) || c == kBackspace) return {true, c};
-  if (c == U'E' || c == kGreekCapitalEpsilon) {
+  // Small e and ε too: nobody has to reach for Caps Lock.
+  if (c == U'E' || c == U'e' || c == kGreekCapitalEpsilon || c == kGreekSmallEpsilon) {
     const bool holdsE = currentText.find('E') != std::string_view::npos ||
                         currentText.find(kGreekCapitalEpsilonUtf8) != std::string_view::npos;
     if (!holdsE) return {true, U'E'};

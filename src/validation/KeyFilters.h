@@ -21,8 +21,8 @@ struct KeyVerdict {
   char32_t stored;  // the character to insert when accepted
 };
 
-// Installation type: Backspace and digits as typed; a Latin or Greek capital E
-// becomes Latin 'E' while currentText (UTF-8) holds no E of either kind yet.
+// Installation type: Backspace and digits as typed; a Latin or Greek E, capital
+// or small, becomes Latin 'E' while currentText (UTF-8) holds no E of either kind yet.
 KeyVerdict InstallationTypeFilter(char32_t c, std::string_view currentText);
 
 }  // namespace velmora

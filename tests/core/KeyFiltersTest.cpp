@@ -35,12 +35,13 @@ TEST(KeyFiltersTest, DecimalTakesOneComma) {
 }
 
 TEST(KeyFiltersTest, InstallationTypeStoresOneLatinE) {
-  const KeyVerdict greek = InstallationTypeFilter(U'Ε', "");
-  EXPECT_TRUE(greek.accepted);
-  EXPECT_EQ(greek.stored, U'E');
-  const KeyVerdict latin = InstallationTypeFilter(U'E', "12");
-  EXPECT_TRUE(latin.accepted);
-  EXPECT_EQ(latin.stored, U'E');
+  // Capital or small, Greek or Latin: each is stored as the Latin capital.
+  for (const char32_t e : {U'Ε', U'E', U'ε', U'e'}) {
+    const KeyVerdict verdict = InstallationTypeFilter(e, "12");
+    EXPECT_TRUE(verdict.accepted) << static_cast<int>(e);
+    EXPECT_EQ(verdict.stored, U'E');
+  }
+  EXPECT_FALSE(InstallationTypeFilter(U'e', "E").accepted);
 
   EXPECT_FALSE(InstallationTypeFilter(U'E', "E").accepted);
   EXPECT_FALSE(InstallationTypeFilter(U'Ε', "1E").accepted);
@@ -50,7 +51,7 @@ TEST(KeyFiltersTest, InstallationTypeStoresOneLatinE) {
   EXPECT_EQ(InstallationTypeFilter(U'1', "0").stored, U'1');
   EXPECT_TRUE(InstallationTypeFilter(U'7', "E").accepted);  // digits beside E are not refused
   EXPECT_TRUE(InstallationTypeFilter(kBackspace, "E").accepted);
-  for (const char32_t c : {U'e', U'ε', U'F', U'Ζ', kTab, U' ', U','}) {
+  for (const char32_t c : {U'F', U'Ζ', U'ζ', kTab, U' ', U','}) {
     EXPECT_FALSE(InstallationTypeFilter(c, "").accepted) << static_cast<int>(c);
   }
 }

@@ -51,14 +51,18 @@ class ScriptedQuestions : public Questions {
   void ReportCheckFailure(const SaveCheckFailure& failure) override {
     Tell(failure.message, failure.beep);
   }
-  std::optional<std::string> ChooseSaveFile(const Cp1253Text& proposedName,
-                                            const std::string& filter) override {
+  std::optional<std::string> ChooseSaveFile(FileKind kind, const Cp1253Text& proposedName,
+                                            const std::string& filter,
+                                            const std::string& startFolder) override {
     proposedNames.push_back(proposedName.bytes());
     filters.push_back(filter);
+    kinds.push_back(kind);
+    startFolders.push_back(startFolder);
     return Pop(saveFiles_, "save file");
   }
-  std::optional<std::string> ChooseOpenFile(const std::string& filter) override {
+  std::optional<std::string> ChooseOpenFile(FileKind kind, const std::string& filter) override {
     filters.push_back(filter);
+    kinds.push_back(kind);
     return Pop(openFiles_, "open file");
   }
   bool StorePendingLine(Side) override { return pendingLineStored_; }
@@ -77,6 +81,8 @@ class ScriptedQuestions : public Questions {
   std::vector<std::string> warnings;
   std::vector<std::string> proposedNames;
   std::vector<std::string> filters;
+  std::vector<FileKind> kinds;
+  std::vector<std::string> startFolders;
   std::vector<std::vector<std::string>> choiceCaptions;
   int beeps = 0;
   int busyShown = 0;

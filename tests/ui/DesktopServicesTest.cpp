@@ -151,7 +151,7 @@ void DesktopServicesTest::desktopLauncher() {
 void DesktopServicesTest::authorityPages() {
   Fixture f;
   QAction* site = f.Action("authoritySiteAction");
-  QVERIFY(site->text().startsWith(Greek("Σύνδεση με εξυπηρετητή Quorvane (")));
+  QVERIFY(site->text().remove('&').startsWith(Greek("Σύνδεση με εξυπηρετητή Quorvane (")));
   site->trigger();
   // The submission page has no place in the menu; its key reaches it.
   QAction* submission = f.Action("onlineSubmissionAction");

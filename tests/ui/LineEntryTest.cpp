@@ -126,8 +126,8 @@ void LineEntryTest::columnFiltersFollowThePlaceOfTheColumn() {
   f.NewStatement();
   RecordGrid* grid = f.Grid(Side::Customers);
   const QString typed = QStringLiteral("1a0,5,");
-  const QString kept[] = {"1a0,5,", "1a0,5,", "1a0,5,", "1",   "1a0,5,",
-                          "1a0,5,", "1a0",    "105",    "105", "10,5"};
+  const QString kept[] = {"1A0,5,", "1A0,5,", "1A0,5,", "1",   "1A0,5,",
+                          "1A0,5,", "1A0",    "105",    "105", "10,5"};
   for (int column = 0; column < 10; ++column) {
     f.TypeIntoCell(grid, 0, column, typed, false);
     QCOMPARE(grid->Editor()->text(), kept[column]);

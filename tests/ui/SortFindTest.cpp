@@ -266,7 +266,7 @@ void SortFindTest::findLandsOnTheFirstMatchOfThePageOnView() {
   f.ShowPage(0);
   BackToWindow(f);
   QCOMPARE(f.Find<QMenu>("toolsMenu")->actions().first(), f.Action("findAction"));
-  QCOMPARE(f.Action("findAction")->text(), Greek("Εύρεση..."));
+  QCOMPARE(f.Action("findAction")->text().remove('&'), Greek("Εύρεση..."));
   QCOMPARE(f.Action("findAction")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F));
   QVERIFY(f.Action("findAction")->isEnabled());
 
@@ -284,10 +284,11 @@ void SortFindTest::findLandsOnTheFirstMatchOfThePageOnView() {
   QCOMPARE(CurrentRow(f, Side::Customers), 1);
   Search(f, FindField::Name, FindMatch::Beginning, Greek("ΑΛΦΑ"));
   QCOMPARE(CurrentRow(f, Side::Customers), 0);
-  Search(f, FindField::Name, FindMatch::Beginning, Greek("ΒΗ"));
+  // Small letters typed become capitals, as the names are kept.
+  Search(f, FindField::Name, FindMatch::Beginning, Greek("βη"));
   QCOMPARE(CurrentRow(f, Side::Customers), 2);
   // Not found: the warning, and the first line even though another was current.
-  Search(f, FindField::Name, FindMatch::Beginning, Greek("βητα"));
+  Search(f, FindField::Name, FindMatch::Beginning, Greek("ΩΜΕΓΑ"));
   QCOMPARE(f.dialogs.warnings.last(), Greek("Δεν βρέθηκε η Επωνυμία"));
   QCOMPARE(f.dialogs.warnings.size(), 2);
   QCOMPARE(CurrentRow(f, Side::Customers), 0);

@@ -69,18 +69,18 @@ class TestEnvironment : public Environment {
   QString ProgramFolder() const override { return program_.path(); }
   QString WorkingBaseFolder() const override { return base_.path(); }
   QString DataFolder() const override { return data_.path(); }
+  QString DocumentsFolder() const override { return documents_.path(); }
   QString DesktopFolder() const override { return data_.path(); }
   void OpenUrl(const QUrl& url) override { urls.append(url); }
-  void SetCapsLock(bool on) override { capsLock = on; }
 
   QDate today{2024, 5, 20};
   QList<QUrl> urls;
-  bool capsLock = false;
 
  private:
   QTemporaryDir program_;
   QTemporaryDir base_;
   QTemporaryDir data_;
+  QTemporaryDir documents_;
 };
 
 QString Greek(const char* utf8);
