@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 
 #include "AtomicFile.h"
 #include "SystemReason.h"
@@ -69,7 +70,8 @@ const char kFailureMessage[] = "Υπήρξε κάποιο πρόβλημα κα�
 
 std::string DesktopLauncherText(std::string_view executablePath, std::string_view iconPath) {
   std::string text = "[Desktop Entry]\nType=Application\nName=Velmora\n";
-  text += "Exec=" + QuotedExecArgument(executablePath) + "\n";
+  // A file dropped on the launcher is opened.
+  text += "Exec=" + QuotedExecArgument(executablePath) + " %f\n";
   text += "Path=" + EscapeValue(FolderOf(executablePath)) + "\n";
   if (!iconPath.empty()) text += "Icon=" + EscapeValue(iconPath) + "\n";
   text += "Terminal=false\nCategories=Office;Finance;\n";
@@ -81,6 +83,11 @@ std::optional<LauncherFailure> WriteDesktopLauncher(const std::string& desktopFo
                                                     std::string_view iconPath) {
   const std::string path = desktopFolder + "/" + std::string(kDesktopLauncherFileName);
   try {
+    // An account that never had a desktop folder gets one, as the desktop would make it.
+    std::error_code error;
+    std::filesystem::create_directories(desktopFolder, error);
+    if (error)
+      return LauncherFailure{std::string(kFailureMessage) + "\n" + SystemReason(error.value())};
     WriteFileAtomically(path, DesktopLauncherText(executablePath, iconPath), true);
   } catch (const std::exception& error) {
     return LauncherFailure{std::string(kFailureMessage) + "\n" + error.what()};

@@ -12,8 +12,9 @@ namespace velmora {
 inline constexpr std::string_view kDesktopLauncherFileName = "Velmora.desktop";
 
 // The launcher's text: an application named Velmora that starts the executable
-// (its full path, quoted for the Exec key) in the executable's folder, with the
-// icon at iconPath (no Icon key when iconPath is empty), not in a terminal.
+// (its full path, quoted for the Exec key, with a file dropped on the launcher)
+// in the executable's folder, with the icon at iconPath (no Icon key when
+// iconPath is empty), not in a terminal.
 std::string DesktopLauncherText(std::string_view executablePath, std::string_view iconPath);
 
 // Why the launcher was not made: the Greek message, then the system's reason on
@@ -22,8 +23,8 @@ struct LauncherFailure {
   std::string message;
 };
 
-// Writes the launcher into desktopFolder, replacing one already there without
-// asking, and makes it executable (0755). nullopt on success.
+// Writes the launcher into desktopFolder, made first when missing, replacing one
+// already there without asking, and makes it executable (0755). nullopt on success.
 std::optional<LauncherFailure> WriteDesktopLauncher(const std::string& desktopFolder,
                                                     std::string_view executablePath,
                                                     std::string_view iconPath);

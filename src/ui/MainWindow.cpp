@@ -152,6 +152,8 @@ MainWindow::MainWindow(Statement& statement, Dialogs& dialogs, Environment& envi
   // Start-up.
   qApp->installEventFilter(new MouseWheelFilter(this));
   SetStatementCommandsEnabled(false);
+  // Made now, so that the window keeps its size when the first note comes.
+  statusBar()->setObjectName(QStringLiteral("statusBar"));
   ShowTitle();
   FillRecentMenu();
   auto* drops = new FileDrops(this);
@@ -552,7 +554,15 @@ void MainWindow::onCreateShortcut() {
       WriteDesktopLauncher(QFile::encodeName(environment_.DesktopFolder()).toStdString(),
                            QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString(),
                            IconPathFor(programFolder));
-  if (failure) Warn(failure->message);
+  if (failure) {
+    Warn(failure->message);
+    return;
+  }
+  // No box to close: the status line says where to find it.
+  statusBar()->showMessage(QStringLiteral("Η συντόμευση δημιουργήθηκε: %1")
+                               .arg(QDir::toNativeSeparators(environment_.DesktopFolder() +
+                                                             QStringLiteral("/Velmora.desktop"))),
+                           kStatusMessageMilliseconds);
 }
 
 void MainWindow::onManual() {

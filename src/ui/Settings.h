@@ -13,7 +13,7 @@
 namespace velmora {
 
 // What is remembered between runs, in the user's own settings file
-// (~/.config/velmora/velmora.conf); nothing lies beside the executable.
+// (~/.config/velmora/velmora.ini); nothing lies beside the executable.
 class Settings {
  public:
   // The user's settings.

@@ -27,7 +27,7 @@ TEST(DesktopLauncherTest, QuotesTheExecutablePathForTheExecKey) {
             "[Desktop Entry]\n"
             "Type=Application\n"
             "Name=Velmora\n"
-            "Exec=\"/opt/velmora/bin/velmora\"\n"
+            "Exec=\"/opt/velmora/bin/velmora\" %f\n"
             "Path=/opt/velmora/bin\n"
             "Icon=/opt/velmora/velmora.png\n"
             "Terminal=false\n"
@@ -38,7 +38,7 @@ TEST(DesktopLauncherTest, QuotesTheExecutablePathForTheExecKey) {
   const std::string text = DesktopLauncherText("/home/Μαρία/My \"Tax\" $Files/50%\\`x`/velmora",
                                                "/home/Μαρία/My \"Tax\" $Files/i.png");
   EXPECT_NE(text.find(R"(
-Exec="/home/Μαρία/My \\"Tax\\" \\$Files/50%%\\\\\\`x\\`/velmora"
+Exec="/home/Μαρία/My \\"Tax\\" \\$Files/50%%\\\\\\`x\\`/velmora" %f
 )"),
             std::string::npos)
       << text;
@@ -80,10 +80,15 @@ TEST(DesktopLauncherTest, WritesAnExecutableLauncherAndReplacesAnEarlierOne) {
             std::nullopt);
   EXPECT_EQ(Read(launcher), DesktopLauncherText("/opt/v/velmora", "/opt/v/velmora.png"));
 
-  const auto failure = WriteDesktopLauncher((desktop / "missing").string(), "/usr/bin/velmora", "");
+  // A desktop folder that is missing is made; one that cannot be is told.
+  EXPECT_EQ(WriteDesktopLauncher((desktop / "new/Desktop").string(), "/usr/bin/velmora", ""),
+            std::nullopt);
+  EXPECT_TRUE(fs::is_regular_file(desktop / "new/Desktop/Velmora.desktop"));
+  const auto failure =
+      WriteDesktopLauncher((launcher / "Desktop").string(), "/usr/bin/velmora", "");
   ASSERT_TRUE(failure.has_value());
   EXPECT_EQ(failure->message,
-            "Υπήρξε κάποιο πρόβλημα κατά τη δημιουργία της συντόμευσης\n" + SystemReason(ENOENT));
+            "Υπήρξε κάποιο πρόβλημα κατά τη δημιουργία της συντόμευσης\n" + SystemReason(ENOTDIR));
   fs::remove_all(desktop);
 }
 

@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -134,15 +135,16 @@ void DesktopServicesTest::zipCopyOfASavedFile() {
 void DesktopServicesTest::desktopLauncher() {
   Fixture f;
   const QString launcher = f.environment.DesktopFolder() + QStringLiteral("/Velmora.desktop");
-  Write(launcher, "an older file");
-  // Made twice: the second replaces the first without asking.
+  // Made twice: the first time into a desktop folder it makes, the second
+  // replacing the first without asking.
   for (int i = 0; i < 2; ++i) {
     f.Action("desktopShortcutAction")->trigger();
     const QByteArray text = Bytes(launcher);
     QVERIFY(text.startsWith("[Desktop Entry]\n"));
     QVERIFY(text.contains("\nExec=\"" + QFile::encodeName(QCoreApplication::applicationFilePath()) +
-                          "\"\n"));
+                          "\" %f\n"));
     QVERIFY(QFileInfo(launcher).isExecutable());
+    QVERIFY(f.Find<QStatusBar>("statusBar")->currentMessage().contains(launcher));
   }
   QVERIFY(f.dialogs.messages.isEmpty() && f.dialogs.warnings.isEmpty());
   QVERIFY(f.dialogs.Problems().isEmpty());

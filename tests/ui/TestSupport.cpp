@@ -38,7 +38,8 @@ std::optional<std::size_t> TestDialogs::AskChoice(const QString& message,
   return choice;
 }
 
-QString TestDialogs::ChooseOpenFile(const QString&, const QString&) {
+QString TestDialogs::ChooseOpenFile(const QString& folder, const QString&) {
+  folders.append(folder);
   if (openFiles_.empty()) {
     unexpected_.append(QStringLiteral("unexpected open dialog"));
     return {};
@@ -48,7 +49,9 @@ QString TestDialogs::ChooseOpenFile(const QString&, const QString&) {
   return path;
 }
 
-QString TestDialogs::ChooseSaveFile(const QString&, const QString& proposedName, const QString&) {
+QString TestDialogs::ChooseSaveFile(const QString& folder, const QString& proposedName,
+                                    const QString&) {
+  folders.append(folder);
   proposedNames.append(proposedName);
   if (saveFiles_.empty()) {
     unexpected_.append(QStringLiteral("unexpected save dialog"));
@@ -156,6 +159,13 @@ void Fixture::ChooseTaxOffice(const QString& name) {
   offices->setFocus();
   Press(Qt::Key_Home);
   for (int i = 0; i < offices->count() && offices->currentText() != name; ++i) Press(Qt::Key_Down);
+}
+
+void Fixture::Activate(QWidget* target) {
+  if (!target) target = window.get();
+  QApplication::processEvents();
+  QApplication::setActiveWindow(target);
+  if (!QTest::qWaitForWindowActive(target)) qWarning("the window did not become active");
 }
 
 void Fixture::Type(const QString& text) {

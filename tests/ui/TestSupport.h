@@ -49,6 +49,8 @@ class TestDialogs : public Dialogs {
   QStringList warnings;
   QStringList captionsSeen;
   QStringList proposedNames;
+  // The folder each file dialog started in.
+  QStringList folders;
   int beeps = 0;
 
  private:
@@ -70,7 +72,8 @@ class TestEnvironment : public Environment {
   QString WorkingBaseFolder() const override { return base_.path(); }
   QString DataFolder() const override { return data_.path(); }
   QString DocumentsFolder() const override { return documents_.path(); }
-  QString DesktopFolder() const override { return data_.path(); }
+  // Missing until the program makes it, as on an account that never had one.
+  QString DesktopFolder() const override { return data_.filePath(QStringLiteral("Desktop")); }
   void OpenUrl(const QUrl& url) override { urls.append(url); }
 
   QDate today{2024, 5, 20};
@@ -127,6 +130,10 @@ struct Fixture {
   // Chooses the tax office from the list with the keyboard.
   void ChooseTaxOffice(const QString& name);
 
+  // Makes that window (the main window when none is given) the active one, once
+  // the activations asked for before have been delivered: a wait box or a
+  // dialog may have taken it.
+  void Activate(QWidget* target = nullptr);
   // Keys into whatever has the focus: one key press per character.
   void Type(const QString& text);
   void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
