@@ -16,6 +16,8 @@ class AutomaticAnswers : public Questions {
 
   // The file that the next "Άνοιγμα" chooses.
   void SetFileToOpen(std::string path) { fileToOpen_ = std::move(path); }
+  // The name the next saves give instead of the proposed one; empty: the proposed one.
+  void SetSaveName(std::string name) { saveName_ = std::move(name); }
   // The path of the last save's file.
   const std::string& LastSavePath() const { return lastSavePath_; }
   // What a window would have shown in message boxes (UTF-8), oldest first.
@@ -35,7 +37,7 @@ class AutomaticAnswers : public Questions {
   }
   std::optional<std::string> ChooseSaveFile(FileKind, const Cp1253Text& proposedName,
                                             const std::string&, const std::string&) override {
-    lastSavePath_ = saveFolder_ + "/" + proposedName.bytes();
+    lastSavePath_ = saveFolder_ + "/" + (saveName_.empty() ? proposedName.bytes() : saveName_);
     return lastSavePath_;
   }
   std::optional<std::string> ChooseOpenFile(FileKind, const std::string&) override {
@@ -50,6 +52,7 @@ class AutomaticAnswers : public Questions {
  private:
   std::string saveFolder_;
   std::string fileToOpen_;
+  std::string saveName_;
   std::string lastSavePath_;
   std::vector<std::string> messages_;
 };

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "AtomicFile.h"
+#include "ExportFigures.h"
 #include "FigureReport.h"
 #include "ImportFigures.h"
 #include "AutomaticAnswers.h"
@@ -256,6 +257,7 @@ int Run() {
                 Ms(store) + " against " + Ms(oneWrite) + " to write the table's file");
 
   RunPrintFigures(statement, answers, form, temp.Path(), report);
+  RunExportFigures(statement, answers, temp.Path(), report);
 
   report.AtMost("open_memory", static_cast<double>(openGrowth) / static_cast<double>(fileSize), 4,
                 Mb(openGrowth) + " above the start for a " + Mb(fileSize) + " file");

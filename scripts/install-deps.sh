@@ -20,6 +20,7 @@ file
 liborcus-dev
 poppler-utils
 libfreexl-dev
+libxlsxwriter-dev
 clang
 clang-format
 libclang-rt-14-dev

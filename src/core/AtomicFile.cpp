@@ -145,8 +145,10 @@ bool WriteLines(int fd, std::size_t count, const LineAt& lineAt) {
   return WriteAll(fd, buffer);
 }
 
-// Writes a new file beside path through body, then renames it over path.
-void ReplaceFile(const std::string& givenPath, bool durable, const std::function<bool(int)>& body) {
+// Writes a new file beside path through body, given the new file open and its
+// name, then renames it over path.
+void ReplaceFile(const std::string& givenPath, bool durable,
+                 const std::function<bool(int fd, const std::string& name)>& body) {
   const std::string path = FinalPath(givenPath);
   RemoveStaleTemporaries(SplitFolder(path).first);
   std::string tempPath;
@@ -157,8 +159,15 @@ void ReplaceFile(const std::string& givenPath, bool durable, const std::function
   struct stat target {};
   bool ok = ::stat(path.c_str(), &target) != 0 || !S_ISREG(target.st_mode) ||
             ::fchmod(fd, target.st_mode & 07777) == 0;
-  ok = ok && body(fd) && (!durable || ::fsync(fd) == 0);
-  int error = ok ? 0 : errno;
+  int error = 0;
+  try {
+    ok = ok && body(fd, tempPath) && (!durable || ::fsync(fd) == 0);
+    error = ok ? 0 : errno;
+  } catch (...) {
+    ::close(fd);
+    ::unlink(tempPath.c_str());
+    throw;
+  }
   if (::close(fd) != 0 && ok) {
     ok = false;
     error = errno;
@@ -177,12 +186,22 @@ void ReplaceFile(const std::string& givenPath, bool durable, const std::function
 }  // namespace
 
 void WriteFileAtomically(const std::string& path, std::string_view bytes, bool durable) {
-  ReplaceFile(path, durable, [bytes](int fd) { return WriteAll(fd, bytes); });
+  ReplaceFile(path, durable, [bytes](int fd, const std::string&) { return WriteAll(fd, bytes); });
+}
+
+void WriteFileAtomicallyByName(const std::string& path, bool durable,
+                               const std::function<void(const std::string&)>& write) {
+  // The library opens the name and truncates the same file: the descriptor held
+  // here still reaches what it wrote, for the flush to disk.
+  ReplaceFile(path, durable, [&write](int, const std::string& name) {
+    write(name);
+    return true;
+  });
 }
 
 void WriteLinesAtomically(const std::string& path, const std::vector<std::string>& lines,
                           bool durable) {
-  ReplaceFile(path, durable, [&lines](int fd) {
+  ReplaceFile(path, durable, [&lines](int fd, const std::string&) {
     return WriteLines(fd, lines.size(),
                       [&lines](std::size_t i) -> const std::string& { return lines[i]; });
   });
@@ -190,7 +209,7 @@ void WriteLinesAtomically(const std::string& path, const std::vector<std::string
 
 void WriteLinesAtomically(const std::string& path, const std::vector<std::string>& first,
                           const std::vector<std::string>& then, bool durable) {
-  ReplaceFile(path, durable, [&first, &then](int fd) {
+  ReplaceFile(path, durable, [&first, &then](int fd, const std::string&) {
     return WriteLines(fd, first.size() + then.size(),
                       [&first, &then](std::size_t i) -> const std::string& {
                         return i < first.size() ? first[i] : then[i - first.size()];
@@ -200,7 +219,7 @@ void WriteLinesAtomically(const std::string& path, const std::vector<std::string
 
 void WriteLinesAtomically(const std::string& path, const std::vector<std::string>& lines,
                           std::span<const std::size_t> order, bool durable) {
-  ReplaceFile(path, durable, [&lines, order](int fd) {
+  ReplaceFile(path, durable, [&lines, order](int fd, const std::string&) {
     return WriteLines(fd, order.size(), [&lines, order](std::size_t i) -> const std::string& {
       // Lines taken out of their order lie scattered in memory: their places are
       // asked for well before their bytes are needed.
@@ -221,7 +240,7 @@ LinesFileWriter::LinesFileWriter(const std::string& path, const std::vector<std:
     : first_(first), then_(then.data()) {
   writing_ = std::thread([this, path, durable] {
     try {
-      ReplaceFile(path, durable, [this](int fd) { return WriteThen(fd); });
+      ReplaceFile(path, durable, [this](int fd, const std::string&) { return WriteThen(fd); });
     } catch (...) {
       failure_ = std::current_exception();
     }

@@ -3,6 +3,7 @@
 #include <condition_variable>
 #include <cstddef>
 #include <exception>
+#include <functional>
 #include <mutex>
 #include <span>
 #include <string>
@@ -22,6 +23,10 @@ namespace velmora {
 // <6 letters>" in the target's folder; before each write, such files in that folder
 // whose process no longer exists (left by a killed save) are removed.
 void WriteFileAtomically(const std::string& path, std::string_view bytes, bool durable);
+// The same for a file that a library writes by its name: write(name) makes the
+// new file whole at that name beside path, or throws (the target stays).
+void WriteFileAtomicallyByName(const std::string& path, bool durable,
+                               const std::function<void(const std::string& name)>& write);
 // The same for lines, each followed by CR LF (the last one too), without
 // building the whole text first.
 void WriteLinesAtomically(const std::string& path, const std::vector<std::string>& lines,

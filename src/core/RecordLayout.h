@@ -110,6 +110,14 @@ constexpr std::array<LineField, 10> kTypedLineFields = {
     LineField::Town,         LineField::Street, LineField::StreetNumber, LineField::PostCode,
     LineField::InvoiceCount, LineField::Value};
 
+// A field's text in a working line as the line tables read it: its columns
+// without trailing blanks (nothing for a line too short to reach them).
+constexpr std::string_view LineFieldText(std::string_view line, LineField field) {
+  const std::string_view text = LineSpan(field).In(line);
+  const auto last = text.find_last_not_of(' ');
+  return last == std::string_view::npos ? std::string_view() : text.substr(0, last + 1);
+}
+
 // The working file's schema of a side: "Name=Width" lines in column order.
 std::vector<std::string> LineSchema(Side side);
 

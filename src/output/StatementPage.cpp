@@ -194,13 +194,6 @@ void AppendUserCell(std::string& out, std::string_view text) {
   out += kLineEnd;
 }
 
-// A field of a working line as the record table reads it: without trailing spaces.
-std::string_view LineFieldText(std::string_view line, LineField field) {
-  std::string_view text = LineSpan(field).In(line);
-  const auto last = text.find_last_not_of(' ');
-  return last == std::string_view::npos ? std::string_view() : text.substr(0, last + 1);
-}
-
 void AppendLineRow(std::string& out, std::size_t number, std::string_view line) {
   char digits[24];
   const auto converted = std::to_chars(digits, digits + sizeof digits, number);

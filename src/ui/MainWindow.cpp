@@ -23,6 +23,7 @@
 #include "AuthorityLinks.h"
 #include "DesktopLauncher.h"
 #include "Environment.h"
+#include "ExportCommand.h"
 #include "FileDrops.h"
 #include "FilerPanel.h"
 #include "FindCommand.h"
@@ -283,6 +284,9 @@ void MainWindow::BuildMenu() {
   importAction_ = toolsMenu_->addAction(QStringLiteral("&Εισαγωγή στοιχείων από Excel"), this,
                                         [this] { onImport(); });
   importAction_->setObjectName(QStringLiteral("importAction"));
+  exportAction_ = toolsMenu_->addAction(QStringLiteral("Ε&ξαγωγή σε υπολογιστικό φύλλο"), this,
+                                        &MainWindow::onExport);
+  exportAction_->setObjectName(QStringLiteral("exportAction"));
   helpMenu_ = menuBar()->addMenu(QStringLiteral("&Βοήθεια"));
   helpMenu_->setObjectName(QStringLiteral("helpMenu"));
 
@@ -358,6 +362,7 @@ void MainWindow::SetStatementCommandsEnabled(bool enabled) {
   for (QAction* print : printMenu_->actions()) print->setEnabled(enabled);
   findAction_->setEnabled(enabled);
   importAction_->setEnabled(enabled);
+  exportAction_->setEnabled(enabled);
   // While the start panel covers them, the fields cannot be reached by Tab either.
   filerPanel_->setEnabled(enabled);
   pages_->setEnabled(enabled);
@@ -626,6 +631,17 @@ void MainWindow::onImport(const std::optional<QString>& droppedFile) {
   const ImportOutcome outcome = ImportSpreadsheet(statement_, *this, path);
   if (outcome.changedSide) ShowPageOf(*outcome.changedSide);
   ShowTitle();
+}
+
+void MainWindow::onExport() {
+  // The lines of the page on view.
+  const Side side = pages_->currentIndex() == 0 ? Side::Customers : Side::Suppliers;
+  const ExportOutcome outcome = ExportLines(statement_, *this, side, filerPanel_->TaxNumber());
+  if (!outcome.path) return;
+  statusBar()->showMessage(QStringLiteral("Οι γραμμές γράφτηκαν στο αρχείο %1.")
+                               .arg(QDir::toNativeSeparators(
+                                   QFile::decodeName(QByteArray::fromStdString(*outcome.path)))),
+                           kStatusMessageMilliseconds);
 }
 
 void MainWindow::onFileDropped(const QString& path) {

@@ -68,6 +68,7 @@ class MainWindow : public QMainWindow, private Questions {
   void onImport(const std::optional<QString>& droppedFile = std::nullopt);
   // A file dropped on the window: a spreadsheet is imported, any other file opened.
   void onFileDropped(const QString& path);
+  void onExport();
   void onOpenRecent(const QString& path);
 
   // Questions, answered with the window's dialogs and grids.
@@ -146,6 +147,7 @@ class MainWindow : public QMainWindow, private Questions {
   QMenu* recentMenu_;
   QAction* exitAction_;
   QAction* importAction_;
+  QAction* exportAction_;
   QMenu* printMenu_;
   QAction* printCustomersAction_;
   QAction* printSuppliersAction_;
