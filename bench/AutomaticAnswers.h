@@ -31,6 +31,9 @@ class AutomaticAnswers : public Questions {
     return 0;
   }
   void Tell(const std::string& message, bool) override { messages_.push_back(message); }
+  void TellWithDetails(const std::string& message, const std::string&) override {
+    messages_.push_back(message);
+  }
   void Warn(const std::string& message) override { messages_.push_back(message); }
   void ReportCheckFailure(const SaveCheckFailure& failure) override {
     messages_.push_back(failure.message);

@@ -78,10 +78,20 @@ std::optional<unsigned char> UnicodeToCp1253(char32_t c) {
   return it->byte;
 }
 
+void AppendCp1253AsUtf8(std::string& out, std::string_view bytes) {
+  for (const char b : bytes) {
+    if (static_cast<unsigned char>(b) < 0x80) {
+      out += b;
+    } else {
+      AppendUtf8(out, kToUnicode[static_cast<unsigned char>(b)]);
+    }
+  }
+}
+
 std::string Cp1253ToUtf8(std::string_view bytes) {
   std::string out;
   out.reserve(bytes.size() * 2);
-  for (const char b : bytes) AppendUtf8(out, kToUnicode[static_cast<unsigned char>(b)]);
+  AppendCp1253AsUtf8(out, bytes);
   return out;
 }
 

@@ -39,6 +39,8 @@ char32_t Cp1253ToUnicode(unsigned char b);
 // The byte of a code point, or nullopt when the code page has none for it.
 std::optional<unsigned char> UnicodeToCp1253(char32_t c);
 
+// Cp1253ToUtf8 onto the end of out, without a text of its own.
+void AppendCp1253AsUtf8(std::string& out, std::string_view bytes);
 std::string Cp1253ToUtf8(std::string_view bytes);
 
 // nullopt when the text is not valid UTF-8 or holds a character without a byte.

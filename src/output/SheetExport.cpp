@@ -42,15 +42,21 @@ double NumberOf(const std::string& text) {
   return std::strtod(point.c_str(), nullptr);
 }
 
-std::string QuotedCsvField(const std::string& text) {
-  if (text.find_first_of(";\"\r\n") == std::string::npos) return text;
-  std::string quoted = "\"";
-  for (const char c : text) {
-    if (c == '"') quoted += '"';
-    quoted += c;
+// A field of the text, in quotes when it holds what would end it. The separators
+// are ASCII, so the code page's bytes tell as well as the UTF-8 would.
+void AppendCsvField(std::string& out, std::string_view cp1253) {
+  if (cp1253.find_first_of(";\"\r\n") == std::string_view::npos) {
+    AppendCp1253AsUtf8(out, cp1253);
+    return;
   }
-  quoted += '"';
-  return quoted;
+  out += '"';
+  for (std::size_t quote; (quote = cp1253.find('"')) != std::string_view::npos;) {
+    AppendCp1253AsUtf8(out, cp1253.substr(0, quote + 1));
+    out += '"';
+    cp1253.remove_prefix(quote + 1);
+  }
+  AppendCp1253AsUtf8(out, cp1253);
+  out += '"';
 }
 
 // libxlsxwriter's error as the system's reason would read.
@@ -76,10 +82,9 @@ std::string ExportCsvText(const std::vector<std::string>& lines) {
   std::string text = "\xEF\xBB\xBF";
   text.reserve(lines.size() * 96);
   for (const std::string& line : lines) {
-    const auto cells = ExportCellsOf(line);
-    for (std::size_t column = 0; column < cells.size(); ++column) {
+    for (std::size_t column = 0; column < kTypedLineFields.size(); ++column) {
       if (column > 0) text += ';';
-      text += QuotedCsvField(cells[column].text);
+      AppendCsvField(text, LineFieldText(line, kTypedLineFields[column]));
     }
     text += "\r\n";
   }

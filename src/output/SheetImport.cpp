@@ -1,5 +1,6 @@
 #include "SheetImport.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -11,6 +12,7 @@
 #include "RecordLayout.h"
 #include "TaxNumber.h"
 #include "TwoHalves.h"
+#include "TypedLineRun.h"
 #include "WholeNumber.h"
 
 namespace velmora {
@@ -306,11 +308,50 @@ std::optional<std::string> CheckSheetRow(const std::array<std::string_view, 10>&
 
 namespace {
 
-// Rows beginRow up to endRow as working lines, or the first of them refused.
-SheetImportResult RowsToLines(const Sheet& sheet, int beginRow, int endRow, Side side,
-                              std::string_view filerTaxNumberUtf8) {
+// The ten cells of a row written into a working line; the message of the first
+// cell that cannot be, else nullopt.
+std::optional<std::string> WriteRowCells(const std::array<std::string_view, 10>& texts,
+                                         int rowNumber, std::string& line, std::string& offending) {
+  for (int column = 0; column < kImportedColumns; ++column) {
+    const LineField field = kTypedLineFields[static_cast<std::size_t>(column)];
+    const ColumnSpan span = LineSpan(field);
+    std::string_view text = texts[static_cast<std::size_t>(column)];
+    std::optional<std::string> value;
+    if (column == kValueColumn) {
+      value = AbsoluteValueText(text);
+      if (!value) {
+        return CellMessage(rowNumber, column,
+                           "έχει τιμή που δεν χωράει στο πεδίο της (16 χαρακτήρες)");
+      }
+      text = *value;
+    } else if (column == kInvoiceCountColumn && text.size() > span.width) {
+      return CellMessage(rowNumber, column, "έχει περισσότερους από 7 χαρακτήρες");
+    }
+    switch (WriteCp1253(text, line.data() + span.offset, span.width, offending)) {
+      case Encoding::Fits:
+        break;
+      case Encoding::Unrepresentable:
+        return CellMessage(rowNumber, column,
+                           "περιέχει τον χαρακτήρα «" + offending +
+                               "», που δεν υπάρχει στην ελληνική κωδικοσελίδα Windows-1253");
+      case Encoding::ControlCharacter:
+        return CellMessage(rowNumber, column, "περιέχει αλλαγή γραμμής ή άλλο χαρακτήρα ελέγχου");
+    }
+  }
+  return std::nullopt;
+}
+
+// Rows beginRow up to endRow as working lines, one for each row (empty for a
+// refused row), and every refused row.
+struct ConvertedRows {
   std::vector<Cp1253Text> lines;
-  lines.reserve(static_cast<std::size_t>(endRow - beginRow));
+  std::vector<SheetRowProblem> refused;
+};
+
+ConvertedRows RowsToLines(const Sheet& sheet, int beginRow, int endRow, Side side,
+                          std::string_view filerTaxNumberUtf8) {
+  ConvertedRows converted;
+  converted.lines.reserve(static_cast<std::size_t>(endRow - beginRow));
   std::array<NumberTextBuffer, kImportedColumns> buffers;
   std::array<SheetCell, kImportedColumns> cells;
   std::array<std::string_view, kImportedColumns> texts;
@@ -320,54 +361,47 @@ SheetImportResult RowsToLines(const Sheet& sheet, int beginRow, int endRow, Side
     sheet.RowCells(row, cells);
     for (std::size_t column = 0; column < kImportedColumns; ++column)
       texts[column] = CellText(cells[column], buffers[column]);
-    if (auto refusal = CheckSheetRow(texts, rowNumber, filerTaxNumberUtf8)) {
-      return SheetImportRefusal{rowNumber, std::move(*refusal)};
-    }
-
     std::string line(kRecordLength, ' ');
     line[LineSpan(LineField::RecordType).offset] = LineRecordType(side);
-    for (int column = 0; column < kImportedColumns; ++column) {
-      const LineField field = kTypedLineFields[static_cast<std::size_t>(column)];
-      const ColumnSpan span = LineSpan(field);
-      std::string_view text = texts[static_cast<std::size_t>(column)];
-      std::optional<std::string> value;
-      if (column == kValueColumn) {
-        value = AbsoluteValueText(text);
-        if (!value) {
-          return SheetImportRefusal{
-              rowNumber, CellMessage(rowNumber, column,
-                                     "έχει τιμή που δεν χωράει στο πεδίο της (16 χαρακτήρες)")};
-        }
-        text = *value;
-      } else if (column == kInvoiceCountColumn && text.size() > span.width) {
-        return SheetImportRefusal{
-            rowNumber, CellMessage(rowNumber, column, "έχει περισσότερους από 7 χαρακτήρες")};
-      }
-      switch (WriteCp1253(text, line.data() + span.offset, span.width, offending)) {
-        case Encoding::Fits:
-          break;
-        case Encoding::Unrepresentable:
-          return SheetImportRefusal{rowNumber,
-                                    CellMessage(rowNumber, column,
-                                                "περιέχει τον χαρακτήρα «" + offending +
-                                                    "», που δεν υπάρχει στην ελληνική κωδικοσελίδα "
-                                                    "Windows-1253")};
-        case Encoding::ControlCharacter:
-          return SheetImportRefusal{
-              rowNumber,
-              CellMessage(rowNumber, column, "περιέχει αλλαγή γραμμής ή άλλο χαρακτήρα ελέγχου")};
-      }
+    auto refusal = CheckSheetRow(texts, rowNumber, filerTaxNumberUtf8);
+    if (!refusal) refusal = WriteRowCells(texts, rowNumber, line, offending);
+    if (refusal) {
+      converted.refused.push_back({rowNumber, std::move(*refusal)});
+      line.clear();
     }
-    lines.emplace_back(std::move(line));
+    converted.lines.emplace_back(std::move(line));
   }
-  return lines;
+  return converted;
+}
+
+// The rows that the line checks would refuse when stored after the side's
+// stored lines, as if typed one after the other; refused rows are left out.
+void AddLineCheckRefusals(const std::vector<Cp1253Text>& lines, Side side,
+                          std::string_view filerTaxNumber,
+                          const std::vector<std::string>& storedLines,
+                          std::vector<SheetRowProblem>& refused) {
+  TypedLineRun run(side, filerTaxNumber, storedLines.size() + lines.size());
+  for (const std::string& stored : storedLines) run.AddStored(stored);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i].empty()) continue;
+    const LineVerdict verdict = run.Judge(lines[i].view());
+    if (verdict.accepted) {
+      run.AddStored(lines[i].view());
+      continue;
+    }
+    const int rowNumber = static_cast<int>(i) + 1;
+    std::string message = RowMessage(rowNumber, " του αρχείου: ");
+    message += verdict.message;
+    refused.push_back({rowNumber, std::move(message)});
+  }
 }
 
 }  // namespace
 
-SheetImportResult SheetToLines(const Sheet& sheet, Side side, std::string_view filerTaxNumber) {
+SheetImportResult SheetToLines(const Sheet& sheet, Side side, std::string_view filerTaxNumber,
+                               const std::vector<std::string>* storedLines) {
   if (sheet.RowCount() == 0) {
-    return SheetImportRefusal{0, SheetReadFailureMessage({SheetReadFailure::Reason::Empty})};
+    return SheetImportRefusal{0, SheetReadFailureMessage({SheetReadFailure::Reason::Empty}), {}};
   }
   if (sheet.ColumnCount() < kImportedColumns) {
     std::string message(kOpeningFailed);
@@ -375,26 +409,43 @@ SheetImportResult SheetToLines(const Sheet& sheet, Side side, std::string_view f
         " Τα στοιχεία του πρώτου φύλλου εργασίας πρέπει να φτάνουν τουλάχιστον ως τη στήλη 10 "
         "(J).";
     message += kKindsRead;
-    return SheetImportRefusal{0, std::move(message)};
+    return SheetImportRefusal{0, std::move(message), {}};
   }
   const std::string filerTaxNumberUtf8 = Cp1253ToUtf8(filerTaxNumber);
 
   // Each row is converted on its own, so a large sheet is shared with a second
-  // thread. The first refusal in row order is the one a row-by-row pass would meet.
+  // thread; the halves are joined in row order.
   const auto rows = static_cast<std::size_t>(sheet.RowCount());
-  // When the rows go in one piece, `second` stays an empty list of lines.
-  SheetImportResult first, second;
+  ConvertedRows first, second;
   InTwoHalves(rows, [&](std::size_t begin, std::size_t end) {
     (begin == 0 ? first : second) = RowsToLines(sheet, static_cast<int>(begin),
                                                 static_cast<int>(end), side, filerTaxNumberUtf8);
   });
-  auto* lines = std::get_if<std::vector<Cp1253Text>>(&first);
-  if (lines == nullptr) return first;
-  auto* more = std::get_if<std::vector<Cp1253Text>>(&second);
-  if (more == nullptr) return second;
-  lines->reserve(lines->size() + more->size());
-  std::move(more->begin(), more->end(), std::back_inserter(*lines));
-  return first;
+  std::vector<Cp1253Text>& lines = first.lines;
+  lines.reserve(lines.size() + second.lines.size());
+  std::move(second.lines.begin(), second.lines.end(), std::back_inserter(lines));
+  std::vector<SheetRowProblem>& refused = first.refused;
+  std::move(second.refused.begin(), second.refused.end(), std::back_inserter(refused));
+
+  const auto rowRefusals = refused.size();
+  if (storedLines) AddLineCheckRefusals(lines, side, filerTaxNumber, *storedLines, refused);
+  if (refused.empty()) return std::move(lines);
+  std::inplace_merge(
+      refused.begin(), refused.begin() + static_cast<std::ptrdiff_t>(rowRefusals), refused.end(),
+      [](const SheetRowProblem& a, const SheetRowProblem& b) { return a.row < b.row; });
+  SheetImportRefusal refusal{refused.front().row, refused.front().message, {}};
+  refusal.rows = std::move(refused);
+  return refusal;
+}
+
+std::string RefusedRowsText(const std::vector<SheetRowProblem>& rows) {
+  constexpr std::size_t kListed = 1000;
+  std::string text;
+  for (std::size_t i = 0; i < rows.size() && i < kListed; ++i) (text += rows[i].message) += '\n';
+  if (rows.size() > kListed) {
+    text += "… και ακόμη " + std::to_string(rows.size() - kListed) + " γραμμές με λάθη.\n";
+  }
+  return text;
 }
 
 std::string SheetReadFailureMessage(const SheetReadFailure& failure) {

@@ -38,11 +38,20 @@ bool IsSheetDecimalNumber(std::string_view text);
 std::optional<std::string> CheckSheetRow(const std::array<std::string_view, 10>& texts,
                                          int rowNumber, std::string_view filerTaxNumberUtf8);
 
+// A row the import refuses: its number (from 1) and the message naming it. UTF-8.
+struct SheetRowProblem {
+  int row = 0;
+  std::string message;
+};
+
 // Why a sheet gave no lines: the first failing row's message, or, with row 0, a
 // message about the sheet as a whole (fewer than ten columns). UTF-8.
 struct SheetImportRefusal {
   int row = 0;
   std::string message;
+  // Every refused row in row order, the first among them; empty when the sheet
+  // is refused as a whole.
+  std::vector<SheetRowProblem> rows;
 };
 
 using SheetImportResult = std::variant<std::vector<Cp1253Text>, SheetImportRefusal>;
@@ -54,8 +63,16 @@ using SheetImportResult = std::variant<std::vector<Cp1253Text>, SheetImportRefus
 // when a cell of its first ten columns holds a character that Windows-1253 lacks or
 // a control character (a line break would split the line), or when its invoice count
 // or value does not fit its field: cutting a number would change it.
+// Given the side's working lines, a row is refused too when the line checks would
+// refuse its line stored after them and the rows before it. Every refused row is
+// listed; none gives a line then.
 // filerTaxNumber is the filer's tax number box as typed, in Windows-1253.
-SheetImportResult SheetToLines(const Sheet& sheet, Side side, std::string_view filerTaxNumber);
+SheetImportResult SheetToLines(const Sheet& sheet, Side side, std::string_view filerTaxNumber,
+                               const std::vector<std::string>* storedLines = nullptr);
+
+// The refused rows as the details of the refusal, a line each; a very long list
+// is cut after its first thousand with the number left out.
+std::string RefusedRowsText(const std::vector<SheetRowProblem>& rows);
 
 // The whole message shown when a file gives no sheet: the program's opening
 // sentence, what went wrong, and which kinds of file the program reads. UTF-8.

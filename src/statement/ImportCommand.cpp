@@ -14,10 +14,13 @@ namespace {
 
 constexpr const char* kImportFailedPrefix = "Η εισαγωγή των στοιχείων απέτυχε: ";
 
-// The sheet's rows as working lines, or nullopt after telling the user why not.
+// The sheet's rows as working lines, or nullopt after telling the user why not:
+// the first refused row, and every refused row in the details.
 std::optional<std::vector<Cp1253Text>> ReadSheetLines(Questions& questions, const std::string& path,
-                                                      Side side, const Cp1253Text& filer) {
+                                                      Side side, const Cp1253Text& filer,
+                                                      const std::vector<std::string>& stored) {
   std::string refusal;
+  std::string details;
   {
     BusyScope busy(questions);
     try {
@@ -25,17 +28,23 @@ std::optional<std::vector<Cp1253Text>> ReadSheetLines(Questions& questions, cons
       if (const auto* failure = std::get_if<SheetReadFailure>(&read)) {
         refusal = SheetReadFailureMessage(*failure);
       } else {
-        SheetImportResult converted = SheetToLines(std::get<Sheet>(read), side, filer.view());
+        SheetImportResult converted =
+            SheetToLines(std::get<Sheet>(read), side, filer.view(), &stored);
         if (auto* lines = std::get_if<std::vector<Cp1253Text>>(&converted))
           return std::move(*lines);
-        refusal = std::move(std::get<SheetImportRefusal>(converted).message);
+        auto& refused = std::get<SheetImportRefusal>(converted);
+        refusal = std::move(refused.message);
+        details = RefusedRowsText(refused.rows);
       }
     } catch (const std::exception&) {
       // Out of memory on a huge sheet, or a reader's own surprise.
       refusal = SheetReadFailureMessage({SheetReadFailure::Reason::Damaged});
     }
   }
-  questions.Tell(refusal, false);
+  if (details.empty())
+    questions.Tell(refusal, false);
+  else
+    questions.TellWithDetails(refusal, details);
   return std::nullopt;
 }
 
@@ -64,7 +73,7 @@ ImportOutcome ImportSpreadsheet(Statement& statement, Questions& questions,
   if (!path || path->empty()) return outcome;
 
   const Cp1253Text filer = statement.FilerTaxNumber ? statement.FilerTaxNumber() : Cp1253Text();
-  auto lines = ReadSheetLines(questions, *path, side, filer);
+  auto lines = ReadSheetLines(questions, *path, side, filer, statement.Table(side).Lines());
   if (!lines) return outcome;
 
   const std::size_t count = lines->size();

@@ -36,12 +36,14 @@ struct ImportOutcome {
 };
 
 // "Εισαγωγή στοιχείων από Excel": the pending lines stored first, the side asked,
-// the file chosen, the first worksheet read and every row checked (the first
-// failing row is named and nothing is imported), then the rows stored after the
-// side's lines in sheet order, each checked as a typed line is. A line refused
-// there stops the import: the lines before it stay, it stays pending, and the user
-// is told both why and that the import stopped. A file given (one dropped on
-// the window) is read instead of one chosen in the dialog.
+// the file chosen, the first worksheet read and every row checked, by the sheet's
+// rules and as a typed line is after the side's lines and the rows before it. Any
+// refused row stops the import before anything is stored: the first is named, and
+// every one is listed in the message's details. Then the rows are stored after the
+// side's lines in sheet order. A line refused there all the same stops the
+// import: the lines before it stay, it stays pending, and the user is told both
+// why and that the import stopped. A file given (one dropped on the window) is
+// read instead of one chosen in the dialog.
 ImportOutcome ImportSpreadsheet(Statement& statement, Questions& questions,
                                 const std::optional<std::string>& givenPath = std::nullopt);
 

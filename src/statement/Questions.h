@@ -31,6 +31,9 @@ class Questions {
                                                const std::vector<std::string>& captions) = 0;
   // A message box, after the beep when beep is set.
   virtual void Tell(const std::string& message, bool beep) = 0;
+  // A message box whose details, shown on request and copied as text, hold a
+  // longer list (every bad row of a sheet).
+  virtual void TellWithDetails(const std::string& message, const std::string& details) = 0;
   // A message box marked as a warning: a command failed.
   virtual void Warn(const std::string& message) = 0;
   // A failed check before a save: beep, message, then the focus on its field.

@@ -2,27 +2,18 @@
 
 #include <algorithm>
 #include <optional>
-#include <unordered_map>
-#include <unordered_set>
 #include <utility>
 #include <variant>
 
 #include "HeaderLine.h"
-#include "LineChecks.h"
-#include "PreSaveChecks.h"
 #include "RecordLayout.h"
+#include "StatementProblems.h"
 #include "SubmissionReader.h"
 #include "TaxOffices.h"
-#include "PlainText.h"
 
 namespace velmora {
 
 namespace {
-
-// A field of a working line as the line table gives it: without trailing blanks.
-std::string FieldText(std::string_view line, LineField field) {
-  return std::string(WithoutTrailingBlanks(LineSpan(field).In(line)));
-}
 
 // Messages are shown one a line: a message and its reason are joined by a colon.
 std::string OneLine(std::string_view message) {
@@ -57,63 +48,6 @@ RecordLines FindRecordLines(std::string_view bytes) {
   return found;
 }
 
-// Runs the line checks on every line of one side, in file order, as if each were
-// typed anew after the ones before it.
-void CheckLines(Side side, const std::vector<std::string>& lines,
-                const std::vector<int>& lineNumbers, const std::string& filerTaxNumber,
-                std::vector<SubmissionProblem>& problems) {
-  std::unordered_map<std::string, std::string> firstObligationByTaxNumber;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    const std::string& line = lines[i];
-    const LineCheckInput input{side,
-                               FieldText(line, LineField::TaxNumber),
-                               FieldText(line, LineField::Obligation),
-                               FieldText(line, LineField::InvoiceCount),
-                               FieldText(line, LineField::Value),
-                               filerTaxNumber,
-                               true};
-    const LineVerdict verdict = CheckLine(input, [&](const std::string& taxNumber) {
-      const auto found = firstObligationByTaxNumber.find(std::string(WithoutControls(taxNumber)));
-      return found == firstObligationByTaxNumber.end() ? std::nullopt
-                                                       : std::optional<std::string>(found->second);
-    });
-    if (!verdict.accepted) problems.push_back({lineNumbers[i], OneLine(verdict.message)});
-    firstObligationByTaxNumber.try_emplace(std::string(WithoutControls(input.taxNumber)),
-                                           input.obligation);
-  }
-}
-
-// The index of the line the checks before a save stop at: the first that carries the
-// filer's number or is repeated, with the same code, by a later line.
-std::size_t FirstLineFailingBeforeSave(const std::vector<std::string>& taxNumbers,
-                                       const std::vector<std::string>& obligations,
-                                       std::string_view filerTaxNumber) {
-  std::unordered_set<std::string> later;
-  std::size_t first = taxNumbers.size();
-  for (std::size_t i = taxNumbers.size(); i-- > 0;) {
-    std::string key = taxNumbers[i] + '\n' + obligations[i];
-    if (taxNumbers[i] == filerTaxNumber || later.count(key) != 0) first = i;
-    later.insert(std::move(key));
-  }
-  return first;
-}
-
-void CheckSideBeforeSaving(Side side, const std::vector<std::string>& lines,
-                           const std::vector<int>& lineNumbers, const std::string& filerTaxNumber,
-                           std::vector<SubmissionProblem>& problems) {
-  std::vector<std::string> taxNumbers, obligations;
-  taxNumbers.reserve(lines.size());
-  obligations.reserve(lines.size());
-  for (const std::string& line : lines) {
-    taxNumbers.push_back(FieldText(line, LineField::TaxNumber));
-    obligations.push_back(FieldText(line, LineField::Obligation));
-  }
-  const auto failure = CheckSideBeforeSave(side, taxNumbers, obligations, filerTaxNumber);
-  if (!failure) return;
-  const std::size_t at = FirstLineFailingBeforeSave(taxNumbers, obligations, filerTaxNumber);
-  problems.push_back({at < lineNumbers.size() ? lineNumbers[at] : 0, OneLine(failure->message)});
-}
-
 }  // namespace
 
 std::vector<SubmissionProblem> CheckSubmissionBytes(std::string_view bytes, int currentYear) {
@@ -131,19 +65,23 @@ std::vector<SubmissionProblem> CheckSubmissionBytes(std::string_view bytes, int 
 
   const HeaderFields header =
       statement.headerLines.empty() ? HeaderFields{} : ParseHeaderLine(statement.headerLines[0]);
-  const std::string& filerTaxNumber = header.taxNumber.bytes();
-  CheckLines(Side::Customers, statement.customerLines, where.customers, filerTaxNumber, problems);
-  CheckLines(Side::Suppliers, statement.supplierLines, where.suppliers, filerTaxNumber, problems);
-
-  if (const auto failure = CheckFilerBeforeSave(
-          header.year.view(), currentYear, filerTaxNumber, header.installationType.view(),
-          FindTaxOfficeByCode(header.taxOfficeCode.view()) >= 0)) {
-    problems.push_back({where.firstHeader, OneLine(failure->message)});
+  StatementUnderCheck checked;
+  checked.year = header.year.view();
+  checked.currentYear = currentYear;
+  checked.filerTaxNumber = header.taxNumber.view();
+  checked.installationType = header.installationType.view();
+  checked.taxOfficeChosen = FindTaxOfficeByCode(header.taxOfficeCode.view()) >= 0;
+  checked.customerLines = &statement.customerLines;
+  checked.supplierLines = &statement.supplierLines;
+  for (const StatementProblem& problem : ListStatementProblems(checked)) {
+    int lineNumber = where.firstHeader;
+    if (problem.side) {
+      const std::vector<int>& lines =
+          *problem.side == Side::Customers ? where.customers : where.suppliers;
+      lineNumber = problem.line < lines.size() ? lines[problem.line] : 0;
+    }
+    problems.push_back({lineNumber, OneLine(problem.message)});
   }
-  CheckSideBeforeSaving(Side::Customers, statement.customerLines, where.customers, filerTaxNumber,
-                        problems);
-  CheckSideBeforeSaving(Side::Suppliers, statement.supplierLines, where.suppliers, filerTaxNumber,
-                        problems);
   std::stable_sort(problems.begin(), problems.end(),
                    [](const SubmissionProblem& a, const SubmissionProblem& b) {
                      return a.lineNumber < b.lineNumber;

@@ -26,6 +26,8 @@ class Dialogs {
                                                const QStringList& captions) = 0;
   // A plain message box with one OK button.
   virtual void ShowMessage(const QString& text) = 0;
+  // The same, with details shown on request and a button that copies them.
+  virtual void ShowMessageWithDetails(const QString& text, const QString& details) = 0;
   // The same, marked as a warning (errors of a command).
   virtual void ShowWarning(const QString& text) = 0;
   virtual void Beep() = 0;

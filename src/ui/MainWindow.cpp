@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include <QAction>
+#include <algorithm>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -23,6 +24,7 @@
 #include "AuthorityLinks.h"
 #include "DesktopLauncher.h"
 #include "Environment.h"
+#include "CheckCommand.h"
 #include "ExportCommand.h"
 #include "FileDrops.h"
 #include "FilerPanel.h"
@@ -39,6 +41,7 @@
 #include "PrintCommand.h"
 #include "PrintWindow.h"
 #include "ProgramFolders.h"
+#include "ProblemsPanel.h"
 #include "ProgressBox.h"
 #include "Settings.h"
 #include "RecordLayout.h"
@@ -113,6 +116,10 @@ MainWindow::MainWindow(Statement& statement, Dialogs& dialogs, Environment& envi
   connect(findDialog_, &QDialog::accepted, this, &MainWindow::onFindAccepted);
   connect(findDialog_, &FindDialog::keyRefused, this, [this] { dialogs_.Beep(); });
   progressBox_ = new ProgressBox(this);
+  problemsPanel_ = new ProblemsPanel(this);
+  addDockWidget(Qt::BottomDockWidgetArea, problemsPanel_);
+  problemsPanel_->hide();
+  connect(problemsPanel_, &ProblemsPanel::problemChosen, this, &MainWindow::onProblemChosen);
 
   auto* central = new QWidget(this);
   // The window may grow, the grids with it, but never below the size its
@@ -284,6 +291,10 @@ void MainWindow::BuildMenu() {
   importAction_ = toolsMenu_->addAction(QStringLiteral("&Εισαγωγή στοιχείων από Excel"), this,
                                         [this] { onImport(); });
   importAction_->setObjectName(QStringLiteral("importAction"));
+  checkAction_ = toolsMenu_->addAction(QStringLiteral("Έ&λεγχος δήλωσης"), this,
+                                       &MainWindow::onCheckStatement);
+  checkAction_->setObjectName(QStringLiteral("checkAction"));
+  checkAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
   exportAction_ = toolsMenu_->addAction(QStringLiteral("Ε&ξαγωγή σε υπολογιστικό φύλλο"), this,
                                         &MainWindow::onExport);
   exportAction_->setObjectName(QStringLiteral("exportAction"));
@@ -363,6 +374,7 @@ void MainWindow::SetStatementCommandsEnabled(bool enabled) {
   findAction_->setEnabled(enabled);
   importAction_->setEnabled(enabled);
   exportAction_->setEnabled(enabled);
+  checkAction_->setEnabled(enabled);
   // While the start panel covers them, the fields cannot be reached by Tab either.
   filerPanel_->setEnabled(enabled);
   pages_->setEnabled(enabled);
@@ -633,6 +645,27 @@ void MainWindow::onImport(const std::optional<QString>& droppedFile) {
   ShowTitle();
 }
 
+void MainWindow::onCheckStatement() {
+  const auto form = GatherForm();
+  if (!form) return;
+  const auto problems = CheckStatement(statement_, *this, *form, CurrentDay());
+  if (problems) problemsPanel_->ShowProblems(*problems);
+}
+
+void MainWindow::onProblemChosen(const StatementProblem& problem) {
+  if (!problem.side) {
+    filerPanel_->FocusField(problem.filerField);
+    return;
+  }
+  ShowPageOf(*problem.side);
+  RecordGrid* grid = Page(*problem.side)->grid();
+  const auto field = std::find(kTypedLineFields.begin(), kTypedLineFields.end(), problem.field);
+  const auto column = static_cast<int>(field - kTypedLineFields.begin());
+  if (static_cast<int>(problem.line) < grid->model()->rowCount())
+    grid->setCurrentIndex(grid->model()->index(static_cast<int>(problem.line), column));
+  grid->setFocus();
+}
+
 void MainWindow::onExport() {
   // The lines of the page on view.
   const Side side = pages_->currentIndex() == 0 ? Side::Customers : Side::Suppliers;
@@ -688,6 +721,10 @@ Questions::Answer MainWindow::AskYesNoCancel(const std::string& question) {
 void MainWindow::Tell(const std::string& message, bool beep) {
   if (beep) dialogs_.Beep();
   dialogs_.ShowMessage(FromMessage(message));
+}
+
+void MainWindow::TellWithDetails(const std::string& message, const std::string& details) {
+  dialogs_.ShowMessageWithDetails(FromMessage(message), FromMessage(details));
 }
 
 void MainWindow::Warn(const std::string& message) { dialogs_.ShowWarning(FromMessage(message)); }

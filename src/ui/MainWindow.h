@@ -8,6 +8,7 @@
 #include "LineOrder.h"
 #include "Questions.h"
 #include "Side.h"
+#include "StatementProblems.h"
 #include "StatementCommands.h"
 
 class QAction;
@@ -22,6 +23,7 @@ class FindDialog;
 class LinesPage;
 class ManualWindow;
 class PrintWindow;
+class ProblemsPanel;
 class ProgressBox;
 class RecordGrid;
 class RecordTableModel;
@@ -69,6 +71,8 @@ class MainWindow : public QMainWindow, private Questions {
   // A file dropped on the window: a spreadsheet is imported, any other file opened.
   void onFileDropped(const QString& path);
   void onExport();
+  void onCheckStatement();
+  void onProblemChosen(const StatementProblem& problem);
   void onOpenRecent(const QString& path);
 
   // Questions, answered with the window's dialogs and grids.
@@ -77,6 +81,7 @@ class MainWindow : public QMainWindow, private Questions {
   std::optional<std::size_t> AskChoice(const std::string& question,
                                        const std::vector<std::string>& captions) override;
   void Tell(const std::string& message, bool beep) override;
+  void TellWithDetails(const std::string& message, const std::string& details) override;
   void Warn(const std::string& message) override;
   void ReportCheckFailure(const SaveCheckFailure& failure) override;
   std::optional<std::string> ChooseSaveFile(FileKind kind, const Cp1253Text& proposedName,
@@ -140,6 +145,7 @@ class MainWindow : public QMainWindow, private Questions {
   PrintWindow* printWindow_;
   FindDialog* findDialog_;
   ProgressBox* progressBox_;
+  ProblemsPanel* problemsPanel_;
   QAction* newAction_;
   QAction* openAction_;
   QAction* saveAction_;
@@ -148,6 +154,7 @@ class MainWindow : public QMainWindow, private Questions {
   QAction* exitAction_;
   QAction* importAction_;
   QAction* exportAction_;
+  QAction* checkAction_;
   QMenu* printMenu_;
   QAction* printCustomersAction_;
   QAction* printSuppliersAction_;

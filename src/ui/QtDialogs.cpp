@@ -1,6 +1,8 @@
 #include "QtDialogs.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QLocale>
@@ -61,6 +63,18 @@ std::optional<std::size_t> QtDialogs::AskChoice(const QString& message,
 
 void QtDialogs::ShowMessage(const QString& text) {
   QMessageBox box(QMessageBox::NoIcon, ApplicationTitle(), text, QMessageBox::NoButton, parent_);
+  box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+  box.exec();
+}
+
+void QtDialogs::ShowMessageWithDetails(const QString& text, const QString& details) {
+  QMessageBox box(QMessageBox::NoIcon, ApplicationTitle(), text, QMessageBox::NoButton, parent_);
+  box.setDetailedText(details);
+  // Copying the list must not close the box: the button acts, then the box stays.
+  QPushButton* copy = box.addButton(QStringLiteral("Αντιγραφή"), QMessageBox::ActionRole);
+  copy->disconnect();
+  QObject::connect(copy, &QPushButton::clicked, &box,
+                   [details] { QGuiApplication::clipboard()->setText(details); });
   box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
   box.exec();
 }

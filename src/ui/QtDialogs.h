@@ -17,6 +17,7 @@ class QtDialogs : public Dialogs {
   std::optional<std::size_t> AskChoice(const QString& message,
                                        const QStringList& captions) override;
   void ShowMessage(const QString& text) override;
+  void ShowMessageWithDetails(const QString& text, const QString& details) override;
   void ShowWarning(const QString& text) override;
   void Beep() override;
   QString ChooseOpenFile(const QString& folder, const QString& filter) override;

@@ -26,7 +26,17 @@ const char* WrongTaxNumberMessage(Side side) {
                                  : "Έχετε συμπληρώσει μη αποδεκτό ΑΦΜ στην εγγραφή προμηθευτή";
 }
 
-LineVerdict Refuse(std::string message) { return {false, std::move(message), {}}; }
+LineVerdict Refuse(std::string message, LineField field = LineField::TaxNumber) {
+  return {false, std::move(message), {}, field};
+}
+
+// The first of the mandatory fields that is empty.
+LineField FirstMissing(const LineCheckInput& in) {
+  if (in.taxNumber.empty()) return LineField::TaxNumber;
+  if (in.obligation.empty()) return LineField::Obligation;
+  if (in.invoiceCount.empty()) return LineField::InvoiceCount;
+  return LineField::Value;
+}
 
 }  // namespace
 
@@ -45,7 +55,7 @@ LineVerdict CheckLineAlone(const LineCheckInput& in) {
 
   if (in.taxNumber.empty() || in.obligation.empty() || in.invoiceCount.empty() ||
       in.value.empty()) {
-    return Refuse(kMandatoryFields);
+    return Refuse(kMandatoryFields, FirstMissing(in));
   }
 
   // A counter-party without the obligation may carry a foreign or partial number.
@@ -53,14 +63,17 @@ LineVerdict CheckLineAlone(const LineCheckInput& in) {
     return Refuse(WrongTaxNumberMessage(in.side));
 
   const auto value = Amount::Parse(in.value);
-  if (!value) return Refuse(ValueNotANumberMessage(in.value));
+  if (!value) return Refuse(ValueNotANumberMessage(in.value), LineField::Value);
   const auto invoices = ParseWholeNumber(in.invoiceCount);
   // Suppliers need the count as a number only for a zero value, but a count that
   // does not convert would break the totals and the submission file later.
-  if (!invoices) return Refuse(InvoiceCountNotANumberMessage(in.invoiceCount));
+  if (!invoices)
+    return Refuse(InvoiceCountNotANumberMessage(in.invoiceCount), LineField::InvoiceCount);
 
-  if (value->Cents() == 0 && *invoices < 2) return Refuse(kZeroValueNeedsTwoInvoices);
-  if (in.side == Side::Customers && *invoices < 1) return Refuse(kCustomerNeedsInvoice);
+  if (value->Cents() == 0 && *invoices < 2)
+    return Refuse(kZeroValueNeedsTwoInvoices, LineField::InvoiceCount);
+  if (in.side == Side::Customers && *invoices < 1)
+    return Refuse(kCustomerNeedsInvoice, LineField::InvoiceCount);
 
   return {true, {}, value->FormatShort()};
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "RecordLayout.h"
 #include "Side.h"
 
 namespace velmora {
@@ -39,6 +40,8 @@ struct LineVerdict {
   std::string message;
   // Windows-1253, the value in the "0.##" form to store; set when accepted.
   std::string normalisedValue;
+  // The field a refusal is about, where the person goes to mend it.
+  LineField field = LineField::TaxNumber;
 };
 
 // Decides whether a line may be stored: the filer's own number, a duplicate of the

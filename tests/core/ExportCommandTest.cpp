@@ -11,6 +11,7 @@
 #include "SpreadsheetReader.h"
 #include "Statement.h"
 #include "TestSupport.h"
+#include "WorkingLine.h"
 
 namespace velmora {
 namespace {
@@ -18,19 +19,9 @@ namespace {
 using test::ReadBytes;
 using test::ScriptedQuestions;
 using test::TempFolder;
+using test::WorkingLine;
 
 constexpr const char* kFiler = "094019245";
-
-// A working line with every typed field set (texts in UTF-8, as a person reads them).
-std::string Line(Side side, const std::vector<std::pair<LineField, std::string>>& fields) {
-  std::string line(kRecordLength, ' ');
-  line[LineSpan(LineField::RecordType).offset] = LineRecordType(side);
-  for (const auto& [field, utf8] : fields) {
-    const std::string text = *Utf8ToCp1253(utf8);
-    line.replace(LineSpan(field).offset, text.size(), text);
-  }
-  return line;
-}
 
 // An empty statement in a folder of its own.
 struct StatementIn {
@@ -46,26 +37,26 @@ TEST(ExportCommandTest, ExportedLinesComeBackThroughTheImportByteForByte) {
   const Side side = Side::Suppliers;
   using F = LineField;
   std::vector<Cp1253Text> lines = {
-      Cp1253Text(Line(side, {{F::TaxNumber, "012345670"},
-                             {F::Name, "ΑΛΦΑ; \"ΒΗΤΑ\" Ο.Ε."},
-                             {F::Profession, "ΕΜΠΟΡΙΟ"},
-                             {F::Obligation, "0"},
-                             {F::Town, "ΑΘΗΝΑ"},
-                             {F::Street, "ΟΔΟΣ 1"},
-                             {F::StreetNumber, "12Α"},
-                             {F::PostCode, "10558"},
-                             {F::InvoiceCount, "12"},
-                             {F::Value, "1234,5"}})),
+      Cp1253Text(WorkingLine(side, {{F::TaxNumber, "012345670"},
+                                    {F::Name, "ΑΛΦΑ; \"ΒΗΤΑ\" Ο.Ε."},
+                                    {F::Profession, "ΕΜΠΟΡΙΟ"},
+                                    {F::Obligation, "0"},
+                                    {F::Town, "ΑΘΗΝΑ"},
+                                    {F::Street, "ΟΔΟΣ 1"},
+                                    {F::StreetNumber, "12Α"},
+                                    {F::PostCode, "10558"},
+                                    {F::InvoiceCount, "12"},
+                                    {F::Value, "1234,5"}})),
       // The largest value a line holds: more digits than a number cell keeps.
-      Cp1253Text(Line(side, {{F::TaxNumber, "123456783"},
-                             {F::Name, " ΓΑΜΜΑ"},
-                             {F::Obligation, "1"},
-                             {F::InvoiceCount, "9999999"},
-                             {F::Value, "99999999999999,9"}})),
-      Cp1253Text(Line(side, {{F::TaxNumber, "094014201"},
-                             {F::Obligation, "1"},
-                             {F::InvoiceCount, "1"},
-                             {F::Value, "0,01"}})),
+      Cp1253Text(WorkingLine(side, {{F::TaxNumber, "123456783"},
+                                    {F::Name, " ΓΑΜΜΑ"},
+                                    {F::Obligation, "1"},
+                                    {F::InvoiceCount, "9999999"},
+                                    {F::Value, "99999999999999,9"}})),
+      Cp1253Text(WorkingLine(side, {{F::TaxNumber, "094014201"},
+                                    {F::Obligation, "1"},
+                                    {F::InvoiceCount, "1"},
+                                    {F::Value, "0,01"}})),
   };
   TempFolder files;
   StatementIn source;

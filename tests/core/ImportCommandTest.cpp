@@ -384,39 +384,51 @@ TEST(ImportCommand, RefusedSheetsAndAnswersImportNothing) {
   }
 }
 
-TEST(ImportCommand, LineRefusedDuringStoringKeepsTheLinesBeforeIt) {
+TEST(ImportCommand, EveryRefusedRowIsListedBeforeAnythingIsStored) {
   TestStatement target({{TaxNumber(1), "0", "2", "10,5"}});
-  const std::string path = target.folder.Path("dup.csv");
-  // Every row passes the sheet's checks; the third duplicates the first row.
-  WriteBytes(path, TaxNumber(5) + ";Α;;0;;;;;1;5\r\n" + TaxNumber(6) + ";Β;;1;;;;;2;-6,125\r\n" +
-                       TaxNumber(5) + ";Γ;;0;;;;;2;7\r\n" + TaxNumber(8) + ";Δ;;0;;;;;2;7\r\n");
+  const std::string before = target.File(Side::Customers);
+  const std::string path = target.folder.Path("mistakes.csv");
+  WriteBytes(path, TaxNumber(4) + ";Α;;0;;;;;1;5\r\n" +       // 1 good
+                       TaxNumber(5) + ";Β;;2;;;;;1;5\r\n" +   // 2 obligation code
+                       TaxNumber(1) + ";Γ;;0;;;;;1;5\r\n" +   // 3 repeats a stored line
+                       TaxNumber(6) + ";Δ;;1;;;;;1;5\r\n" +   // 4 good
+                       TaxNumber(6) + ";Ε;;1;;;;;3;9\r\n" +   // 5 repeats row 4
+                       TaxNumber(7) + ";Ζ;;1;;;;;1;0\r\n" +   // 6 zero value, one invoice
+                       TaxNumber(8) + ";Η;;1;;;;;0;5\r\n" +   // 7 a customer without invoices
+                       TaxNumber(9) + ";☃;;1;;;;;1;5\r\n" +   // 8 outside the code page
+                       TaxNumber(10) + ";Θ;;1;;;;;x;5\r\n");  // 9 invoices not a number
   ScriptedQuestions questions;
   questions.ExpectChoice(kImportQuestion, 0);
   questions.ExpectOpenFile(path);
   const ImportOutcome outcome = ImportSpreadsheet(target.statement, questions);
 
-  EXPECT_EQ(outcome.changedSide, Side::Customers);
-  EXPECT_EQ(outcome.linesStored, 2u);
-  EXPECT_EQ(questions.messages,
-            (std::vector<std::string>{"Ο ΑΦΜ: " + TaxNumber(5) +
-                                          " έχει εισαχθεί 2 φορές στους πελάτες με τον ίδιο "
-                                          "κωδικό υπόχρεου (0)",
-                                      kImportInterrupted}));
-  EXPECT_EQ(questions.beeps, 1);
-  EXPECT_TRUE(target.statement.Modified());
-  EXPECT_FALSE(target.statement.LastLineStored());
-  const RecordTable& table = target.statement.Table(Side::Customers);
-  ASSERT_EQ(table.RecordCount(), 3);
-  EXPECT_EQ(std::string(LineSpan(LineField::Value).In(table.LineAt(2))),
-            test::Pad("6,13", LineSpan(LineField::Value).width));
-  EXPECT_EQ(target.File(Side::Customers), test::CrLf(table.Lines()));
-  EXPECT_EQ(target.statement.InvoiceTotalText(Side::Customers), Cp1253Text("5"));
-  EXPECT_EQ(target.statement.ValueTotalText(Side::Customers), Cp1253Text("21,63"));
-  // The refused row waits as a new line, with its values as given.
-  EXPECT_EQ(table.State(), DataSetState::Insert);
-  EXPECT_EQ(table.PendingInsertIndex(), 3);
-  EXPECT_EQ(table.FieldText(LineFieldName(Side::Customers, LineField::TaxNumber)), TaxNumber(5));
-  EXPECT_EQ(table.FieldText(LineFieldName(Side::Customers, LineField::Name)), *Utf8ToCp1253("Γ"));
+  EXPECT_FALSE(outcome.changedSide.has_value());
+  EXPECT_EQ(target.statement.Table(Side::Customers).RecordCount(), 1);
+  EXPECT_EQ(target.File(Side::Customers), before);
+  EXPECT_FALSE(target.statement.Modified());
+  const std::vector<std::pair<int, std::string>> expected = {
+      {2, "Η στήλη Υπόχρεος (Νο 4) πρέπει να έχει τιμή 0 ή 1."},
+      {3, "Ο ΑΦΜ: " + TaxNumber(1) + " έχει εισαχθεί 2 φορές στους πελάτες"},
+      {5, "Ο ΑΦΜ: " + TaxNumber(6) + " έχει εισαχθεί 2 φορές στους πελάτες"},
+      {6, "Εφόσον η αξία είναι 0, ο αριθμός τιμολογίων πρέπει να είναι >1 "},
+      {7, "Ο αριθμός τιμολογίων πρέπει να είναι >0 "},
+      {8, "Η στήλη Επωνυμία (Νο 2) περιέχει τον χαρακτήρα «☃»"},
+      {9, "Η στήλη Αριθμός Τιμολογίων (Νο 9) πρέπει να έχει ακέραια τιμή."},
+  };
+  // The message names the first; its details list them all, in row order.
+  ASSERT_EQ(questions.messages.size(), 1u);
+  ASSERT_EQ(questions.details.size(), 1u);
+  std::vector<std::string> listed;
+  for (std::size_t start = 0, end;
+       (end = questions.details[0].find('\n', start)) != std::string::npos; start = end + 1)
+    listed.push_back(questions.details[0].substr(start, end - start));
+  ASSERT_EQ(listed.size(), expected.size()) << questions.details[0];
+  EXPECT_EQ(listed[0], questions.messages[0]);
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    const std::string lead =
+        "Λάθος στη γραμμή " + std::to_string(expected[i].first) + " του αρχείου: ";
+    EXPECT_EQ(listed[i].rfind(lead + expected[i].second, 0), 0u) << listed[i];
+  }
 }
 
 }  // namespace

@@ -43,6 +43,10 @@ class ScriptedQuestions : public Questions {
     EXPECT_EQ(next.first, question);
     return next.second;
   }
+  void TellWithDetails(const std::string& message, const std::string& details) override {
+    messages.push_back(message);
+    this->details.push_back(details);
+  }
   void Tell(const std::string& message, bool beep) override {
     messages.push_back(message);
     beeps += beep ? 1 : 0;
@@ -78,6 +82,7 @@ class ScriptedQuestions : public Questions {
   }
 
   std::vector<std::string> messages;
+  std::vector<std::string> details;
   std::vector<std::string> warnings;
   std::vector<std::string> proposedNames;
   std::vector<std::string> filters;

@@ -37,7 +37,7 @@ class ImportTest : public QObject {
  private slots:
   void importsRowsAfterThePendingLine();
   void badRowImportsNothing();
-  void refusedLineKeepsTheLinesBeforeIt();
+  void everyBadRowIsListedAndNothingIsImported();
 };
 
 void ImportTest::importsRowsAfterThePendingLine() {
@@ -110,37 +110,54 @@ void ImportTest::badRowImportsNothing() {
   QVERIFY(f.dialogs.Problems().isEmpty());
 }
 
-void ImportTest::refusedLineKeepsTheLinesBeforeIt() {
+void ImportTest::everyBadRowIsListedAndNothingIsImported() {
   Fixture f;
   f.NewStatement();
-  const QString path = QDir(f.environment.DataFolder()).filePath(QStringLiteral("προμηθευτές.csv"));
-  // The third row passes the sheet's checks, but duplicates the first.
-  WriteFile(path, QByteArrayLiteral("123456783;A;;0;;;;;1;5\r\n"
-                                    "012345670;B;;1;;;;;2;6\r\n"
-                                    "123456783;C;;0;;;;;3;7\r\n"
-                                    "094014298;D;;0;;;;;4;8\r\n"));
-  f.dialogs.ExpectChoice(ImportQuestion(), 1);
+  // 3,000 rows with a mistake in every 120th: of the sheet's rules, and of the
+  // line checks (a repeated number, a zero value with one invoice).
+  const auto taxNumber = [](int index) {
+    const std::string digits = std::to_string(10'000'000 + index);
+    int sum = 0;
+    for (int k = 0; k < 8; ++k) sum += (digits[static_cast<std::size_t>(k)] - '0') << (8 - k);
+    return QByteArray::fromStdString(digits + static_cast<char>('0' + sum % 11 % 10));
+  };
+  QByteArray sheet;
+  QStringList mistakes;
+  for (int row = 1; row <= 3000; ++row) {
+    QByteArray number = taxNumber(row), code = "0", invoices = "3", value = "12,5";
+    if (row % 120 == 0) {
+      switch (row / 120 % 3) {
+        case 0:
+          code = "2";
+          break;
+        case 1:
+          number = taxNumber(row - 1);
+          break;
+        case 2:
+          value = "0";
+          invoices = "1";
+          break;
+      }
+      mistakes << QStringLiteral("%1 ").arg(row);
+    }
+    sheet += number + ";ΟΝΟΜΑ;;" + code + ";;;;;" + invoices + ";" + value + "\r\n";
+  }
+  const QString path = QDir(f.environment.DataFolder()).filePath(QStringLiteral("πελάτες.csv"));
+  WriteFile(path, sheet);
+  f.dialogs.ExpectChoice(ImportQuestion(), 0);
   f.dialogs.ExpectOpenFile(path);
   f.Action("importAction")->trigger();
 
-  QCOMPARE(f.dialogs.messages,
-           QStringList({Greek("Ο ΑΦΜ: 123456783 έχει εισαχθεί 2 φορές στους προμηθευτές με τον "
-                              "ίδιο κωδικό υπόχρεου (0)"),
-                        Greek("Παρουσιάστηκαν σφάλματα κατά την εισαγωγή των στοιχείων. Η "
-                              "εισαγωγή διακόπηκε")}));
-  QCOMPARE(f.dialogs.beeps, 1);
-  QCOMPARE(f.Find<QTabWidget>("pages")->currentIndex(), 1);
-  QCOMPARE(f.Label("supplierCountLabel")->text(), Greek("2 Εγγραφές (Προμηθευτές)"));
-  QCOMPARE(f.WorkingFile("record4").count("\r\n"), 2);
-  QVERIFY(f.statement->Modified());
-  // The refused row waits in the grid as a new line, to be corrected and stored.
-  RecordGrid* suppliers = f.Grid(Side::Suppliers);
-  QCOMPARE(suppliers->model()->rowCount(), 3);
-  QCOMPARE(Cell(suppliers, 2, 1), QStringLiteral("C"));
-  f.TypeIntoCell(suppliers, 2, 3, QStringLiteral("1"));
-  QVERIFY(f.StoreLine(Side::Suppliers));
-  QCOMPARE(f.Label("supplierCountLabel")->text(), Greek("3 Εγγραφές (Προμηθευτές)"));
-  QCOMPARE(f.Box("supplierInvoiceTotalBox")->text(), QStringLiteral("6"));
+  QCOMPARE(f.dialogs.messages.size(), 1);
+  QVERIFY(f.dialogs.messages[0].startsWith(Greek("Λάθος στη γραμμή 120 του αρχείου: ")));
+  QCOMPARE(f.dialogs.details.size(), 1);
+  const QStringList listed = f.dialogs.details[0].split('\n', Qt::SkipEmptyParts);
+  QCOMPARE(listed.size(), 25);
+  for (int i = 0; i < listed.size(); ++i)
+    QVERIFY2(listed[i].startsWith(Greek("Λάθος στη γραμμή ") + mistakes[i]), qPrintable(listed[i]));
+  QCOMPARE(f.Grid(Side::Customers)->model()->rowCount(), 0);
+  QCOMPARE(f.WorkingFile("record2"), QByteArray());
+  QVERIFY(!f.statement->Modified());
   QVERIFY(f.dialogs.Problems().isEmpty());
 }
 

@@ -36,6 +36,10 @@ class TestDialogs : public Dialogs {
   std::optional<std::size_t> AskChoice(const QString& message,
                                        const QStringList& captions) override;
   void ShowMessage(const QString& text) override { messages.append(text); }
+  void ShowMessageWithDetails(const QString& text, const QString& details) override {
+    messages.append(text);
+    this->details.append(details);
+  }
   void ShowWarning(const QString& text) override { warnings.append(text); }
   void Beep() override { ++beeps; }
   QString ChooseOpenFile(const QString& folder, const QString& filter) override;
@@ -46,6 +50,8 @@ class TestDialogs : public Dialogs {
   QStringList Problems() const;
 
   QStringList messages;
+  // The details of the messages that had them.
+  QStringList details;
   QStringList warnings;
   QStringList captionsSeen;
   QStringList proposedNames;

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "LineChecks.h"
+#include "Side.h"
+
+namespace velmora {
+
+// Working lines of one side judged as if typed one after the other after the
+// lines already stored: each by the line checks, a repeated tax number and code
+// refused at its later line.
+class TypedLineRun {
+ public:
+  // filerTaxNumber: the filer's tax number box as typed (Windows-1253).
+  TypedLineRun(Side side, std::string_view filerTaxNumber, std::size_t expectedLines = 0);
+
+  // A line already stored, which later lines may repeat.
+  void AddStored(std::string_view line);
+  // The verdict on the line typed next; it counts as stored from then on.
+  LineVerdict Judge(std::string_view line);
+
+ private:
+  Side side_;
+  std::string filerTaxNumber_;
+  // The obligation code of the first stored line with each tax number.
+  std::unordered_map<std::string, std::string> firstObligation_;
+};
+
+}  // namespace velmora
