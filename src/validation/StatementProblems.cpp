@@ -16,6 +16,8 @@ void AddLineProblems(Side side, const std::vector<std::string>& lines,
   TypedLineRun run(side, filerTaxNumber, lines.size());
   for (std::size_t i = 0; i < lines.size(); ++i) {
     LineVerdict verdict = run.Judge(lines[i]);
+    // Stored all the same: a later line is compared with it.
+    run.AddStored(lines[i]);
     if (!verdict.accepted)
       problems.push_back({side, i, verdict.field, {}, std::move(verdict.message)});
   }

@@ -6,31 +6,28 @@
 namespace velmora {
 
 TypedLineRun::TypedLineRun(Side side, std::string_view filerTaxNumber, std::size_t expectedLines)
-    : side_(side), filerTaxNumber_(filerTaxNumber) {
+    : input_{side, {}, {}, {}, {}, std::string(filerTaxNumber), true} {
   firstObligation_.reserve(expectedLines);
+  findFirst_ = [this](const std::string& taxNumber) -> std::optional<std::string> {
+    key_.assign(WithoutControls(taxNumber));
+    const auto found = firstObligation_.find(key_);
+    if (found == firstObligation_.end()) return std::nullopt;
+    return found->second;
+  };
 }
 
 void TypedLineRun::AddStored(std::string_view line) {
-  firstObligation_.try_emplace(
-      std::string(WithoutControls(LineFieldText(line, LineField::TaxNumber))),
-      std::string(LineFieldText(line, LineField::Obligation)));
+  key_.assign(WithoutControls(LineFieldText(line, LineField::TaxNumber)));
+  if (firstObligation_.find(key_) != firstObligation_.end()) return;
+  firstObligation_.emplace(key_, LineFieldText(line, LineField::Obligation));
 }
 
 LineVerdict TypedLineRun::Judge(std::string_view line) {
-  const LineCheckInput input{side_,
-                             std::string(LineFieldText(line, LineField::TaxNumber)),
-                             std::string(LineFieldText(line, LineField::Obligation)),
-                             std::string(LineFieldText(line, LineField::InvoiceCount)),
-                             std::string(LineFieldText(line, LineField::Value)),
-                             filerTaxNumber_,
-                             true};
-  LineVerdict verdict = CheckLine(input, [this](const std::string& taxNumber) {
-    const auto found = firstObligation_.find(std::string(WithoutControls(taxNumber)));
-    return found == firstObligation_.end() ? std::nullopt
-                                           : std::optional<std::string>(found->second);
-  });
-  AddStored(line);
-  return verdict;
+  input_.taxNumber.assign(LineFieldText(line, LineField::TaxNumber));
+  input_.obligation.assign(LineFieldText(line, LineField::Obligation));
+  input_.invoiceCount.assign(LineFieldText(line, LineField::InvoiceCount));
+  input_.value.assign(LineFieldText(line, LineField::Value));
+  return CheckLine(input_, findFirst_);
 }
 
 }  // namespace velmora

@@ -17,17 +17,21 @@ class TypedLineRun {
  public:
   // filerTaxNumber: the filer's tax number box as typed (Windows-1253).
   TypedLineRun(Side side, std::string_view filerTaxNumber, std::size_t expectedLines = 0);
+  TypedLineRun(const TypedLineRun&) = delete;
+  TypedLineRun& operator=(const TypedLineRun&) = delete;
 
   // A line already stored, which later lines may repeat.
   void AddStored(std::string_view line);
-  // The verdict on the line typed next; it counts as stored from then on.
+  // The verdict on the line typed next; AddStored it once it counts as stored.
   LineVerdict Judge(std::string_view line);
 
  private:
-  Side side_;
-  std::string filerTaxNumber_;
   // The obligation code of the first stored line with each tax number.
   std::unordered_map<std::string, std::string> firstObligation_;
+  // One input for every line, so that its texts keep their room from line to line.
+  LineCheckInput input_;
+  FirstStoredObligation findFirst_;
+  std::string key_;
 };
 
 }  // namespace velmora
