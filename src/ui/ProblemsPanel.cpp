@@ -61,7 +61,7 @@ ProblemsPanel::ProblemsPanel(QWidget* parent)
   list_->setHeaderLabels({QStringLiteral("Σελίδα"), QStringLiteral("Γραμμή"),
                           QStringLiteral("Πεδίο"), QStringLiteral("Μήνυμα")});
   list_->header()->setStretchLastSection(true);
-  const int widths[] = {110, 70, 160};
+  const int widths[] = {150, 70, 160};
   for (int column = 0; column < 3; ++column) list_->setColumnWidth(column, widths[column]);
   setWidget(list_);
   // A click or Enter on a problem goes where it lies.
