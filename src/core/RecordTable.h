@@ -13,27 +13,22 @@ namespace velmora {
 
 enum class DataSetState { Inactive, Browse, Edit, Insert };
 
-// Options of FindRecord, combined as bits.
-enum LocateOptions : int { NoLocateOptions = 0, CaseInsensitive = 1, PartialKey = 2 };
-
 struct FieldDef {
   std::string name;
   int width = 0;
   int offset = 0;  // sum of the widths of the fields before it
-  bool readOnly = false;
 };
 
 // A cursor-based table of text records over a plain text file: one record per
 // line, every field a fixed run of characters declared by Schema ("Name=Width").
 // The whole file is held in memory; it is read at open and written whole at
-// close after changes, by SaveAs and by NormaliseAndSave. Bytes pass through
-// untouched (the program's files are Windows-1253).
+// close after changes and by SaveAs. Bytes pass through untouched (the
+// program's files are Windows-1253).
 class RecordTable {
  public:
   using Event = std::function<void(RecordTable&)>;
 
   RecordTable() = default;
-  virtual ~RecordTable() = default;
   RecordTable(const RecordTable&) = delete;
   RecordTable& operator=(const RecordTable&) = delete;
 
@@ -49,12 +44,8 @@ class RecordTable {
   Event AfterDelete;
   Event AfterEdit;
   Event OnNewRecord;
-  // Consulted while Filtered is on: return false to skip the current record.
-  std::function<bool(RecordTable&)> OnFilterRecord;
-  // Runs before a field is written; may throw to refuse the value.
-  std::function<void(const FieldDef& field, const std::string& value)> OnValidateField;
 
-  // Properties: all but Active (and Filtered) may be changed only while closed,
+  // Properties: all but Active may be changed only while closed,
   // otherwise "Cannot perform this operation on an open dataset".
   const std::vector<std::string>& Schema() const { return schema_; }
   void SetSchema(std::vector<std::string> lines);
@@ -64,10 +55,6 @@ class RecordTable {
   void SetFileMustExist(bool value);
   bool TrimSpace() const { return trimSpace_; }
   void SetTrimSpace(bool value);
-  bool ReadOnly() const { return readOnly_; }
-  void SetReadOnly(bool value);
-  bool Filtered() const { return filtered_; }
-  void SetFiltered(bool value);
 
   bool Active() const { return state_ != DataSetState::Inactive; }
   void SetActive(bool value);
@@ -81,25 +68,17 @@ class RecordTable {
   std::vector<std::string> CloseTakingLines();
   DataSetState State() const { return state_; }
   bool Modified() const { return modified_; }
-  int32_t LastRecordId() const { return lastRecordId_; }
 
   // Fields built from Schema at open.
   int FieldCount() const { return static_cast<int>(fields_.size()); }
   const FieldDef& Field(int index) const;
   // Case-insensitive lookup; "Field '%s' not found" when absent.
   int FieldIndex(const std::string& name) const;
-  // Marks a field of the open table; the fields are built anew at every open.
-  void SetFieldReadOnly(const std::string& name, bool value);
   int RecordSize() const { return recordSize_; }
 
   // Navigation. Moving while editing or inserting first stores the pending record,
   // or drops it when nothing was written into it (see PendingRecordChanged).
   void MoveFirst();
-  void MoveNext();
-  void MovePrior();
-  void MoveLast();
-  bool AtEnd() const { return eof_; }
-  bool AtBegin() const { return bof_; }
   int RecordCount() const { return static_cast<int>(lineTexts_.size()); }
   // 1-based; 0 when there is no current record.
   int Position() const;
@@ -109,7 +88,6 @@ class RecordTable {
 
   // The current (or pending) record's field; empty text when the field is null.
   std::string FieldText(const std::string& name) const;
-  bool FieldIsNull(const std::string& name) const;
   void SetFieldText(const std::string& name, const std::string& text);
   // The text of the current (or pending) record, at most RecordSize characters.
   const std::string& RecordText() const { return record_; }
@@ -124,60 +102,37 @@ class RecordTable {
   void CancelRecord();
   void DeleteRecord();
 
-  // keyFields: names separated by commas or blanks, optionally in double quotes;
-  // keyValues: one value per key field, in order.
-  bool FindRecord(const std::string& keyFields, const std::vector<std::string>& keyValues,
-                  int options = NoLocateOptions);
+  // Writes the lines to path, which becomes the table's file.
   void SaveAs(const std::string& path);
-  int32_t RecordId() const;
-  void GotoRecordId(int32_t id);
-  void RemoveBlankLines();
-  void NormaliseAndSave();
-  // Re-reads the current record; with check, "No Records" when there is none.
-  void Resync(bool check);
 
   // Random access for views bound to the table: the stored line at index i and
   // one field of it, read by the same rules as FieldText. The cursor stays put.
   const std::string& LineAt(int index) const;
   // All stored lines, in order.
   const std::vector<std::string>& Lines() const { return lineTexts_; }
-  int32_t RecordIdAt(int index) const;
   std::string FieldTextAt(int index, int fieldIndex) const;
-  // The same as a view into the line, or into `converted` when the record text had
-  // to be made; valid until either changes.
-  std::string_view FieldViewAt(int index, int fieldIndex, std::string& converted) const;
+  // The same as a view into the line, valid until the line changes.
+  std::string_view FieldViewAt(int index, int fieldIndex) const;
   // The same for a line as it would read once stored.
-  std::string_view FieldViewOfLine(const std::string& line, int fieldIndex,
-                                   std::string& converted) const;
+  std::string_view FieldViewOfLine(std::string_view line, int fieldIndex) const;
   // Where the pending new record will be stored: its line index once posted.
   int PendingInsertIndex() const;
-
- protected:
-  // Record text -> stored line: up to the first NUL, cut to RecordSize.
-  virtual std::string RecordToLine(const std::string& record) const;
-  // Stored line -> record text: unchanged.
-  virtual std::string LineToRecord(const std::string& line) const;
 
  private:
   void CheckInactive() const;
   void CheckActive() const;
-  void CheckCanModify() const;
   // Stores a changed pending record and drops an unchanged one.
   void CheckBrowseMode();
   void BeginNewRecord(bool append);
   void BuildFields();
   void Load(std::vector<std::string> lines);
   void WriteFile(const std::string& path) const;
-  // The record text of line index, at most RecordSize characters; converted
-  // holds it when LineToRecord had to make a copy.
-  std::string_view RecordOf(int index, std::string& converted) const;
-  std::string_view RecordOfLine(const std::string& line, std::string& converted) const;
+  // The record text of a line: the line, at most RecordSize characters.
+  std::string_view RecordOfLine(std::string_view line) const;
+  // Record text -> stored line: up to the first NUL, cut to RecordSize.
+  std::string RecordToLine(const std::string& record) const;
   void Load(int index);
-  bool Accepts(int index);
-  // Makes the first record accepted by the filter, from index on in steps of
-  // step, current; when there is none the cursor stays where it was.
-  bool Seek(int index, int step);
-  // Re-reads the current record (skipping forward past filtered-out ones).
+  // Re-reads the current record, or the last one when it is past the end.
   void Refresh();
   void RemoveLine(int index);
   std::string ReadField(std::string_view record, const FieldDef& field) const;
@@ -188,20 +143,13 @@ class RecordTable {
   std::string fileName_;
   bool fileMustExist_ = true;
   bool trimSpace_ = true;
-  bool readOnly_ = false;
-  bool filtered_ = false;
 
   DataSetState state_ = DataSetState::Inactive;
-  // The lines and their identities, side by side: the texts alone are what is written.
   std::vector<std::string> lineTexts_;
-  std::vector<int32_t> lineIds_;
   std::vector<FieldDef> fields_;
   int recordSize_ = 0;
   int index_ = -1;
-  int32_t lastRecordId_ = 0;
   bool modified_ = false;
-  bool bof_ = true;
-  bool eof_ = true;
   bool appending_ = false;
   bool pendingChanged_ = false;
   std::string record_;

@@ -18,7 +18,6 @@ void Configure(RecordTable& table, Side side, std::string path) {
   table.SetSchema(LineSchema(side));
   table.SetFileName(std::move(path));
   table.SetFileMustExist(true);
-  table.SetReadOnly(false);
   table.SetTrimSpace(true);
 }
 

@@ -194,11 +194,9 @@ AppendedLines StatementLines::AppendLines(std::vector<Cp1253Text> lines,
   LineTotalsSum totals;
   const int invoicesIndex = table_.FieldIndex(Field(LineField::InvoiceCount));
   const int valueIndex = table_.FieldIndex(Field(LineField::Value));
-  std::string invoicesMade;
-  std::string valueMade;
   const auto addToTotals = [&](const std::string& line) {
-    if (totals.AddInvoices(table_.FieldViewOfLine(line, invoicesIndex, invoicesMade)))
-      totals.AddValue(table_.FieldViewOfLine(line, valueIndex, valueMade));
+    if (totals.AddInvoices(table_.FieldViewOfLine(line, invoicesIndex)))
+      totals.AddValue(table_.FieldViewOfLine(line, valueIndex));
   };
   for (const std::string& stored : table_.Lines()) {
     remember(std::string_view(stored).substr(0, static_cast<std::size_t>(table_.RecordSize())));
@@ -333,11 +331,9 @@ TotalsResult StatementLines::Sum() const {
   LineTotalsSum sum;
   const int invoices = table_.FieldIndex(Field(LineField::InvoiceCount));
   const int value = table_.FieldIndex(Field(LineField::Value));
-  std::string invoicesMade;
-  std::string valueMade;
   for (int i = 0; i < table_.RecordCount(); ++i) {
-    if (!sum.AddInvoices(table_.FieldViewAt(i, invoices, invoicesMade)) ||
-        !sum.AddValue(table_.FieldViewAt(i, value, valueMade)))
+    if (!sum.AddInvoices(table_.FieldViewAt(i, invoices)) ||
+        !sum.AddValue(table_.FieldViewAt(i, value)))
       break;
   }
   return sum.Result();

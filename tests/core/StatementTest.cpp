@@ -188,7 +188,7 @@ TEST_F(StatementTest, StoresRecountsAndRefusesLinesThroughTheTables) {
             "Η αποθήκευση σε αρχείο απέτυχε: Ο ΑΦΜ: 094014298 έχει εισαχθεί 2 φορές στους "
             "προμηθευτές με τον ίδιο κωδικό υπόχρεου (0). Διορθώστε το και επαναλάβετε την "
             "αποθήκευση.");
-  suppliers.MoveLast();
+  suppliers.SetPosition(suppliers.RecordCount());
   suppliers.DeleteRecord();
   EXPECT_EQ(changes_.back(), (Change{Side::Suppliers, 1, "1", "1,00"}));
   EXPECT_FALSE(statement.CheckLines(kFiler).has_value());

@@ -55,7 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int count = table.RecordCount();
   Require(table.RecordSize() == static_cast<int>(velmora::kRecordLength));
   int walked = 0;
-  for (table.MoveFirst(); !table.AtEnd(); table.MoveNext()) {
+  for (table.MoveFirst(); walked < count; table.SetPosition(table.Position() + 1)) {
+    Require(table.Position() == walked + 1);
     for (int f = 0; f < table.FieldCount(); ++f) {
       const std::string text = table.FieldText(table.Field(f).name);
       Require(text.size() <= static_cast<size_t>(table.Field(f).width));
