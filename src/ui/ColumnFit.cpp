@@ -21,12 +21,18 @@ int TextWidth(int characters, bool digits, const QFontMetrics& metrics) {
 
 int CellWidth(int textWidth) { return textWidth + 2 * kCellMargin + 2; }
 
-// The widest of the caption's words: a header wraps at blanks, never inside one.
+// The header has room for two lines and wraps at blanks: the least width that
+// takes the caption in two lines, over every place the break could go.
 int CaptionWidth(const QString& caption, const QFontMetrics& metrics) {
-  int widest = 0;
-  for (const QString& word : caption.split(QLatin1Char(' '), Qt::SkipEmptyParts))
-    widest = std::max(widest, metrics.horizontalAdvance(word));
-  return widest + 4 * kCellMargin;
+  const QStringList words = caption.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+  const QString whole = words.join(QLatin1Char(' '));
+  int least = metrics.horizontalAdvance(whole);
+  for (int split = 1; split < words.size(); ++split) {
+    const int first = metrics.horizontalAdvance(words.mid(0, split).join(QLatin1Char(' ')));
+    const int second = metrics.horizontalAdvance(words.mid(split).join(QLatin1Char(' ')));
+    least = std::min(least, std::max(first, second));
+  }
+  return least + 4 * kCellMargin;
 }
 
 }  // namespace

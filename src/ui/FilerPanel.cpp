@@ -54,6 +54,9 @@ FilerPanel::FilerPanel(Dialogs& dialogs, Environment& environment, QWidget* pare
     taxOfficeCodes_->addItem(QString::fromLatin1(office.code));
   }
   taxOfficeList_->setMaxVisibleItems(20);
+  // A wheel turned over the box on the way elsewhere would give it the focus,
+  // and with it the turn: it takes the focus from clicks and keys only.
+  taxOfficeList_->setFocusPolicy(Qt::StrongFocus);
   // Some styles show every item of a popup at once; this one keeps to the twenty.
   taxOfficeList_->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
   officeLabel->setBuddy(taxOfficeList_);
