@@ -264,17 +264,13 @@ void GridTest::navigatorButtonsOnlyWhenTheyCanAct() {
   f.NewStatement();
   RecordGrid* grid = f.Grid(Side::Customers);
   // First, last, insert, delete, store, cancel: a letter when enabled.
-  auto enabled = [&f] {
-    const std::pair<const char*, char> buttons[] = {
-        {"firstLineButton", 'F'},  {"lastLineButton", 'L'},  {"insertLineButton", 'I'},
-        {"deleteLineButton", 'D'}, {"storeLineButton", 'S'}, {"cancelLineButton", 'C'}};
+  auto enabled = [navigator = f.Find<QWidget>("customerNavigator")] {
     QString states;
-    for (const auto& [name, letter] : buttons)
-      states += f.Find<QWidget>("customerNavigator")
-                        ->findChild<QWidget*>(QString::fromLatin1(name))
-                        ->isEnabled()
-                    ? QLatin1Char(letter)
-                    : QLatin1Char('-');
+    for (const char* name : {"firstLineButton", "lastLineButton", "insertLineButton",
+                             "deleteLineButton", "storeLineButton", "cancelLineButton"}) {
+      const bool on = navigator->findChild<QWidget*>(QLatin1String(name))->isEnabled();
+      states += on ? QChar(QLatin1Char(name[0])).toUpper() : QChar(QLatin1Char('-'));
+    }
     return states;
   };
   grid->setFocus();
