@@ -76,6 +76,9 @@ ImportOutcome ImportSpreadsheet(Statement& statement, Questions& questions,
   auto lines = ReadSheetLines(questions, *path, side, filer, statement.Table(side).Lines());
   if (!lines) return outcome;
 
+  // The grid may have offered a new row again as the dialogs closed and gave
+  // it back the focus: the lines go after stored lines only.
+  if (!questions.StorePendingLine(side)) return outcome;
   const std::size_t count = lines->size();
   AppendedLines appended;
   try {

@@ -26,7 +26,8 @@ class Questions {
   // "Ναι" / "Όχι" / "Άκυρο".
   virtual Answer AskYesNoCancel(const std::string& question) = 0;
   // A question with buttons of its own captions, in order: the index of the
-  // button chosen, or nullopt when the box was closed without one.
+  // button chosen. The last caption is the escape answer (Escape, the close
+  // box): put the one that cancels last. nullopt when nothing was chosen.
   virtual std::optional<std::size_t> AskChoice(const std::string& question,
                                                const std::vector<std::string>& captions) = 0;
   // A message box, after the beep when beep is set.

@@ -7,7 +7,7 @@
 
 namespace velmora {
 
-ZipOutcome MakeZipCopy(Questions& questions, DosTimestamp modified) {
+ZipOutcome MakeZipCopy(Questions& questions, const ZipClock& clock) {
   const auto source = questions.ChooseOpenFile(FileKind::Statement, "");
   if (!source) return {};
   // A name the Greek code page cannot spell is not proposed; the user types one.
@@ -22,7 +22,7 @@ ZipOutcome MakeZipCopy(Questions& questions, DosTimestamp modified) {
   if (std::filesystem::exists(archive, error) &&
       questions.AskYesNo(ZipReplaceQuestion(*chosen)) == Questions::Answer::No)
     return {};
-  if (const auto failure = WriteZipCopy(*source, archive, modified)) {
+  if (const auto failure = WriteZipCopy(*source, archive, clock())) {
     questions.Warn(failure->message);
     return {};
   }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -16,7 +17,9 @@ struct ZipOutcome {
 
 // "Δημιουργία συμπιεσμένου αρχείου (zip)": a file chosen by the user, packed
 // alone into "<name chosen>.zip", after asking before an existing archive is
-// replaced. Nothing is said on success.
-ZipOutcome MakeZipCopy(Questions& questions, DosTimestamp modified);
+// replaced. Nothing is said on success. The archive's date is read from the
+// clock as it is written, not before the user's dialogs.
+using ZipClock = std::function<DosTimestamp()>;
+ZipOutcome MakeZipCopy(Questions& questions, const ZipClock& clock);
 
 }  // namespace velmora

@@ -21,7 +21,8 @@ class Dialogs {
   // the order Yes, No, OK, Cancel; the captions go on them in that order.
   virtual Answer AskUser(const QString& message, Buttons buttons, const QStringList& captions) = 0;
   // A question box with a button for each caption, in order: the index of the
-  // button chosen, or nullopt when the box was closed without one.
+  // button chosen. The last caption is the escape answer: Escape and the close
+  // box choose it. nullopt only when no button could be chosen at all.
   virtual std::optional<std::size_t> AskChoice(const QString& message,
                                                const QStringList& captions) = 0;
   // A plain message box with one OK button.

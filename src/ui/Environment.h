@@ -23,7 +23,8 @@ class Environment {
   // home when there is none.
   virtual QString DocumentsFolder() const = 0;
   virtual QString DesktopFolder() const = 0;
-  virtual void OpenUrl(const QUrl& url) = 0;
+  // False when no program could be started to show it.
+  virtual bool OpenUrl(const QUrl& url) = 0;
 };
 
 }  // namespace velmora

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include "AccessibleNames.h"
 #include "Dialogs.h"
 #include "Environment.h"
 #include "FilerChecks.h"
@@ -53,10 +54,15 @@ FilerPanel::FilerPanel(Dialogs& dialogs, Environment& environment, QWidget* pare
     taxOfficeCodes_->addItem(QString::fromLatin1(office.code));
   }
   taxOfficeList_->setMaxVisibleItems(20);
+  // A wheel turned over the box on the way elsewhere would give it the focus,
+  // and with it the turn: it takes the focus from clicks and keys only.
+  taxOfficeList_->setFocusPolicy(Qt::StrongFocus);
   // Some styles show every item of a popup at once; this one keeps to the twenty.
   taxOfficeList_->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
   officeLabel->setBuddy(taxOfficeList_);
-  taxOfficeList_->setAccessibleName(QStringLiteral("ΔΟΥ"));
+  // Named by its caption, not by the office chosen in it.
+  taxOfficeList_->setAccessibleName(AccessibleFieldName(officeLabel->text()));
+  taxOfficeList_->setAccessibleDescription(AccessibleFieldDescription(officeLabel->text()));
   taxOfficeList_->installEventFilter(this);
   connect(taxOfficeList_, &QComboBox::currentIndexChanged, this, &FilerPanel::changed);
   connect(taxOfficeList_, &QComboBox::activated, this, [this](int index) {
@@ -127,7 +133,8 @@ QLineEdit* FilerPanel::AddField(const FilerField& entry) {
   // A full field fills its columns of the header record exactly.
   field->setMaxLength(static_cast<int>(HeaderSpan(entry.field).width));
   caption->setBuddy(field);
-  field->setAccessibleName(caption->text().simplified());
+  field->setAccessibleName(AccessibleFieldName(caption->text()));
+  field->setAccessibleDescription(AccessibleFieldDescription(caption->text()));
 
   InputGuard::KeyRule keyRule;
   InputGuard::TextRule textRule;

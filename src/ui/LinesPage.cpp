@@ -6,9 +6,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include "AmountBox.h"
+#include "ColumnFit.h"
 #include "RecordLayout.h"
 
 namespace velmora {
@@ -61,8 +63,8 @@ QString ColumnCaption(Side side, LineField field) {
 std::vector<RecordTableModel::Column> LinesPage::Columns(Side side) {
   std::vector<RecordTableModel::Column> columns;
   for (const LineField field : kTypedLineFields)
-    columns.push_back(
-        {QString::fromLatin1(LineFieldName(side, field)), ColumnCaption(side, field)});
+    columns.push_back({QString::fromLatin1(LineFieldName(side, field)), ColumnCaption(side, field),
+                       field == LineField::InvoiceCount || field == LineField::Value});
   return columns;
 }
 
@@ -99,10 +101,24 @@ LinesPage::LinesPage(Side side, RecordTableModel* model, QWidget* parent)
       static_cast<Qt::Alignment>(Qt::AlignCenter | Qt::TextWordWrap));
   grid_->horizontalHeader()->setFixedHeight(2 * grid_->fontMetrics().height() + 8);
   grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-  // The value column shows the largest amount a file holds in full.
-  const int largestAmount = grid_->fontMetrics().horizontalAdvance(kLargestAmount) + 10;
-  const int columnWidths[] = {76, 112, 80, 74, 64, 70, 60, 44, 100, largestAmount};
-  for (int c = 0; c < 10; ++c) grid_->setColumnWidth(c, columnWidths[c]);
+  for (const LineField field : kTypedLineFields) {
+    const LineFieldLayout& layout = LineLayoutOf(field);
+    const bool text = layout.typing == Typing::AnyText && field != LineField::TaxNumber;
+    // An amount shows its decimal comma besides the field's digits.
+    columnNeeds_.push_back(
+        {static_cast<int>(layout.span.width) + (layout.typing == Typing::Decimal ? 1 : 0), !text,
+         field == LineField::Name || field == LineField::Profession || field == LineField::Town ||
+             field == LineField::Street,
+         ColumnCaption(side, field)});
+  }
+  FitColumnWidths();
+  grid_->installEventFilter(this);
+  // A width the user drags is kept, here and at the next start.
+  connect(grid_->horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
+    if (fitting_) return;
+    userWidths_ = true;
+    emit columnWidthsChanged(ColumnWidths());
+  });
 
   navigator_ = new RecordNavigator(grid_, this);
   navigator_->setObjectName(customers ? QStringLiteral("customerNavigator")
@@ -149,8 +165,13 @@ LinesPage::LinesPage(Side side, RecordTableModel* model, QWidget* parent)
   valueTotalBox_->setAccessibleName(QStringLiteral("Σύνολο αξίας"));
   valueTotalBox_->setFixedWidth(valueTotalBox_->fontMetrics().horizontalAdvance(kLargestAmount) +
                                 16);
-  bottom->addWidget(invoiceTotalBox_);
-  bottom->addWidget(valueTotalBox_);
+  // The totals are the program's to write: the user may select and copy them,
+  // never change them. Right-aligned, so that their digits line up with the cells'.
+  for (QLineEdit* total : {invoiceTotalBox_, valueTotalBox_}) {
+    total->setReadOnly(true);
+    total->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    bottom->addWidget(total);
+  }
   page->addLayout(bottom);
 
   obligationNote_ = new QLabel(QStringLiteral("Στη στήλη ΥΠΟΧΡΕΟΣ γράφουμε 0 αν ο\n"
@@ -165,8 +186,9 @@ LinesPage::LinesPage(Side side, RecordTableModel* model, QWidget* parent)
   obligationNote_->setAttribute(Qt::WA_TransparentForMouseEvents);
   obligationNote_->hide();
   // The note shows while the obliged column is the selected one (by place) and
-  // the user is in the grid, just above the grid at that column, so that it
-  // hides none of the lines.
+  // the user is in the grid. It lies inside the grid's rows at that column, at
+  // their foot, or at their head when the current line is down there: it covers
+  // no caption, no label and never the line being typed.
   auto updateNote = [this] {
     const QModelIndex current = grid_->currentIndex();
     const QWidget* focus = QApplication::focusWidget();
@@ -176,16 +198,24 @@ LinesPage::LinesPage(Side side, RecordTableModel* model, QWidget* parent)
             grid_->horizontalHeader()->visualIndex(current.column()))] == LineField::Obligation;
     if (show) {
       obligationNote_->adjustSize();
-      const QPoint column = grid_->viewport()->mapTo(
-          this, QPoint(grid_->horizontalHeader()->sectionViewportPosition(current.column()), 0));
-      obligationNote_->move(std::max(0, std::min(column.x(), width() - obligationNote_->width())),
-                            std::max(0, grid_->y() - obligationNote_->height()));
+      const QWidget* rows = grid_->viewport();
+      const QRect rowsArea(rows->mapTo(this, QPoint(0, 0)), rows->size());
+      const QRect cell = grid_->visualRect(current).translated(rowsArea.topLeft());
+      const int x = std::max(rowsArea.left(),
+                             std::min(cell.left(), rowsArea.right() - obligationNote_->width()));
+      QRect note(QPoint(x, rowsArea.bottom() - obligationNote_->height()), obligationNote_->size());
+      if (note.top() <= cell.bottom()) note.moveTop(rowsArea.top());
+      if (note.intersects(cell)) note.moveTop(cell.bottom() + 1);
+      obligationNote_->move(note.topLeft());
       obligationNote_->raise();
     }
     obligationNote_->setVisible(show);
   };
   connect(grid_->selectionModel(), &QItemSelectionModel::currentChanged, this, updateNote);
   connect(grid_->horizontalHeader(), &QHeaderView::sectionMoved, this, updateNote);
+  connect(grid_->horizontalHeader(), &QHeaderView::sectionResized, this, updateNote);
+  connect(grid_->verticalScrollBar(), &QScrollBar::valueChanged, this, updateNote);
+  connect(grid_->horizontalScrollBar(), &QScrollBar::valueChanged, this, updateNote);
   connect(qApp, &QApplication::focusChanged, this, updateNote);
   SetCount(0);
 }
@@ -204,6 +234,40 @@ QLineEdit* LinesPage::AddAmountBox(const QString& name, const QString& captionTo
   column->addStretch(1);
   static_cast<QHBoxLayout*>(row)->addLayout(column);
   return box;
+}
+
+QList<int> LinesPage::ColumnWidths() const {
+  QList<int> widths;
+  for (int column = 0; column < grid_->model()->columnCount(); ++column)
+    widths.append(grid_->columnWidth(column));
+  return widths;
+}
+
+void LinesPage::RestoreColumnWidths(const QList<int>& widths) {
+  if (widths.size() != grid_->model()->columnCount()) return;
+  // A width too small to grab again is no width the user meant.
+  for (int width : widths)
+    if (width < grid_->horizontalHeader()->minimumSectionSize()) return;
+  fitting_ = true;
+  for (int column = 0; column < widths.size(); ++column)
+    grid_->setColumnWidth(column, widths[column]);
+  fitting_ = false;
+  userWidths_ = true;
+}
+
+void LinesPage::FitColumnWidths() {
+  const QList<int> widths =
+      FitColumns(columnNeeds_, grid_->fontMetrics(),
+                 grid_->viewport()->width() > 0 ? grid_->viewport()->width() : width());
+  fitting_ = true;
+  for (int column = 0; column < widths.size(); ++column)
+    grid_->setColumnWidth(column, widths[column]);
+  fitting_ = false;
+}
+
+bool LinesPage::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == grid_ && event->type() == QEvent::Resize && !userWidths_) FitColumnWidths();
+  return QWidget::eventFilter(watched, event);
 }
 
 void LinesPage::SetCount(int lines) {

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QList>
 #include <QWidget>
+#include <vector>
 
+#include "ColumnFit.h"
 #include "LineOrder.h"
 #include "RecordGrid.h"
 #include "RecordNavigator.h"
@@ -39,11 +42,23 @@ class LinesPage : public QWidget {
   // The grid's columns: the typed fields of a line with their captions.
   static std::vector<RecordTableModel::Column> Columns(Side side);
 
+  // The columns' widths in pixels, by field.
+  QList<int> ColumnWidths() const;
+  // Widths the user chose in an earlier run; the columns no longer follow the
+  // window's width. Widths that do not fit the grid are passed over.
+  void RestoreColumnWidths(const QList<int>& widths);
+
  signals:
+  // The user dragged a column's width.
+  void columnWidthsChanged(const QList<int>& widths);
   // A sort button was pressed: the page's lines are to be put in that order.
   void sortRequested(velmora::SortKey key);
 
  private:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  // Postcodes, tax numbers, codes, counts and amounts whole; names, professions,
+  // towns and streets share the rest of the grid's width.
+  void FitColumnWidths();
   QLineEdit* AddAmountBox(const QString& name, const QString& captionTop,
                           const QString& captionBottom, QLayout* row);
 
@@ -58,6 +73,10 @@ class LinesPage : public QWidget {
   QLineEdit* invoiceTotalBox_;
   QLineEdit* valueTotalBox_;
   QLabel* obligationNote_;
+  std::vector<ColumnNeed> columnNeeds_;
+  // Widths being set by the program, not dragged by the user.
+  bool fitting_ = false;
+  bool userWidths_ = false;
 };
 
 }  // namespace velmora

@@ -147,6 +147,12 @@ MainWindow::MainWindow(Statement& statement, Dialogs& dialogs, Environment& envi
 
   ConnectPage(customerPage_);
   ConnectPage(supplierPage_);
+  for (LinesPage* page : {customerPage_, supplierPage_}) {
+    page->RestoreColumnWidths(settings_.ColumnWidths(page->side()));
+    connect(page, &LinesPage::columnWidthsChanged, this, [this, page](const QList<int>& widths) {
+      settings_.SetColumnWidths(page->side(), widths);
+    });
+  }
   connect(filerPanel_, &FilerPanel::modified, this, &MainWindow::MarkModified);
   connect(filerPanel_, &FilerPanel::changed, this, &MainWindow::KeepForm);
   for (QLineEdit* amount : {customerPage_->retailSalesBox(), customerPage_->withoutItemisationBox(),
@@ -238,13 +244,6 @@ void MainWindow::ConnectPage(LinesPage* page) {
     connect(guard, &InputGuard::refused, this, [this] { dialogs_.Beep(); });
     amount->installEventFilter(this);
   }
-  // The totals are the program's to write, never the user's.
-  for (QLineEdit* total : {page->invoiceTotalBox(), page->valueTotalBox()}) {
-    auto* guard = new InputGuard(
-        total, [](QChar, const QString&) -> std::optional<QChar> { return std::nullopt; },
-        [](const QString&) { return false; });
-    connect(guard, &InputGuard::refused, this, [this] { dialogs_.Beep(); });
-  }
 }
 
 void MainWindow::BuildMenu() {
@@ -310,16 +309,15 @@ void MainWindow::BuildMenu() {
                                     &MainWindow::onZipCopy);
   zip->setObjectName(QStringLiteral("zipCopyAction"));
   toolsMenu_->addSeparator();
-  auto* site = toolsMenu_->addAction(AuthoritySiteCaption(), this,
-                                     [this] { environment_.OpenUrl(AuthoritySiteUrl()); });
+  auto* site =
+      toolsMenu_->addAction(AuthoritySiteCaption(), this, [this] { OpenLink(AuthoritySiteUrl()); });
   site->setObjectName(QStringLiteral("authoritySiteAction"));
   // Reached by its key alone: an action hidden in the menu would not hear it.
   auto* submission =
       new QAction(QStringLiteral("Ηλεκτρονική υποβολή αρχείου Συγκεντρωτικής Κατάστασης"), this);
   submission->setObjectName(QStringLiteral("onlineSubmissionAction"));
   submission->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
-  connect(submission, &QAction::triggered, this,
-          [this] { environment_.OpenUrl(OnlineSubmissionUrl()); });
+  connect(submission, &QAction::triggered, this, [this] { OpenLink(OnlineSubmissionUrl()); });
   addAction(submission);
 
   auto* manual =
@@ -345,7 +343,9 @@ void MainWindow::BuildStartPanel() {
   startPanel_->setAutoFillBackground(true);
   auto* picture = new QLabel(startPanel_);
   picture->setPixmap(QPixmap(QStringLiteral(":/pictures/start.png")));
+  picture->setObjectName(QStringLiteral("startPicture"));
   picture->setAccessibleName(QStringLiteral("Velmora"));
+  picture->setAccessibleDescription(QStringLiteral("Το σήμα του προγράμματος"));
   auto* text = new QLabel(
       QStringLiteral("Παρακαλώ επιλέξτε 'Αρχείο' - 'Νέο' ή 'Αρχείο' - Άνοιγμα' για να ξεκινήσετε"),
       startPanel_);
@@ -387,10 +387,6 @@ LinesPage* MainWindow::Page(Side side) const {
 void MainWindow::ShowLineCount(Side side) {
   LinesPage* page = Page(side);
   page->SetCount(statement_.Table(side).RecordCount());
-  // The guard of a total refuses every text, the program's own included: that is
-  // no refused typing, and must not beep.
-  const QSignalBlocker quietInvoices(page->invoiceTotalBox()->findChild<InputGuard*>());
-  const QSignalBlocker quietValue(page->valueTotalBox()->findChild<InputGuard*>());
   page->invoiceTotalBox()->setText(FromCp1253(statement_.InvoiceTotalText(side)));
   page->valueTotalBox()->setText(FromCp1253(statement_.ValueTotalText(side)));
 }
@@ -563,7 +559,7 @@ void MainWindow::ShowOpened(const OpenOutcome& outcome) {
   qobject_cast<LinesPage*>(pages_->currentWidget())->grid()->setFocus();
 }
 
-void MainWindow::onZipCopy() { MakeZipCopy(*this, DosTimestampNow()); }
+void MainWindow::onZipCopy() { MakeZipCopy(*this, DosTimestampNow); }
 
 void MainWindow::onCreateShortcut() {
   const std::string programFolder = QFile::encodeName(environment_.ProgramFolder()).toStdString();
@@ -580,6 +576,13 @@ void MainWindow::onCreateShortcut() {
                                .arg(QDir::toNativeSeparators(environment_.DesktopFolder() +
                                                              QStringLiteral("/Velmora.desktop"))),
                            kStatusMessageMilliseconds);
+}
+
+void MainWindow::OpenLink(const QUrl& url) {
+  // Without a browser the address is at least there to copy.
+  if (!environment_.OpenUrl(url))
+    dialogs_.ShowMessage(QStringLiteral("Δεν βρέθηκε πρόγραμμα περιήγησης. Η διεύθυνση είναι: ") +
+                         url.toString());
 }
 
 void MainWindow::onManual() {

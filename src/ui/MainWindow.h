@@ -13,6 +13,7 @@
 
 class QAction;
 class QMenu;
+class QUrl;
 class QTabWidget;
 
 namespace velmora {
@@ -63,6 +64,8 @@ class MainWindow : public QMainWindow, private Questions {
   void onZipCopy();
   void onCreateShortcut();
   void onManual();
+  // Shows the page in the browser, or tells the address when no browser starts.
+  void OpenLink(const QUrl& url);
   void onAbout();
   void onSort(Side side, SortKey key);
   void onFind();

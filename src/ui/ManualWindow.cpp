@@ -15,6 +15,8 @@
 #include <QVBoxLayout>
 #include <memory>
 
+#include "AccessibleNames.h"
+
 namespace velmora {
 
 namespace {
@@ -64,6 +66,8 @@ ManualWindow::ManualWindow(const QString& helpFolder, QWidget* parent)
       printer_(PrintThroughDialog) {
   setObjectName(QStringLiteral("manualWindow"));
   setWindowTitle(QStringLiteral("Οδηγίες εφαρμογής"));
+  InstallWindowRoles();
+  setAccessibleName(windowTitle());
   // Open manual or not, closing the main window ends the program.
   setAttribute(Qt::WA_QuitOnClose, false);
 

@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QGuiApplication>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QGridLayout>
 #include <QLocale>
 #include <QSortFilterProxyModel>
 #include <QTreeView>
@@ -19,6 +21,22 @@ namespace {
 
 const QString kStandardCaption[] = {QStringLiteral("Ναι"), QStringLiteral("Όχι"),
                                     QStringLiteral("Εντάξει"), QStringLiteral("Άκυρο")};
+
+// A short message would make a box narrower than its title, and the window
+// manager would cut the title. The box's own layout decides its width, so the
+// room goes in as an empty item across it.
+void WidenToTitle(QMessageBox& box) {
+  // Room for the title bar's buttons and margins beside the text.
+  constexpr int kTitleBarExtra = 140;
+  // Window managers mostly write titles in the desktop's font, often bold.
+  QFont titleFont = QApplication::font();
+  titleFont.setBold(true);
+  const int wanted = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + kTitleBarExtra;
+  auto* layout = qobject_cast<QGridLayout*>(box.layout());
+  if (!layout) return;
+  layout->addItem(new QSpacerItem(wanted, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                  layout->rowCount(), 0, 1, layout->columnCount());
+}
 
 }  // namespace
 
@@ -41,6 +59,7 @@ Dialogs::Answer QtDialogs::AskUser(const QString& message, Buttons buttons,
   if (defaultButton) box.setDefaultButton(defaultButton);
   QPushButton* escape = made[3] ? made[3] : made[1] ? made[1] : made[2];
   if (escape) box.setEscapeButton(escape);
+  WidenToTitle(box);
   box.exec();
   for (int i = 0; i < 4; ++i)
     if (made[i] && box.clickedButton() == made[i]) return answers[i];
@@ -54,7 +73,12 @@ std::optional<std::size_t> QtDialogs::AskChoice(const QString& message,
   // All take the same role, which keeps them in the order given.
   for (const QString& caption : captions)
     made.push_back(box.addButton(caption, QMessageBox::ActionRole));
-  if (!made.empty()) box.setDefaultButton(made.front());
+  if (!made.empty()) {
+    box.setDefaultButton(made.front());
+    // Escape and the close box answer the last caption, the one that cancels.
+    box.setEscapeButton(made.back());
+  }
+  WidenToTitle(box);
   box.exec();
   for (std::size_t i = 0; i < made.size(); ++i)
     if (box.clickedButton() == made[i]) return i;
@@ -63,7 +87,10 @@ std::optional<std::size_t> QtDialogs::AskChoice(const QString& message,
 
 void QtDialogs::ShowMessage(const QString& text) {
   QMessageBox box(QMessageBox::NoIcon, ApplicationTitle(), text, QMessageBox::NoButton, parent_);
+  // An address or a file's name in a message can be copied from it.
+  box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+  WidenToTitle(box);
   box.exec();
 }
 
@@ -76,12 +103,14 @@ void QtDialogs::ShowMessageWithDetails(const QString& text, const QString& detai
   QObject::connect(copy, &QPushButton::clicked, &box,
                    [details] { QGuiApplication::clipboard()->setText(details); });
   box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+  WidenToTitle(box);
   box.exec();
 }
 
 void QtDialogs::ShowWarning(const QString& text) {
   QMessageBox box(QMessageBox::Warning, ApplicationTitle(), text, QMessageBox::NoButton, parent_);
   box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+  WidenToTitle(box);
   box.exec();
 }
 

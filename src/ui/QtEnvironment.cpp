@@ -60,6 +60,6 @@ QString QtEnvironment::DesktopFolder() const {
   return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
 }
 
-void QtEnvironment::OpenUrl(const QUrl& url) { QDesktopServices::openUrl(url); }
+bool QtEnvironment::OpenUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
 
 }  // namespace velmora

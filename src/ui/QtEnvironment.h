@@ -29,7 +29,7 @@ class QtEnvironment : public Environment {
   QString DataFolder() const override;
   QString DocumentsFolder() const override;
   QString DesktopFolder() const override;
-  void OpenUrl(const QUrl& url) override;
+  bool OpenUrl(const QUrl& url) override;
 
  private:
   std::optional<CopyFolder> copyFolder_;

@@ -1,13 +1,18 @@
 #include "RecordGrid.h"
 
 #include <QApplication>
+#include <QHelpEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QStyledItemDelegate>
+#include <QToolTip>
+#include <algorithm>
 
+#include "AccessibleNames.h"
+#include "ColumnFit.h"
 #include "InputGuard.h"
 
 namespace velmora {
@@ -22,10 +27,11 @@ class RecordGrid::CellDelegate : public QStyledItemDelegate {
     auto* editor = new QLineEdit(parent);
     editor->setFrame(false);
     editor->setMaxLength(grid_->model_->FieldWidth(index.column()));
-    editor->setAccessibleName(
-        grid_->model_->headerData(index.column(), Qt::Horizontal, Qt::DisplayRole)
-            .toString()
-            .trimmed());
+    editor->setAlignment(CellAlignment(index));
+    const QString caption =
+        grid_->model_->headerData(index.column(), Qt::Horizontal, Qt::DisplayRole).toString();
+    editor->setAccessibleName(AccessibleFieldName(caption));
+    editor->setAccessibleDescription(AccessibleFieldDescription(caption));
     const int column = index.column();
     RecordGrid* grid = grid_;
     auto* guard = new InputGuard(
@@ -36,6 +42,7 @@ class RecordGrid::CellDelegate : public QStyledItemDelegate {
     connect(guard, &InputGuard::typed, grid, &RecordGrid::typed);
     connect(guard, &InputGuard::refused, grid, &RecordGrid::keyRefused);
     grid_->editor_ = editor;
+    emit grid_->editingChanged();
     return editor;
   }
 
@@ -63,7 +70,6 @@ class RecordGrid::CellDelegate : public QStyledItemDelegate {
              const QModelIndex& index) const override {
     static const QColor kActiveBorder(180, 180, 180);
     static const QColor kFocusedCell(0, 84, 147);
-    constexpr int kMargin = 3;
     const QModelIndex current = grid_->currentIndex();
     const bool focused = index == current && grid_->hasFocus();
     const bool currentLine = current.isValid() && index.row() == current.row();
@@ -72,10 +78,31 @@ class RecordGrid::CellDelegate : public QStyledItemDelegate {
                                                  : QColor(Qt::white));
     painter->setPen(focused ? QColor(Qt::white) : option.palette.color(QPalette::Text));
     painter->setFont(option.font);
-    const QRect area = option.rect.adjusted(kMargin, 1, -kMargin, 0);
-    painter->drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                      option.fontMetrics.elidedText(index.data(Qt::DisplayRole).toString(),
-                                                    Qt::ElideRight, area.width()));
+    const QRect area = option.rect.adjusted(kCellMargin, 1, -kCellMargin, 0);
+    painter->drawText(
+        area, (CellAlignment(index) & Qt::AlignHorizontal_Mask) | Qt::AlignTop | Qt::TextSingleLine,
+        option.fontMetrics.elidedText(index.data(Qt::DisplayRole).toString(), Qt::ElideRight,
+                                      area.width()));
+  }
+
+  // A cut cell shows its whole text when the pointer rests on it; a whole one
+  // shows nothing, as there is nothing more to read.
+  bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                 const QModelIndex& index) override {
+    if (event->type() != QEvent::ToolTip || !index.isValid())
+      return QStyledItemDelegate::helpEvent(event, view, option, index);
+    const QString text = index.data(Qt::ToolTipRole).toString();
+    if (IsCut(text, option.fontMetrics, view->visualRect(index).width())) {
+      QToolTip::showText(event->globalPos(), text, view->viewport(), view->visualRect(index));
+    } else {
+      QToolTip::hideText();
+    }
+    return true;
+  }
+
+  static Qt::Alignment CellAlignment(const QModelIndex& index) {
+    const QVariant alignment = index.data(Qt::TextAlignmentRole);
+    return alignment.isValid() ? Qt::Alignment(alignment.toInt()) : Qt::AlignLeft;
   }
 
  private:
@@ -146,6 +173,7 @@ void RecordGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint
                       hint == QAbstractItemDelegate::EditPreviousItem;
   QTableView::closeEditor(editor, tabbed ? QAbstractItemDelegate::NoHint : hint);
   if (tabbed) TabFrom(hint == QAbstractItemDelegate::EditNextItem);
+  emit editingChanged();
 }
 
 void RecordGrid::TabFrom(bool forward) {
@@ -223,6 +251,17 @@ void RecordGrid::SyncCurrent() {
     selectionModel()->clearCurrentIndex();
   }
   syncing_ = false;
+}
+
+void RecordGrid::StepLines(int count) {
+  const int rows = model_->rowCount();
+  if (count == 0 || rows == 0) return;
+  const QModelIndex current = currentIndex();
+  const int from = current.isValid() ? current.row() : 0;
+  const int to = std::clamp(from + count, 0, rows - 1);
+  if (to == from && current.isValid()) return;
+  const int column = current.isValid() ? current.column() : horizontalHeader()->logicalIndex(0);
+  setCurrentIndex(model_->index(to, column));
 }
 
 void RecordGrid::keyPressEvent(QKeyEvent* event) {

@@ -42,6 +42,9 @@ class RecordGrid : public QTableView {
   bool DoAction(Action action);
   // Puts the view's current cell on the table's cursor.
   void SyncCurrent();
+  // Moves the current line that many rows down (up when negative), stopping at
+  // the first and last line; the pending line is stored first, as for any move.
+  void StepLines(int count);
   // The open cell editor, if any.
   QLineEdit* Editor() const { return editor_; }
 
@@ -50,6 +53,8 @@ class RecordGrid : public QTableView {
   void typed();
   // A typed character was refused.
   void keyRefused();
+  // A cell editor opened or closed.
+  void editingChanged();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;

@@ -5,6 +5,8 @@
 #include <QStyle>
 #include <QToolButton>
 
+#include "RecordTableModel.h"
+
 namespace velmora {
 
 namespace {
@@ -53,15 +55,58 @@ RecordNavigator::RecordNavigator(RecordGrid* grid, QWidget* parent) : QWidget(pa
     button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     const RecordGrid::Action action = entry.action;
     connect(button, &QToolButton::clicked, this, [this, action] { Click(action); });
+    buttons_.emplace_back(action, button);
     layout->addWidget(label, 0, column);
     layout->addWidget(button, 1, column);
     ++column;
+  }
+  RecordTableModel* model = grid_->Model();
+  const auto update = [this] { UpdateButtons(); };
+  connect(model, &QAbstractItemModel::modelReset, this, update);
+  connect(model, &QAbstractItemModel::rowsInserted, this, update);
+  connect(model, &QAbstractItemModel::rowsRemoved, this, update);
+  connect(model, &QAbstractItemModel::dataChanged, this, update);
+  connect(model, &QAbstractItemModel::headerDataChanged, this, update);
+  connect(grid_, &RecordGrid::editingChanged, this, update);
+  connect(grid_, &RecordGrid::typed, this, update);
+  UpdateButtons();
+}
+
+void RecordNavigator::UpdateButtons() {
+  RecordTableModel* model = grid_->Model();
+  const bool open = model->Table().Active();
+  const bool stored = open && model->Table().RecordCount() > 0;
+  // An offered row nobody typed into holds no change; an open cell editor may.
+  const bool pending =
+      open && ((model->IsEditing() && !model->HasUntouchedNewRow()) || grid_->Editor());
+  const bool onStoredLine = stored && model->PendingInsertRow() < 0;
+  for (const auto& [action, button] : buttons_) {
+    bool can = false;
+    switch (action) {
+      case RecordGrid::Action::First:
+      case RecordGrid::Action::Last:
+        can = stored;
+        break;
+      case RecordGrid::Action::Insert:
+      case RecordGrid::Action::Append:
+        can = open;
+        break;
+      case RecordGrid::Action::Delete:
+        can = onStoredLine;
+        break;
+      case RecordGrid::Action::Post:
+      case RecordGrid::Action::Cancel:
+        can = pending;
+        break;
+    }
+    button->setEnabled(can);
   }
 }
 
 void RecordNavigator::Click(RecordGrid::Action action) {
   if (guard_ && !guard_(action)) return;
   grid_->DoAction(action);
+  UpdateButtons();
 }
 
 }  // namespace velmora

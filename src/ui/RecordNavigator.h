@@ -2,13 +2,19 @@
 
 #include <QWidget>
 #include <functional>
+#include <utility>
+#include <vector>
 
 #include "RecordGrid.h"
+
+class QToolButton;
 
 namespace velmora {
 
 // The six buttons over a grid: first, last, insert, delete, store, cancel, each
-// with its caption above it.
+// with its caption above it. A button is enabled only when it can act: first
+// and last with lines, delete on a stored line, store and cancel with changes
+// pending, insert while a statement is open.
 class RecordNavigator : public QWidget {
   Q_OBJECT
 
@@ -19,9 +25,12 @@ class RecordNavigator : public QWidget {
   void SetActionGuard(std::function<bool(RecordGrid::Action)> guard) { guard_ = std::move(guard); }
 
   void Click(RecordGrid::Action action);
+  // Enables each button by what the grid and its table allow now.
+  void UpdateButtons();
 
  private:
   RecordGrid* grid_;
+  std::vector<std::pair<RecordGrid::Action, QToolButton*>> buttons_;
   std::function<bool(RecordGrid::Action)> guard_;
 };
 

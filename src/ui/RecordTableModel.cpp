@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "AccessibleNames.h"
 #include "GreekText.h"
 
 namespace velmora {
@@ -64,7 +65,13 @@ int RecordTableModel::FieldWidth(int column) const {
 }
 
 QVariant RecordTableModel::data(const QModelIndex& index, int role) const {
-  if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
+  if (!index.isValid()) return {};
+  if (role == Qt::TextAlignmentRole)
+    return static_cast<int>(columns_[index.column()].numeric ? Qt::AlignRight | Qt::AlignVCenter
+                                                             : Qt::AlignLeft | Qt::AlignVCenter);
+  // The whole text; the grid shows it only where the column cuts the cell.
+  if (role == Qt::ToolTipRole) role = Qt::DisplayRole;
+  if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
   const int line = LineOfRow(index.row());
   const bool pendingRow =
       table_.State() == DataSetState::Insert
@@ -77,6 +84,11 @@ QVariant RecordTableModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant RecordTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  // A column is read out by its name; its mark of a mandatory field as a word.
+  if (orientation == Qt::Horizontal && role == Qt::AccessibleTextRole)
+    return AccessibleFieldName(columns_[section].caption);
+  if (orientation == Qt::Horizontal && role == Qt::AccessibleDescriptionRole)
+    return AccessibleFieldDescription(columns_[section].caption);
   if (role != Qt::DisplayRole) return {};
   if (orientation == Qt::Horizontal) return columns_[section].caption;
   return section == CurrentRow() ? QStringLiteral("▶") : QString();

@@ -20,6 +20,8 @@ class RecordTableModel : public QAbstractTableModel {
   struct Column {
     QString field;
     QString caption;
+    // Counts and amounts, whose digits line up on the right.
+    bool numeric = false;
   };
 
   RecordTableModel(RecordTable& table, std::vector<Column> columns, QObject* parent = nullptr);

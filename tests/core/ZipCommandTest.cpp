@@ -15,6 +15,8 @@ using test::WriteBytes;
 
 constexpr DosTimestamp kStamp{13 * 2048 + 45 * 32, 44 * 512 + 5 * 32 + 20};
 
+DosTimestamp StampClock() { return kStamp; }
+
 TEST(ZipCommandTest, ChosenNameGainsZipAndOnlyThatArchiveIsAskedAbout) {
   TempFolder folder;
   const std::string source = folder.Path("ΔΗΛΩΣΗ.PIS");
@@ -24,7 +26,14 @@ TEST(ZipCommandTest, ChosenNameGainsZipAndOnlyThatArchiveIsAskedAbout) {
   ScriptedQuestions questions;
   questions.ExpectOpenFile(source);
   questions.ExpectSaveFile(folder.Path("A.zip"));
-  const ZipOutcome outcome = MakeZipCopy(questions, kStamp);
+  // The date is taken once both dialogs are answered, as the archive is written.
+  int clockReadings = 0;
+  const ZipOutcome outcome = MakeZipCopy(questions, [&] {
+    EXPECT_TRUE(questions.AllAnswered());
+    ++clockReadings;
+    return kStamp;
+  });
+  EXPECT_EQ(clockReadings, 1);
   ASSERT_EQ(outcome.archivePath, folder.Path("A.zip.zip"));
   EXPECT_EQ(ReadBytes(folder.Path("A.zip")), "earlier");
   const ZipArchiveCheck check = CheckZipArchive(ReadBytes(folder.Path("A.zip.zip")));
@@ -45,17 +54,17 @@ TEST(ZipCommandTest, ChosenNameGainsZipAndOnlyThatArchiveIsAskedAbout) {
     questions.ExpectOpenFile(source);
     questions.ExpectSaveFile(folder.Path("A.zip"));
     questions.Expect(question, answer);
-    const bool replaced = MakeZipCopy(questions, kStamp).archivePath.has_value();
+    const bool replaced = MakeZipCopy(questions, StampClock).archivePath.has_value();
     EXPECT_EQ(replaced, answer == Questions::Answer::Yes);
     EXPECT_EQ(ReadBytes(folder.Path("A.zip.zip")) == first, !replaced);
   }
 
   // Either dialog cancelled: nothing is written.
   questions.ExpectOpenFile(std::nullopt);
-  EXPECT_FALSE(MakeZipCopy(questions, kStamp).archivePath);
+  EXPECT_FALSE(MakeZipCopy(questions, StampClock).archivePath);
   questions.ExpectOpenFile(source);
   questions.ExpectSaveFile(std::nullopt);
-  EXPECT_FALSE(MakeZipCopy(questions, kStamp).archivePath);
+  EXPECT_FALSE(MakeZipCopy(questions, StampClock).archivePath);
   EXPECT_FALSE(std::filesystem::exists(folder.Path("ΔΗΛΩΣΗ.PIS.zip")));
   EXPECT_TRUE(questions.AllAnswered());
 }
@@ -65,7 +74,7 @@ TEST(ZipCommandTest, UnreadableSourceIsReportedAndNothingIsWritten) {
   ScriptedQuestions questions;
   questions.ExpectOpenFile(folder.Path("gone.PIS"));
   questions.ExpectSaveFile(folder.Path("gone.PIS"));
-  EXPECT_FALSE(MakeZipCopy(questions, kStamp).archivePath);
+  EXPECT_FALSE(MakeZipCopy(questions, StampClock).archivePath);
   ASSERT_EQ(questions.warnings.size(), 1u);
   EXPECT_EQ(questions.warnings[0].rfind("Δεν ήταν δυνατή η ανάγνωση του αρχείου", 0), 0u);
   EXPECT_FALSE(std::filesystem::exists(folder.Path("gone.PIS.zip")));
@@ -74,7 +83,7 @@ TEST(ZipCommandTest, UnreadableSourceIsReportedAndNothingIsWritten) {
   WriteBytes(foreign, "x");
   questions.ExpectOpenFile(foreign);
   questions.ExpectSaveFile(std::nullopt);
-  MakeZipCopy(questions, kStamp);
+  MakeZipCopy(questions, StampClock);
   EXPECT_EQ(questions.proposedNames.back(), "");
 }
 

@@ -167,6 +167,13 @@ void DesktopServicesTest::authorityPages() {
   QVERIFY(site->text().endsWith(QStringLiteral("(%1)").arg(siteUrl.host())));
   QCOMPARE(f.environment.urls[1].toString(),
            QStringLiteral("https://%1/test/ShowLoginVelmora").arg(siteUrl.host()));
+  QVERIFY(f.dialogs.messages.isEmpty());
+  // With no browser to take it, the address is shown to copy.
+  f.environment.browserFound = false;
+  site->trigger();
+  QCOMPARE(f.dialogs.messages,
+           QStringList(Greek("Δεν βρέθηκε πρόγραμμα περιήγησης. Η διεύθυνση είναι: ") +
+                       siteUrl.toString()));
   QVERIFY(f.dialogs.Problems().isEmpty());
 }
 

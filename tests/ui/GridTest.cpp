@@ -1,5 +1,7 @@
 #include <QApplication>
+#include <QComboBox>
 #include <QTest>
+#include <QToolTip>
 #include <QWheelEvent>
 
 #include "TestSupport.h"
@@ -40,6 +42,8 @@ class GridTest : public QObject {
   void deletionAsksFirst();
   void cellsHoldNoMoreThanTheirField();
   void mouseWheelMovesOneRowPerNotch();
+  void navigatorButtonsOnlyWhenTheyCanAct();
+  void cutCellsShowTheirTextAndWidthsAreKept();
 };
 
 void GridTest::appendInsertAndPositions() {
@@ -219,18 +223,102 @@ void GridTest::mouseWheelMovesOneRowPerNotch() {
   StoreLines(f, {"111111111", "222222222", "333333333"});
   RecordGrid* grid = f.Grid(Side::Customers);
   f.TypeIntoCell(grid, 0, 0, QString());
-  auto turn = [&](int delta) {
+  auto turn = [](QWidget* under, QPoint delta) {
     const QPointF at(10, 10);
-    QWheelEvent wheel(at, grid->viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(grid->viewport(), &wheel);
+    QWheelEvent wheel(at, under->mapToGlobal(at), QPoint(), delta, Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(under, &wheel);
   };
-  turn(-120);
-  QCOMPARE(grid->currentIndex().row(), 1);
-  turn(-120);
+  // Each turn, the row it leaves current: one row per whole notch (120),
+  // parts of a notch added up, sideways swipes and empty turns ignored, no
+  // line started past the last one.
+  const struct {
+    QPoint delta;
+    int row;
+  } turns[] = {
+      {{0, -120}, 1}, {{0, -60}, 1}, {{0, -60}, 2},  {{0, -120}, 2}, {{-120, 0}, 2},
+      {{120, 10}, 2}, {{0, 0}, 2},   {{0, 60}, 2},   {{0, -60}, 2},  {{0, 60}, 2},
+      {{0, 60}, 1},   {{0, 480}, 0}, {{0, -240}, 2},
+  };
+  int step = 0;
+  for (const auto& wheel : turns) {
+    turn(grid->viewport(), wheel.delta);
+    QVERIFY2(grid->currentIndex().row() == wheel.row, qPrintable(QString::number(step)));
+    ++step;
+  }
+  QCOMPARE(grid->model()->rowCount(), 3);
+
+  // A closed combo box under the pointer keeps its choice while another widget
+  // has the focus.
+  auto* offices = f.Find<QComboBox>("taxOfficeList");
+  // A turn of the wheel would otherwise give it the focus first.
+  QVERIFY(offices->focusPolicy() != Qt::WheelFocus);
+  const int office = offices->currentIndex();
+  turn(offices, {0, -120});
+  QCOMPARE(offices->currentIndex(), office);
   QCOMPARE(grid->currentIndex().row(), 2);
-  turn(120);
-  QCOMPARE(grid->currentIndex().row(), 1);
+}
+
+void GridTest::navigatorButtonsOnlyWhenTheyCanAct() {
+  Fixture f;
+  f.NewStatement();
+  RecordGrid* grid = f.Grid(Side::Customers);
+  // First, last, insert, delete, store, cancel: a letter when enabled.
+  auto enabled = [navigator = f.Find<QWidget>("customerNavigator")] {
+    QString states;
+    for (const char* name : {"firstLineButton", "lastLineButton", "insertLineButton",
+                             "deleteLineButton", "storeLineButton", "cancelLineButton"}) {
+      const bool on = navigator->findChild<QWidget*>(QLatin1String(name))->isEnabled();
+      states += on ? QChar(QLatin1Char(name[0])).toUpper() : QChar(QLatin1Char('-'));
+    }
+    return states;
+  };
+  grid->setFocus();
+  QCOMPARE(enabled(), QStringLiteral("--I---"));
+  f.TypeLine(grid, 0, QStringLiteral("111111111"));
+  QCOMPARE(enabled(), QStringLiteral("--I-SC"));
+  QVERIFY(f.StoreLine(Side::Customers));
+  QCOMPARE(enabled(), QStringLiteral("FLID--"));
+  f.TypeIntoCell(grid, 0, 1, QStringLiteral("ALPHA"), false);
+  QCOMPARE(enabled(), QStringLiteral("FLIDSC"));
+  f.ClickNavigator(Side::Customers, "cancelLineButton");
+  QCOMPARE(enabled(), QStringLiteral("FLID--"));
+  QCOMPARE(grid->model()->index(0, 1).data().toString(), QString());
+  f.DeleteCurrentLine(Side::Customers, Dialogs::Answer::Yes);
+  QCOMPARE(enabled(), QStringLiteral("--I---"));
+  QVERIFY(f.dialogs.Problems().isEmpty());
+}
+
+void GridTest::cutCellsShowTheirTextAndWidthsAreKept() {
+  Fixture f;
+  f.NewStatement();
+  RecordGrid* grid = f.Grid(Side::Customers);
+  const QString name = Greek("ΕΨΙΛΟΝ ΤΕΧΝΙΚΗ ΚΑΤΑΣΚΕΥΕΣ");
+  f.TypeLine(grid, 0, QStringLiteral("111111111"), "1", "1234567", "12345678901234,56");
+  f.TypeIntoCell(grid, 0, 1, name);
+  f.TypeIntoCell(grid, 0, 7, QStringLiteral("11251"));
+  QVERIFY(f.StoreLine(Side::Customers));
+  // The window at its least width: the name's column is too narrow for it.
+  f.window->resize(f.window->minimumSizeHint());
+  QApplication::processEvents();
+  grid->setColumnWidth(1, grid->fontMetrics().horizontalAdvance(name) / 2);
+  auto tooltipAt = [grid](int column) {
+    const QRect cell = grid->visualRect(grid->model()->index(0, column));
+    QHelpEvent help(QEvent::ToolTip, cell.center(), grid->viewport()->mapToGlobal(cell.center()));
+    QApplication::sendEvent(grid->viewport(), &help);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
+  };
+  // Tax number, postcode, invoices and value show whole: nothing to add.
+  for (int column : {0, 7, 8, 9}) QCOMPARE(tooltipAt(column), QString());
+  QCOMPARE(tooltipAt(1), name);
+
+  // A width the user gives a column is remembered, and the window's width no
+  // longer changes it.
+  QCOMPARE(f.settings.ColumnWidths(Side::Customers).value(1), grid->columnWidth(1));
+  const int dragged = grid->columnWidth(1);
+  f.window->resize(f.window->width() + 200, f.window->height());
+  QApplication::processEvents();
+  QCOMPARE(grid->columnWidth(1), dragged);
 }
 
 QTEST_MAIN(GridTest)

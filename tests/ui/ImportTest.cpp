@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -38,6 +39,7 @@ class ImportTest : public QObject {
   void importsRowsAfterThePendingLine();
   void badRowImportsNothing();
   void everyBadRowIsListedAndNothingIsImported();
+  void emptyGridOfferingANewRowTakesTheRows();
 };
 
 void ImportTest::importsRowsAfterThePendingLine() {
@@ -158,6 +160,24 @@ void ImportTest::everyBadRowIsListedAndNothingIsImported() {
   QCOMPARE(f.Grid(Side::Customers)->model()->rowCount(), 0);
   QCOMPARE(f.WorkingFile("record2"), QByteArray());
   QVERIFY(!f.statement->Modified());
+  QVERIFY(f.dialogs.Problems().isEmpty());
+}
+
+void ImportTest::emptyGridOfferingANewRowTakesTheRows() {
+  Fixture f;
+  f.NewStatement();
+  // The grid takes the focus back while the file is chosen, and offers a new row.
+  f.dialogs.whileChoosingFile = [&f] {
+    f.Box("taxNumberBox")->setFocus();
+    f.Grid(Side::Customers)->setFocus();
+    QApplication::processEvents();
+  };
+  f.dialogs.ExpectChoice(ImportQuestion(), 0);
+  f.dialogs.ExpectOpenFile(SheetFile("lines.xlsx"));
+  f.Action("importAction")->trigger();
+  QCOMPARE(f.Grid(Side::Customers)->model()->rowCount(), 3);
+  QCOMPARE(f.WorkingFile("record2").count("\r\n"), 3);
+  QVERIFY(f.dialogs.warnings.isEmpty());
   QVERIFY(f.dialogs.Problems().isEmpty());
 }
 

@@ -40,6 +40,7 @@ std::optional<std::size_t> TestDialogs::AskChoice(const QString& message,
 
 QString TestDialogs::ChooseOpenFile(const QString& folder, const QString&) {
   folders.append(folder);
+  if (whileChoosingFile) whileChoosingFile();
   if (openFiles_.empty()) {
     unexpected_.append(QStringLiteral("unexpected open dialog"));
     return {};

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <deque>
+#include <functional>
 #include <memory>
 
 #include "Dialogs.h"
@@ -49,6 +50,9 @@ class TestDialogs : public Dialogs {
   // Questions and file dialogs nobody scripted, and scripted ones never asked.
   QStringList Problems() const;
 
+  // What the user does elsewhere while a file dialog is open.
+  std::function<void()> whileChoosingFile;
+
   QStringList messages;
   // The details of the messages that had them.
   QStringList details;
@@ -80,10 +84,15 @@ class TestEnvironment : public Environment {
   QString DocumentsFolder() const override { return documents_.path(); }
   // Missing until the program makes it, as on an account that never had one.
   QString DesktopFolder() const override { return data_.filePath(QStringLiteral("Desktop")); }
-  void OpenUrl(const QUrl& url) override { urls.append(url); }
+  bool OpenUrl(const QUrl& url) override {
+    urls.append(url);
+    return browserFound;
+  }
 
   QDate today{2024, 5, 20};
   QList<QUrl> urls;
+  // Whether a browser takes the addresses opened.
+  bool browserFound = true;
 
  private:
   QTemporaryDir program_;
