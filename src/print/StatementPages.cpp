@@ -1,0 +1,228 @@
+#include "StatementPages.h"
+
+#include <QFontMetricsF>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QPen>
+#include <algorithm>
+#include <string_view>
+
+#include "Cp1253.h"
+#include "TextWrap.h"
+
+namespace velmora {
+
+namespace {
+
+// Sizes in tenths of a millimetre: text of about 8.5 points, as the page's
+// "font-size: 12" prints, and the page head smaller.
+constexpr int kBodyPixels = 30;
+constexpr int kSmallPixels = 24;
+constexpr double kCellPadding = 6;
+constexpr double kRuleWidth = 2;
+// Between the page head and what follows, and above the page number.
+constexpr double kGap = 20;
+// Measured widths are sums of the characters' advances; a little room keeps a
+// rounding on the device from pushing a text over its cell's edge.
+constexpr double kWidthSlack = 1.02;
+
+}  // namespace
+
+double StatementPages::Face::Width(std::string_view text) const {
+  double width = 0;
+  for (const char c : text) width += advances[static_cast<unsigned char>(c)];
+  return width * kWidthSlack;
+}
+
+StatementPages::StatementPages(const StatementLayout& layout, QSizeF paperMillimetres,
+                               QMarginsF marginsMillimetres)
+    : layout_(layout) {
+  const auto units = [](double millimetres) { return millimetres * kUnitsPerMillimetre; };
+  const auto margin = [&](double millimetres) {
+    return units(std::max(millimetres, kLeastMarginMillimetres));
+  };
+  sheet_ = QSizeF(units(paperMillimetres.width()), units(paperMillimetres.height()));
+  margins_ = QMarginsF(margin(marginsMillimetres.left()), margin(marginsMillimetres.top()),
+                       margin(marginsMillimetres.right()), margin(marginsMillimetres.bottom()));
+  for (int byte = 0; byte < 256; ++byte)
+    characters_[byte] = QChar(static_cast<char16_t>(Cp1253ToUnicode(static_cast<unsigned char>(byte))));
+  body_ = MakeFace(kBodyPixels, false);
+  bold_ = MakeFace(kBodyPixels, true);
+  small_ = MakeFace(kSmallPixels, true);
+
+  lineColumnWidths_ = ColumnWidths(
+      {StatementLayout::LineColumnShares().begin(), StatementLayout::LineColumnShares().end()});
+  headHeight_ = small_.lineHeight + kGap;
+  footHeight_ = small_.lineHeight + kGap;
+  headingRowHeight_ = RowHeight(lineColumnWidths_, layout_.HeadingRow());
+
+  PageHeights heights;
+  heights.body = sheet_.height() - margins_.top() - margins_.bottom() - headHeight_ - footHeight_;
+  heights.headingRow = headingRowHeight_;
+  // The statement's heading is followed by an empty line.
+  heights.opening = body_.lineHeight;
+  for (std::size_t i = 0; i < layout_.Headings().size(); ++i) heights.opening += bold_.lineHeight;
+  for (const LayoutTable& table : layout_.OpeningTables()) {
+    const std::vector<double> widths = ColumnWidths(table.columnShares);
+    for (const LayoutRow& row : table.rows) heights.opening += RowHeight(widths, row);
+  }
+  for (const LayoutRow& row : layout_.ClosingRows())
+    heights.closing += RowHeight(lineColumnWidths_, row);
+
+  // Every line's row is measured once, by the sums of its characters' advances;
+  // only a text too wide for its cell is wrapped.
+  const TextWidth widthOf = [this](std::string_view text) { return body_.Width(text); };
+  rowHeights_.resize(layout_.LineCount());
+  StatementLayout::LineCells cells;
+  for (std::size_t line = 0; line < layout_.LineCount(); ++line) {
+    layout_.FillLineCells(line, cells);
+    std::size_t lines = 1;
+    for (int column = 0; column < StatementLayout::kLineColumns; ++column) {
+      const double room = lineColumnWidths_[column] - 2 * kCellPadding;
+      if (body_.Width(cells[column]) > room)
+        lines = std::max(lines, WrappedLineCount(cells[column], room, widthOf));
+    }
+    rowHeights_[line] = static_cast<float>(lines * body_.lineHeight + 2 * kCellPadding);
+  }
+  plan_ = PlanPages(heights, rowHeights_);
+}
+
+StatementPages::Face StatementPages::MakeFace(int pixelSize, bool bold) const {
+  Face face;
+  face.font = QFont(QStringLiteral("DejaVu Sans"));
+  face.font.setPixelSize(pixelSize);
+  face.font.setBold(bold);
+  // Without kerning and hinting a text's width is the sum of its characters'.
+  face.font.setKerning(false);
+  face.font.setHintingPreference(QFont::PreferNoHinting);
+  const QFontMetricsF metrics(face.font);
+  for (int byte = 0; byte < 256; ++byte)
+    face.advances[byte] = metrics.horizontalAdvance(characters_[byte]);
+  face.ascent = metrics.ascent();
+  face.lineHeight = metrics.height();
+  return face;
+}
+
+const StatementPages::Face& StatementPages::FaceOf(const LayoutCell& cell) const {
+  return cell.bold ? bold_ : body_;
+}
+
+std::vector<double> StatementPages::ColumnWidths(const std::vector<double>& shares) const {
+  const double width = sheet_.width() - margins_.left() - margins_.right();
+  std::vector<double> widths;
+  for (const double share : shares) widths.push_back(width * share);
+  return widths;
+}
+
+QString StatementPages::Text(std::string_view cp1253) const {
+  QString text(static_cast<qsizetype>(cp1253.size()), Qt::Uninitialized);
+  for (std::size_t i = 0; i < cp1253.size(); ++i)
+    text[static_cast<qsizetype>(i)] = characters_[static_cast<unsigned char>(cp1253[i])];
+  return text;
+}
+
+double StatementPages::RowHeight(const std::vector<double>& columnWidths,
+                                 const LayoutRow& row) const {
+  double height = 0;
+  for (const LayoutCell& cell : row) {
+    const Face& face = FaceOf(cell);
+    double width = 0;
+    for (int column = cell.column; column < cell.column + cell.span; ++column)
+      width += columnWidths[static_cast<std::size_t>(column)];
+    const std::size_t lines =
+        WrappedLineCount(cell.text, width - 2 * kCellPadding,
+                         [&face](std::string_view text) { return face.Width(text); });
+    height = std::max(height, static_cast<double>(lines) * face.lineHeight + 2 * kCellPadding);
+  }
+  return height;
+}
+
+void StatementPages::PaintCells(QPainter& painter, double top, double height,
+                                const std::vector<double>& columnWidths, const LayoutRow& row,
+                                bool ruled) const {
+  for (const LayoutCell& cell : row) {
+    const Face& face = FaceOf(cell);
+    double left = margins_.left();
+    for (int column = 0; column < cell.column; ++column)
+      left += columnWidths[static_cast<std::size_t>(column)];
+    double width = 0;
+    for (int column = cell.column; column < cell.column + cell.span; ++column)
+      width += columnWidths[static_cast<std::size_t>(column)];
+    if (ruled) painter.drawRect(QRectF(left, top, width, height));
+    const double room = width - 2 * kCellPadding;
+    const auto widthOf = [&face](std::string_view text) { return face.Width(text); };
+    painter.setFont(face.font);
+    double baseline = top + kCellPadding + face.ascent;
+    for (const std::string_view line : WrapText(cell.text, room, widthOf)) {
+      const double indent = cell.centred ? std::max(0.0, (width - face.Width(line)) / 2) : kCellPadding;
+      painter.drawText(QPointF(left + indent, baseline), Text(line));
+      baseline += face.lineHeight;
+    }
+  }
+}
+
+double StatementPages::PaintRow(QPainter& painter, double top,
+                                const std::vector<double>& columnWidths, const LayoutRow& row,
+                                bool ruled) const {
+  const double height = RowHeight(columnWidths, row);
+  PaintCells(painter, top, height, columnWidths, row, ruled);
+  return height;
+}
+
+void StatementPages::PaintPage(QPainter& painter, std::size_t index) const {
+  const PlannedPage& page = plan_[index];
+  painter.save();
+  painter.setPen(QPen(Qt::black, kRuleWidth));
+  painter.setBrush(Qt::NoBrush);
+  const double left = margins_.left();
+  const double width = sheet_.width() - margins_.left() - margins_.right();
+  const auto centred = [&](const Face& face, double top, std::string_view text) {
+    painter.setFont(face.font);
+    painter.drawText(QPointF(left + (width - face.Width(text)) / 2, top + face.ascent), Text(text));
+  };
+
+  double top = margins_.top();
+  centred(small_, top, layout_.PageHead());
+  top += headHeight_;
+  if (page.opening) {
+    for (std::size_t i = 0; i < layout_.Headings().size(); ++i) {
+      centred(i == 0 ? bold_ : body_, top, layout_.Headings()[i]);
+      top += bold_.lineHeight;
+      if (i == 0) top += body_.lineHeight;
+    }
+    for (const LayoutTable& table : layout_.OpeningTables()) {
+      const std::vector<double> widths = ColumnWidths(table.columnShares);
+      for (const LayoutRow& row : table.rows) top += PaintRow(painter, top, widths, row, table.ruled);
+    }
+  }
+  top += PaintRow(painter, top, lineColumnWidths_, layout_.HeadingRow(), true);
+
+  LayoutRow lineRow(StatementLayout::kLineColumns);
+  for (int column = 0; column < StatementLayout::kLineColumns; ++column)
+    lineRow[static_cast<std::size_t>(column)].column = column;
+  StatementLayout::LineCells cells;
+  for (std::size_t line = page.firstRow; line < page.endRow; ++line) {
+    layout_.FillLineCells(line, cells);
+    for (int column = 0; column < StatementLayout::kLineColumns; ++column)
+      lineRow[static_cast<std::size_t>(column)].text.swap(cells[static_cast<std::size_t>(column)]);
+    PaintCells(painter, top, rowHeights_[line], lineColumnWidths_, lineRow, true);
+    top += rowHeights_[line];
+    for (int column = 0; column < StatementLayout::kLineColumns; ++column)
+      lineRow[static_cast<std::size_t>(column)].text.swap(cells[static_cast<std::size_t>(column)]);
+  }
+  if (page.closing) {
+    for (const LayoutRow& row : layout_.ClosingRows())
+      top += PaintRow(painter, top, lineColumnWidths_, row, true);
+  }
+
+  const auto foot = Utf8ToCp1253(PageNumberText(index + 1, plan_.size()));
+  centred(small_, sheet_.height() - margins_.bottom() - small_.lineHeight, foot.value_or(""));
+  painter.restore();
+}
+
+void StatementPages::ScaleToSheet(QPainter& painter, const QPaintDevice& device) {
+  const double perMillimetre = 25.4 * kUnitsPerMillimetre;
+  painter.scale(device.logicalDpiX() / perMillimetre, device.logicalDpiY() / perMillimetre);
+}
+
+}  // namespace velmora
