@@ -17,8 +17,11 @@ std::vector<PlannedPage> PlanPages(const PageHeights& heights, std::span<const f
     page.endRow = row + 1;
   }
   if (used + heights.closing > heights.body && page.endRow > page.firstRow) {
+    // The last line goes over with the totals, which so never stand alone on a page.
+    const std::size_t carried = page.endRow - page.firstRow > 1 ? 1 : 0;
+    page.endRow -= carried;
     pages.push_back(page);
-    page = PlannedPage{page.endRow, page.endRow, false, false};
+    page = PlannedPage{page.endRow, page.endRow + carried, false, false};
   }
   page.closing = true;
   pages.push_back(page);

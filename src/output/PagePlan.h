@@ -30,8 +30,9 @@ struct PlannedPage {
 
 // Where the page breaks fall: rows in order, as many on a page as fit under the
 // heading row, never split; the closing rows on the page of the last row when they
-// fit there, else on a page of their own (heading row again). A row taller than a
-// page still gets a page, overflowing it, rather than none.
+// fit there, else on the next page (heading row again) together with the last row,
+// unless that row is alone on its page. A row taller than a page still gets a page,
+// overflowing it, rather than none.
 std::vector<PlannedPage> PlanPages(const PageHeights& heights, std::span<const float> rowHeights);
 
 // The foot of a page, "Σελίδα 3 από 3.125" (UTF-8): numbers from 1, thousands

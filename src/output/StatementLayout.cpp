@@ -125,7 +125,7 @@ StatementLayout::StatementLayout(const StatementPageInput& input)
 const std::array<double, StatementLayout::kLineColumns>& StatementLayout::LineColumnShares() {
   // Room for six digits, nine digits, the name, the code, the address, the count
   // and the value.
-  static const std::array<double, kLineColumns> shares = {0.06, 0.12, 0.27, 0.11, 0.24, 0.1, 0.1};
+  static const std::array<double, kLineColumns> shares = {0.06, 0.11, 0.26, 0.13, 0.24, 0.1, 0.1};
   return shares;
 }
 

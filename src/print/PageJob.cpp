@@ -50,8 +50,7 @@ PaintedPages PaintPages(QPagedPaintDevice& device, const StatementPages& pages, 
 }
 
 std::string PageShortfallMessage(std::size_t pages, std::size_t expected) {
-  return "Γράφτηκαν " + std::to_string(pages) + " από τις " + std::to_string(expected) +
-         " σελίδες";
+  return "Γράφτηκαν " + std::to_string(pages) + " από τις " + std::to_string(expected) + " σελίδες";
 }
 
 bool WriteStatementPdf(const StatementLayout& layout, const QPageSize& pageSize,

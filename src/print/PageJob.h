@@ -30,8 +30,7 @@ PaintedPages PaintPages(QPagedPaintDevice& device, const StatementPages& pages, 
 // when progress asked to stop: no file is left and an earlier one at path stays.
 // Throws VelmoraError (Greek, with the system's reason) when it cannot be written.
 bool WriteStatementPdf(const StatementLayout& layout, const QPageSize& pageSize,
-                       const std::string& path, const QString& title,
-                       const PageProgress& progress);
+                       const std::string& path, const QString& title, const PageProgress& progress);
 
 // Why a printed or written job is not whole: it has pages where all were expected.
 std::string PageShortfallMessage(std::size_t pages, std::size_t expected);

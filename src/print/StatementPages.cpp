@@ -1,6 +1,6 @@
 #include "StatementPages.h"
 
-#include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPen>
@@ -45,7 +45,8 @@ StatementPages::StatementPages(const StatementLayout& layout, QSizeF paperMillim
   margins_ = QMarginsF(margin(marginsMillimetres.left()), margin(marginsMillimetres.top()),
                        margin(marginsMillimetres.right()), margin(marginsMillimetres.bottom()));
   for (int byte = 0; byte < 256; ++byte)
-    characters_[byte] = QChar(static_cast<char16_t>(Cp1253ToUnicode(static_cast<unsigned char>(byte))));
+    characters_[byte] =
+        QChar(static_cast<char16_t>(Cp1253ToUnicode(static_cast<unsigned char>(byte))));
   body_ = MakeFace(kBodyPixels, false);
   bold_ = MakeFace(kBodyPixels, true);
   small_ = MakeFace(kSmallPixels, true);
@@ -88,19 +89,43 @@ StatementPages::StatementPages(const StatementLayout& layout, QSizeF paperMillim
 }
 
 StatementPages::Face StatementPages::MakeFace(int pixelSize, bool bold) const {
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setPixelSize(pixelSize);
+  font.setBold(bold);
+  font.setHintingPreference(QFont::PreferNoHinting);
   Face face;
-  face.font = QFont(QStringLiteral("DejaVu Sans"));
-  face.font.setPixelSize(pixelSize);
-  face.font.setBold(bold);
-  // Without kerning and hinting a text's width is the sum of its characters'.
-  face.font.setKerning(false);
-  face.font.setHintingPreference(QFont::PreferNoHinting);
-  const QFontMetricsF metrics(face.font);
-  for (int byte = 0; byte < 256; ++byte)
-    face.advances[byte] = metrics.horizontalAdvance(characters_[byte]);
-  face.ascent = metrics.ascent();
-  face.lineHeight = metrics.height();
+  face.font = QRawFont::fromFont(font);
+  for (int byte = 0; byte < 256; ++byte) {
+    const QList<quint32> glyph = face.font.glyphIndexesForString(QString(characters_[byte]));
+    face.glyphs[byte] = glyph.value(0);
+    const QList<QPointF> advance =
+        face.font.advancesForGlyphIndexes(QList<quint32>{face.glyphs[byte]});
+    face.advances[byte] = advance.isEmpty() ? 0 : advance.front().x();
+  }
+  face.ascent = face.font.ascent();
+  face.lineHeight = face.font.ascent() + face.font.descent();
   return face;
+}
+
+void StatementPages::DrawText(QPainter& painter, const Face& face, QPointF origin,
+                              std::string_view text) {
+  if (text.empty()) return;
+  QList<quint32> glyphs;
+  QList<QPointF> positions;
+  glyphs.reserve(static_cast<qsizetype>(text.size()));
+  positions.reserve(static_cast<qsizetype>(text.size()));
+  double x = 0;
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    glyphs.append(face.glyphs[byte]);
+    positions.append(QPointF(x, 0));
+    x += face.advances[byte];
+  }
+  QGlyphRun run;
+  run.setRawFont(face.font);
+  run.setGlyphIndexes(glyphs);
+  run.setPositions(positions);
+  painter.drawGlyphRun(origin, run);
 }
 
 const StatementPages::Face& StatementPages::FaceOf(const LayoutCell& cell) const {
@@ -112,13 +137,6 @@ std::vector<double> StatementPages::ColumnWidths(const std::vector<double>& shar
   std::vector<double> widths;
   for (const double share : shares) widths.push_back(width * share);
   return widths;
-}
-
-QString StatementPages::Text(std::string_view cp1253) const {
-  QString text(static_cast<qsizetype>(cp1253.size()), Qt::Uninitialized);
-  for (std::size_t i = 0; i < cp1253.size(); ++i)
-    text[static_cast<qsizetype>(i)] = characters_[static_cast<unsigned char>(cp1253[i])];
-  return text;
 }
 
 double StatementPages::RowHeight(const std::vector<double>& columnWidths,
@@ -139,7 +157,7 @@ double StatementPages::RowHeight(const std::vector<double>& columnWidths,
 
 void StatementPages::PaintCells(QPainter& painter, double top, double height,
                                 const std::vector<double>& columnWidths, const LayoutRow& row,
-                                bool ruled) const {
+                                std::vector<QLineF>* rules) const {
   for (const LayoutCell& cell : row) {
     const Face& face = FaceOf(cell);
     double left = margins_.left();
@@ -148,14 +166,21 @@ void StatementPages::PaintCells(QPainter& painter, double top, double height,
     double width = 0;
     for (int column = cell.column; column < cell.column + cell.span; ++column)
       width += columnWidths[static_cast<std::size_t>(column)];
-    if (ruled) painter.drawRect(QRectF(left, top, width, height));
+    if (rules) {
+      const double right = left + width;
+      const double bottom = top + height;
+      rules->insert(rules->end(),
+                    {QLineF(left, top, right, top), QLineF(left, bottom, right, bottom),
+                     QLineF(left, top, left, bottom), QLineF(right, top, right, bottom)});
+    }
+    if (cell.text.empty()) continue;
     const double room = width - 2 * kCellPadding;
     const auto widthOf = [&face](std::string_view text) { return face.Width(text); };
-    painter.setFont(face.font);
     double baseline = top + kCellPadding + face.ascent;
     for (const std::string_view line : WrapText(cell.text, room, widthOf)) {
-      const double indent = cell.centred ? std::max(0.0, (width - face.Width(line)) / 2) : kCellPadding;
-      painter.drawText(QPointF(left + indent, baseline), Text(line));
+      const double indent =
+          cell.centred ? std::max(0.0, (width - face.Width(line)) / 2) : kCellPadding;
+      DrawText(painter, face, QPointF(left + indent, baseline), line);
       baseline += face.lineHeight;
     }
   }
@@ -163,9 +188,9 @@ void StatementPages::PaintCells(QPainter& painter, double top, double height,
 
 double StatementPages::PaintRow(QPainter& painter, double top,
                                 const std::vector<double>& columnWidths, const LayoutRow& row,
-                                bool ruled) const {
+                                std::vector<QLineF>* rules) const {
   const double height = RowHeight(columnWidths, row);
-  PaintCells(painter, top, height, columnWidths, row, ruled);
+  PaintCells(painter, top, height, columnWidths, row, rules);
   return height;
 }
 
@@ -177,9 +202,10 @@ void StatementPages::PaintPage(QPainter& painter, std::size_t index) const {
   const double left = margins_.left();
   const double width = sheet_.width() - margins_.left() - margins_.right();
   const auto centred = [&](const Face& face, double top, std::string_view text) {
-    painter.setFont(face.font);
-    painter.drawText(QPointF(left + (width - face.Width(text)) / 2, top + face.ascent), Text(text));
+    DrawText(painter, face, QPointF(left + (width - face.Width(text)) / 2, top + face.ascent),
+             text);
   };
+  std::vector<QLineF> rules;
 
   double top = margins_.top();
   centred(small_, top, layout_.PageHead());
@@ -192,10 +218,11 @@ void StatementPages::PaintPage(QPainter& painter, std::size_t index) const {
     }
     for (const LayoutTable& table : layout_.OpeningTables()) {
       const std::vector<double> widths = ColumnWidths(table.columnShares);
-      for (const LayoutRow& row : table.rows) top += PaintRow(painter, top, widths, row, table.ruled);
+      for (const LayoutRow& row : table.rows)
+        top += PaintRow(painter, top, widths, row, table.ruled ? &rules : nullptr);
     }
   }
-  top += PaintRow(painter, top, lineColumnWidths_, layout_.HeadingRow(), true);
+  top += PaintRow(painter, top, lineColumnWidths_, layout_.HeadingRow(), &rules);
 
   LayoutRow lineRow(StatementLayout::kLineColumns);
   for (int column = 0; column < StatementLayout::kLineColumns; ++column)
@@ -205,15 +232,16 @@ void StatementPages::PaintPage(QPainter& painter, std::size_t index) const {
     layout_.FillLineCells(line, cells);
     for (int column = 0; column < StatementLayout::kLineColumns; ++column)
       lineRow[static_cast<std::size_t>(column)].text.swap(cells[static_cast<std::size_t>(column)]);
-    PaintCells(painter, top, rowHeights_[line], lineColumnWidths_, lineRow, true);
+    PaintCells(painter, top, rowHeights_[line], lineColumnWidths_, lineRow, &rules);
     top += rowHeights_[line];
     for (int column = 0; column < StatementLayout::kLineColumns; ++column)
       lineRow[static_cast<std::size_t>(column)].text.swap(cells[static_cast<std::size_t>(column)]);
   }
   if (page.closing) {
     for (const LayoutRow& row : layout_.ClosingRows())
-      top += PaintRow(painter, top, lineColumnWidths_, row, true);
+      top += PaintRow(painter, top, lineColumnWidths_, row, &rules);
   }
+  painter.drawLines(rules.data(), static_cast<int>(rules.size()));
 
   const auto foot = Utf8ToCp1253(PageNumberText(index + 1, plan_.size()));
   centred(small_, sheet_.height() - margins_.bottom() - small_.lineHeight, foot.value_or(""));

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QFont>
+#include <QLineF>
+#include <QRawFont>
 #include <QMarginsF>
 #include <QSizeF>
 #include <QString>
@@ -39,8 +41,12 @@ class StatementPages {
   static void ScaleToSheet(QPainter& painter, const QPaintDevice& device);
 
  private:
+  // A font with each Windows-1253 byte's glyph and advance: texts are set glyph by
+  // glyph at the measured places, without shaping, which is both what makes
+  // thousands of pages quick and what keeps a text exactly as wide as measured.
   struct Face {
-    QFont font;
+    QRawFont font;
+    std::array<quint32, 256> glyphs{};
     std::array<double, 256> advances{};
     double ascent = 0;
     double lineHeight = 0;
@@ -51,10 +57,12 @@ class StatementPages {
   double RowHeight(const std::vector<double>& columnWidths, const LayoutRow& row) const;
   // Paints the row at top and returns its height.
   double PaintRow(QPainter& painter, double top, const std::vector<double>& columnWidths,
-                  const LayoutRow& row, bool ruled) const;
+                  const LayoutRow& row, std::vector<QLineF>* rules) const;
+  // The rules of a ruled row go into rules, to be drawn at once with the page's others.
   void PaintCells(QPainter& painter, double top, double height,
-                  const std::vector<double>& columnWidths, const LayoutRow& row, bool ruled) const;
-  QString Text(std::string_view cp1253) const;
+                  const std::vector<double>& columnWidths, const LayoutRow& row,
+                  std::vector<QLineF>* rules) const;
+  static void DrawText(QPainter& painter, const Face& face, QPointF origin, std::string_view text);
   std::vector<double> ColumnWidths(const std::vector<double>& shares) const;
 
   const StatementLayout& layout_;

@@ -96,13 +96,13 @@ PrintWindow::PrintWindow(Dialogs& dialogs, Questions& questions, QWidget* parent
   pageView_->setFixedSize(kPageViewWidth, kPageViewHeight);
 
   auto* first =
-      PageButton(QStringLiteral("⏮"), QStringLiteral("Πρώτη σελίδα"), "firstPageButton", this);
+      PageButton(QStringLiteral("|◀"), QStringLiteral("Πρώτη σελίδα"), "firstPageButton", this);
   auto* previous = PageButton(QStringLiteral("◀"), QStringLiteral("Προηγούμενη σελίδα"),
                               "previousPageButton", this);
   auto* next =
       PageButton(QStringLiteral("▶"), QStringLiteral("Επόμενη σελίδα"), "nextPageButton", this);
   auto* last =
-      PageButton(QStringLiteral("⏭"), QStringLiteral("Τελευταία σελίδα"), "lastPageButton", this);
+      PageButton(QStringLiteral("▶|"), QStringLiteral("Τελευταία σελίδα"), "lastPageButton", this);
   auto* zoomOut =
       PageButton(QStringLiteral("−"), QStringLiteral("Σμίκρυνση"), "zoomOutButton", this);
   auto* zoomIn = PageButton(QStringLiteral("+"), QStringLiteral("Μεγέθυνση"), "zoomInButton", this);
