@@ -14,17 +14,17 @@ std::size_t FittingPrefix(std::string_view text, double width, const TextWidth& 
   return fits;
 }
 
-// The lines of one paragraph (a text without '\n').
-void WrapParagraph(std::string_view text, double width, const TextWidth& widthOf,
-                   std::vector<std::string_view>& lines) {
+// The lines of one paragraph (a text without '\n'), each handed to line.
+template <typename Line>
+void WrapParagraph(std::string_view text, double width, const TextWidth& widthOf, Line line) {
   while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
   if (text.empty() || widthOf(text) <= width) {
-    lines.push_back(text);
+    line(text);
     return;
   }
   while (!text.empty()) {
     if (widthOf(text) <= width) {
-      lines.push_back(text);
+      line(text);
       return;
     }
     // The last blank before which the line still fits.
@@ -35,9 +35,19 @@ void WrapParagraph(std::string_view text, double width, const TextWidth& widthOf
       end = i;
     }
     if (end == 0) end = FittingPrefix(text, width, widthOf);
-    lines.push_back(text.substr(0, end));
+    line(text.substr(0, end));
     text.remove_prefix(end);
     while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  }
+}
+
+template <typename Line>
+void Wrap(std::string_view text, double width, const TextWidth& widthOf, Line line) {
+  for (;;) {
+    const std::size_t newline = text.find('\n');
+    WrapParagraph(text.substr(0, newline), width, widthOf, line);
+    if (newline == std::string_view::npos) break;
+    text.remove_prefix(newline + 1);
   }
 }
 
@@ -46,19 +56,16 @@ void WrapParagraph(std::string_view text, double width, const TextWidth& widthOf
 std::vector<std::string_view> WrapText(std::string_view text, double width,
                                        const TextWidth& widthOf) {
   std::vector<std::string_view> lines;
-  for (;;) {
-    const std::size_t newline = text.find('\n');
-    WrapParagraph(text.substr(0, newline), width, widthOf, lines);
-    if (newline == std::string_view::npos) break;
-    text.remove_prefix(newline + 1);
-  }
+  Wrap(text, width, widthOf, [&lines](std::string_view line) { lines.push_back(line); });
   return lines;
 }
 
 std::size_t WrappedLineCount(std::string_view text, double width, const TextWidth& widthOf) {
   // Nearly every cell fits on one line: one measure tells.
   if (text.find('\n') == std::string_view::npos && widthOf(text) <= width) return 1;
-  return WrapText(text, width, widthOf).size();
+  std::size_t count = 0;
+  Wrap(text, width, widthOf, [&count](std::string_view) { ++count; });
+  return count;
 }
 
 }  // namespace velmora

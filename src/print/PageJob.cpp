@@ -1,5 +1,7 @@
 #include "PageJob.h"
 
+#include <malloc.h>
+
 #include <QFile>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -17,10 +19,37 @@ namespace {
 // Thrown out of the writing so that the new file is taken away unused.
 struct JobStopped {};
 
+// Each page's text is gathered and compressed in buffers of a few megabytes, made
+// and freed again for every page. By default the allocator maps such a buffer
+// afresh each time, and hands the top of the heap back as soon as it is free:
+// half the time of a long PDF went to the kernel's page faults. For the length of
+// a job it keeps what it has; what is left is given back at the end.
+class HeapKeptForJob {
+ public:
+  HeapKeptForJob() { Set(kKept); }
+  ~HeapKeptForJob() {
+    Set(kDefault);
+    malloc_trim(0);
+  }
+  HeapKeptForJob(const HeapKeptForJob&) = delete;
+  HeapKeptForJob& operator=(const HeapKeptForJob&) = delete;
+
+ private:
+  static constexpr int kKept = 64 << 20;
+  // glibc's own starting values.
+  static constexpr int kDefault = 128 << 10;
+  static void Set(int bytes) {
+    mallopt(M_MMAP_THRESHOLD, bytes);
+    mallopt(M_TRIM_THRESHOLD, bytes);
+    mallopt(M_TOP_PAD, bytes == kDefault ? 0 : 16 << 20);
+  }
+};
+
 }  // namespace
 
 PaintedPages PaintPages(QPagedPaintDevice& device, const StatementPages& pages, std::size_t first,
                         std::size_t last, int copies, const PageProgress& progress) {
+  const HeapKeptForJob keptHeap;
   PaintedPages painted;
   QPainter painter;
   if (!painter.begin(&device)) {

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPen>
 #include <algorithm>
+#include <cmath>
 #include <string_view>
 
 #include "Cp1253.h"
@@ -25,13 +26,14 @@ constexpr double kGap = 20;
 // Measured widths are sums of the characters' advances; a little room keeps a
 // rounding on the device from pushing a text over its cell's edge.
 constexpr double kWidthSlack = 1.02;
+constexpr double kFineUnits = 1024;
 
 }  // namespace
 
 double StatementPages::Face::Width(std::string_view text) const {
-  double width = 0;
-  for (const char c : text) width += advances[static_cast<unsigned char>(c)];
-  return width * kWidthSlack;
+  std::int64_t width = 0;
+  for (const char c : text) width += fineAdvances[static_cast<unsigned char>(c)];
+  return static_cast<double>(width) * (kWidthSlack / kFineUnits);
 }
 
 StatementPages::StatementPages(const StatementLayout& layout, QSizeF paperMillimetres,
@@ -74,11 +76,19 @@ StatementPages::StatementPages(const StatementLayout& layout, QSizeF paperMillim
   // only a text too wide for its cell is wrapped.
   const TextWidth widthOf = [this](std::string_view text) { return body_.Width(text); };
   rowHeights_.resize(layout_.LineCount());
+  const double widestAdvance =
+      *std::max_element(body_.advances.begin(), body_.advances.end()) * kWidthSlack;
+  // As many characters as the widest would fill: a shorter text fits unmeasured.
+  std::array<std::size_t, StatementLayout::kLineColumns> surelyFitting{};
+  for (int column = 0; column < StatementLayout::kLineColumns; ++column)
+    surelyFitting[column] = static_cast<std::size_t>(
+        std::max(0.0, (lineColumnWidths_[column] - 2 * kCellPadding) / widestAdvance));
   StatementLayout::LineCells cells;
   for (std::size_t line = 0; line < layout_.LineCount(); ++line) {
     layout_.FillLineCells(line, cells);
     std::size_t lines = 1;
     for (int column = 0; column < StatementLayout::kLineColumns; ++column) {
+      if (cells[column].size() <= surelyFitting[column]) continue;
       const double room = lineColumnWidths_[column] - 2 * kCellPadding;
       if (body_.Width(cells[column]) > room)
         lines = std::max(lines, WrappedLineCount(cells[column], room, widthOf));
@@ -101,6 +111,8 @@ StatementPages::Face StatementPages::MakeFace(int pixelSize, bool bold) const {
     const QList<QPointF> advance =
         face.font.advancesForGlyphIndexes(QList<quint32>{face.glyphs[byte]});
     face.advances[byte] = advance.isEmpty() ? 0 : advance.front().x();
+    face.fineAdvances[byte] =
+        static_cast<std::int32_t>(std::lround(face.advances[byte] * kFineUnits));
   }
   face.ascent = face.font.ascent();
   face.lineHeight = face.font.ascent() + face.font.descent();

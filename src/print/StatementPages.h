@@ -7,6 +7,7 @@
 #include <QSizeF>
 #include <QString>
 #include <array>
+#include <cstdint>
 #include <vector>
 
 #include "PagePlan.h"
@@ -48,6 +49,8 @@ class StatementPages {
     QRawFont font;
     std::array<quint32, 256> glyphs{};
     std::array<double, 256> advances{};
+    // The same in 1/1024 units, summed exactly and quickly for the many cells measured.
+    std::array<std::int32_t, 256> fineAdvances{};
     double ascent = 0;
     double lineHeight = 0;
     double Width(std::string_view text) const;
