@@ -129,23 +129,32 @@ const std::array<double, StatementLayout::kLineColumns>& StatementLayout::LineCo
   return shares;
 }
 
-void StatementLayout::FillLineCells(std::size_t index, LineCells& cells) const {
+void StatementLayout::FillLinePieces(std::size_t index, LinePieces& pieces,
+                                     std::array<char, 24>& digits) const {
   const std::string_view line = lines_[index];
   // Numbered afresh on every print, as the page file is.
-  char digits[24];
-  const auto converted = std::to_chars(digits, digits + sizeof digits, index + 1);
-  cells[0].assign(digits, converted.ptr);
-  cells[1].assign(LineFieldText(line, LineField::TaxNumber));
-  cells[2].assign(LineFieldText(line, LineField::Name));
-  cells[3].assign(LineFieldText(line, LineField::Obligation));
+  const auto converted = std::to_chars(digits.data(), digits.data() + digits.size(), index + 1);
+  pieces[0] = {
+      std::string_view(digits.data(), static_cast<std::size_t>(converted.ptr - digits.data()))};
+  pieces[1] = {LineFieldText(line, LineField::TaxNumber)};
+  pieces[2] = {LineFieldText(line, LineField::Name)};
+  pieces[3] = {LineFieldText(line, LineField::Obligation)};
   // The address of a line leaves the postcode out.
-  cells[4].assign(LineFieldText(line, LineField::Town));
-  cells[4] += ", ";
-  cells[4] += LineFieldText(line, LineField::Street);
-  cells[4] += ' ';
-  cells[4] += LineFieldText(line, LineField::StreetNumber);
-  cells[5].assign(LineFieldText(line, LineField::InvoiceCount));
-  cells[6].assign(LineFieldText(line, LineField::Value));
+  pieces[4] = {LineFieldText(line, LineField::Town), ", ", LineFieldText(line, LineField::Street),
+               " ", LineFieldText(line, LineField::StreetNumber)};
+  pieces[5] = {LineFieldText(line, LineField::InvoiceCount)};
+  pieces[6] = {LineFieldText(line, LineField::Value)};
+}
+
+void StatementLayout::FillLineCells(std::size_t index, LineCells& cells) const {
+  LinePieces pieces;
+  std::array<char, 24> digits;
+  FillLinePieces(index, pieces, digits);
+  for (int column = 0; column < kLineColumns; ++column) {
+    std::string& cell = cells[static_cast<std::size_t>(column)];
+    cell.clear();
+    for (const std::string_view piece : pieces[static_cast<std::size_t>(column)]) cell += piece;
+  }
 }
 
 }  // namespace velmora

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "StatementPage.h"
@@ -36,6 +37,9 @@ class StatementLayout {
  public:
   static constexpr int kLineColumns = 7;
   using LineCells = std::array<std::string, kLineColumns>;
+  // A cell as the pieces of text it is joined from, unused pieces empty.
+  using CellPieces = std::array<std::string_view, 5>;
+  using LinePieces = std::array<CellPieces, kLineColumns>;
 
   // The input's lines are seen where they are held: they must outlive the layout.
   explicit StatementLayout(const StatementPageInput& input);
@@ -55,6 +59,9 @@ class StatementLayout {
   std::size_t LineCount() const { return lines_.size(); }
   // The row of the line at index (from 0), into cells, whose room is reused.
   void FillLineCells(std::size_t index, LineCells& cells) const;
+  // The same row as pieces seen in the line itself (the running number written into
+  // digits, which must outlive them): a row measured without copying its texts.
+  void FillLinePieces(std::size_t index, LinePieces& pieces, std::array<char, 24>& digits) const;
   const std::vector<LayoutRow>& ClosingRows() const { return closingRows_; }
 
  private:

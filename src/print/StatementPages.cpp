@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string_view>
+#include <thread>
 
 #include "Cp1253.h"
 #include "TextWrap.h"
@@ -27,6 +28,8 @@ constexpr double kGap = 20;
 // rounding on the device from pushing a text over its cell's edge.
 constexpr double kWidthSlack = 1.02;
 constexpr double kFineUnits = 1024;
+// Fewer lines than this are measured on one thread.
+constexpr std::size_t kLinesMeasuredAlone = 20'000;
 
 }  // namespace
 
@@ -83,17 +86,36 @@ StatementPages::StatementPages(const StatementLayout& layout, QSizeF paperMillim
   for (int column = 0; column < StatementLayout::kLineColumns; ++column)
     surelyFitting[column] = static_cast<std::size_t>(
         std::max(0.0, (lineColumnWidths_[column] - 2 * kCellPadding) / widestAdvance));
-  StatementLayout::LineCells cells;
-  for (std::size_t line = 0; line < layout_.LineCount(); ++line) {
-    layout_.FillLineCells(line, cells);
-    std::size_t lines = 1;
-    for (int column = 0; column < StatementLayout::kLineColumns; ++column) {
-      if (cells[column].size() <= surelyFitting[column]) continue;
-      const double room = lineColumnWidths_[column] - 2 * kCellPadding;
-      if (body_.Width(cells[column]) > room)
-        lines = std::max(lines, WrappedLineCount(cells[column], room, widthOf));
+  const auto measure = [&](std::size_t from, std::size_t to) {
+    StatementLayout::LinePieces pieces;
+    std::array<char, 24> digits;
+    std::string joined;
+    for (std::size_t line = from; line < to; ++line) {
+      layout_.FillLinePieces(line, pieces, digits);
+      std::size_t lines = 1;
+      for (std::size_t column = 0; column < pieces.size(); ++column) {
+        std::size_t length = 0;
+        double width = 0;
+        for (const std::string_view piece : pieces[column]) length += piece.size();
+        if (length <= surelyFitting[column]) continue;
+        for (const std::string_view piece : pieces[column]) width += body_.Width(piece);
+        const double room = lineColumnWidths_[column] - 2 * kCellPadding;
+        if (width <= room) continue;
+        joined.clear();
+        for (const std::string_view piece : pieces[column]) joined += piece;
+        lines = std::max(lines, WrappedLineCount(joined, room, widthOf));
+      }
+      rowHeights_[line] = static_cast<float>(lines * body_.lineHeight + 2 * kCellPadding);
     }
-    rowHeights_[line] = static_cast<float>(lines * body_.lineHeight + 2 * kCellPadding);
+  };
+  // A large statement is measured in two halves at once: the first page waits for it.
+  const std::size_t count = layout_.LineCount();
+  if (count < kLinesMeasuredAlone) {
+    measure(0, count);
+  } else {
+    std::thread secondHalf(measure, count / 2, count);
+    measure(0, count / 2);
+    secondHalf.join();
   }
   plan_ = PlanPages(heights, rowHeights_);
 }
