@@ -18,7 +18,7 @@ std::size_t FittingPrefix(std::string_view text, double width, const TextWidth& 
 template <typename Line>
 void WrapParagraph(std::string_view text, double width, const TextWidth& widthOf, Line line) {
   while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  if (text.empty() || widthOf(text) <= width) {
+  if (text.empty()) {
     line(text);
     return;
   }
