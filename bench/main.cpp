@@ -3,6 +3,8 @@
 // each beside its yardstick in the same run, and prints the ratios.
 #include <time.h>
 
+#include <QGuiApplication>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -22,6 +24,7 @@
 #include "PreSaveChecks.h"
 #include "PairwisePreSaveCheck.h"
 #include "PreSaveVariants.h"
+#include "PagedPrintFigures.h"
 #include "PrintFigures.h"
 #include "RecordLayout.h"
 #include "SortFigures.h"
@@ -282,6 +285,7 @@ int Run() {
                 Ms(store) + " against " + Ms(oneWrite) + " to write the table's file");
 
   RunPrintFigures(statement, answers, form, temp.Path(), report);
+  RunPagedPrintFigures(statement, answers, form, temp.Path(), report);
   RunExportFigures(statement, answers, temp.Path(), report);
 
   report.AtMost("open_memory", static_cast<double>(openGrowth) / static_cast<double>(fileSize), 4,
@@ -300,7 +304,11 @@ int Run() {
 
 }  // namespace velmora
 
-int main() {
+int main(int argc, char** argv) {
+  // The printed pages are painted with Qt's fonts, which need an application but
+  // no screen.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  const QGuiApplication application(argc, argv);
   try {
     return velmora::Run();
   } catch (const std::exception& error) {

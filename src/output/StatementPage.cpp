@@ -315,26 +315,35 @@ Cp1253Text ComposeStatementPage(const StatementPageInput& input) {
   for (const std::string& line : input.lines) AppendLineRow(page, ++number, line);
   page += pieces.afterLines;
 
-  const Amount linesValue = AmountOrZero(input.valueTotal);
-  const Amount withoutItemisation = AmountOrZero(input.withoutItemisation);
-  std::string grandTotal;
+  const StatementAmountTexts amounts = ComposeAmountTexts(input);
   if (customers) {
-    const Amount retailSales = AmountOrZero(input.retailSales);
     page += pieces.beforeRetailSales;
-    page += retailSales.FormatShort();
+    page += amounts.retailSales;
     page += "</td></tr>";
     page += kLineEnd;
-    grandTotal = FormatSum({linesValue, retailSales, withoutItemisation});
-  } else {
-    grandTotal = FormatSum({linesValue, withoutItemisation});
   }
   page += pieces.beforeWithoutItemisation;
-  page += withoutItemisation.FormatShort();
+  page += amounts.withoutItemisation;
   page += customers ? pieces.customersBeforeTotal : pieces.suppliersBeforeTotal;
   AppendUserCell(page, input.invoiceTotal.view());
-  AppendValueCell(page, grandTotal);
+  AppendValueCell(page, amounts.grandTotal);
   page += pieces.closing;
   return Cp1253Text(std::move(page));
+}
+
+StatementAmountTexts ComposeAmountTexts(const StatementPageInput& input) {
+  const Amount linesValue = AmountOrZero(input.valueTotal);
+  const Amount withoutItemisation = AmountOrZero(input.withoutItemisation);
+  StatementAmountTexts texts;
+  texts.withoutItemisation = withoutItemisation.FormatShort();
+  if (input.side == Side::Customers) {
+    const Amount retailSales = AmountOrZero(input.retailSales);
+    texts.retailSales = retailSales.FormatShort();
+    texts.grandTotal = FormatSum({linesValue, retailSales, withoutItemisation});
+  } else {
+    texts.grandTotal = FormatSum({linesValue, withoutItemisation});
+  }
+  return texts;
 }
 
 std::string StatementPageFileName(Side side) {

@@ -38,6 +38,13 @@ struct StatementPageInput {
 // amount texts that do not read as numbers count as 0.
 Cp1253Text ComposeStatementPage(const StatementPageInput& input);
 
+// The amount and total rows' figures in the page's "0.##" form; retail sales are
+// empty for suppliers, whose page has no such row.
+struct StatementAmountTexts {
+  std::string retailSales, withoutItemisation, grandTotal;
+};
+StatementAmountTexts ComposeAmountTexts(const StatementPageInput& input);
+
 // "Pelates.htm" or "Promitheftes.htm".
 std::string StatementPageFileName(Side side);
 // "Pelates.pdf" or "Promitheftes.pdf": the name offered when the page is printed to a file.

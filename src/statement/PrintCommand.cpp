@@ -25,8 +25,8 @@ PrintOutcome PrintStatementPage(Statement& statement, Questions& questions, Side
   if (!questions.StorePendingLine(side)) return {};
   const bool customers = side == Side::Customers;
   const std::string path = folder + "/" + StatementPageFileName(side);
+  StatementPageInput input;
   try {
-    StatementPageInput input;
     input.side = side;
     input.creditBalances = form.creditBalances;
     input.filer = PageFilerFromHeader(form.header, TaxOfficeName(form.header.taxOfficeCode));
@@ -45,7 +45,7 @@ PrintOutcome PrintStatementPage(Statement& statement, Questions& questions, Side
     questions.Warn(std::string(kPrintPreparationFailed) + "\n" + error.what());
     return {};
   }
-  return {path};
+  return {path, input};
 }
 
 }  // namespace velmora

@@ -7,6 +7,7 @@
 #include "Side.h"
 #include "Statement.h"
 #include "StatementForm.h"
+#include "StatementPage.h"
 
 namespace velmora {
 
@@ -18,6 +19,9 @@ struct PrintOutcome {
   // The page written, ready to be shown and printed; nullopt when there is
   // nothing to show (the pending line was refused, or the user was told why).
   std::optional<std::string> pagePath;
+  // What the page was made from, for the print window's pages; its lines are the
+  // side's table's own, unchanged while the window is open over the statement.
+  std::optional<StatementPageInput> page;
 };
 
 // "Εκτύπωση" -> "Συγκεντρωτική κατάσταση Πελατών" / "... Προμηθευτών": the line

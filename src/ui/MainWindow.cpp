@@ -109,7 +109,7 @@ MainWindow::MainWindow(Statement& statement, Dialogs& dialogs, Environment& envi
   setObjectName(QStringLiteral("mainWindow"));
   waitBox_ = new WaitBox(this);
   waitBox_->hide();
-  printWindow_ = new PrintWindow(dialogs_, this);
+  printWindow_ = new PrintWindow(dialogs_, *this, this);
   printWindow_->hide();
   findDialog_ = new FindDialog(this);
   findDialog_->hide();
@@ -526,12 +526,8 @@ void MainWindow::onPrintStatement(Side side) {
   if (!form) return;
   const PrintOutcome outcome = PrintStatementPage(
       statement_, *this, side, *form, QFile::encodeName(environment_.DataFolder()).toStdString());
-  if (!outcome.pagePath) return;
-  if (const auto reason = printWindow_->LoadPage(
-          QFile::decodeName(QByteArray::fromStdString(*outcome.pagePath)), side)) {
-    dialogs_.ShowWarning(FromMessage(kPrintPreparationFailed) + QLatin1Char('\n') + *reason);
-    return;
-  }
+  if (!outcome.page) return;
+  printWindow_->LoadStatement(*outcome.page);
   printWindow_->ShowModal();
 }
 

@@ -3,21 +3,30 @@
 #include <QDialog>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "Side.h"
+#include "StatementPage.h"
 
+class QLabel;
 class QPrinter;
 class QPushButton;
-class QTextBrowser;
+class QSpinBox;
 
 namespace velmora {
 
 class Dialogs;
+class PageView;
+class ProgressBox;
+class Questions;
+class StatementLayout;
+class StatementPages;
 
-// "Εκτύπωση": the statement's page as it will print, a button that prints it
-// through the print dialog and one that saves it as a PDF file. Made once,
-// hidden, and shown again for every print.
+// "Εκτύπωση": the statement's pages as they will print, with page navigation and
+// zoom, a button that prints them through the print dialog and one that saves
+// them as a PDF file. Made once, hidden, and shown again for every print; what a
+// showing holds is let go when the window closes.
 class PrintWindow : public QDialog {
   Q_OBJECT
 
@@ -25,11 +34,14 @@ class PrintWindow : public QDialog {
   // Makes the printer ready as the user wants it; false when the user cancelled.
   using PrinterChoice = std::function<bool(QPrinter& printer, QWidget* parent)>;
 
-  explicit PrintWindow(Dialogs& dialogs, QWidget* parent = nullptr);
+  // PDF files are named through questions, which starts the dialog where PDFs
+  // were last saved.
+  PrintWindow(Dialogs& dialogs, Questions& questions, QWidget* parent = nullptr);
+  ~PrintWindow() override;
 
-  // Takes the side's page written at path (Windows-1253); on failure the
-  // system's reason, and the window keeps the page it had.
-  std::optional<QString> LoadPage(const QString& path, Side side);
+  // Takes the statement that the side's page was made from; its lines must stay
+  // as they are while the window is shown.
+  void LoadStatement(const StatementPageInput& input);
   // Centred on the screen, modal over the whole program; returns at once.
   void ShowModal();
   // The system's print dialog unless replaced (tests print to a file).
@@ -38,18 +50,31 @@ class PrintWindow : public QDialog {
   // Shown when printing failed.
   static QString PrintFailedMessage();
 
+ protected:
+  void hideEvent(QHideEvent* event) override;
+  // Not closed while a job paints its pages.
+  void closeEvent(QCloseEvent* event) override;
+  void reject() override;
+
  private:
   void onPrint();
   void onSaveAsPdf();
+  void ShowPageNumber(int index);
+  void Release();
 
   Dialogs& dialogs_;
+  Questions& questions_;
   PrinterChoice choosePrinter_;
-  QTextBrowser* pageView_;
+  PageView* pageView_;
+  QSpinBox* pageNumber_;
+  QLabel* pageCount_;
   QPushButton* printButton_;
   QPushButton* pdfButton_;
-  QString pageHtml_;
-  QString pageFolder_;
-  Side side_ = Side::Customers;
+  ProgressBox* progress_;
+  StatementPageInput input_;
+  std::unique_ptr<StatementLayout> layout_;
+  std::unique_ptr<StatementPages> pages_;
+  bool working_ = false;
 };
 
 }  // namespace velmora

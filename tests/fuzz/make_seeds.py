@@ -77,8 +77,15 @@ amount = {
     'two-commas': b'1,2,3', 'point': b'1.5', 'cents16': b'0000000000123450', 'empty': b'',
     'tab': b'\t1',
 }
+# The first byte chooses the size of the pieces the bytes are counted in.
+pdfpagecount = {
+    'two-pages': b'\x03%PDF-1.4\n1 0 obj << /Type /Pages /Kids [2 0 R 3 0 R] >>\n'
+                 b'2 0 obj << /Type /Page >>\n3 0 obj <</Type /Page/Parent 1 0 R>>\n',
+    'mark-at-end': b'\x00/Type /Page',
+    'near-marks': b'\x0a/Type /Pag/Type /Page /Type /PageX /Type /Page\n',
+}
 for target, seeds in (('submissionreader', reader), ('recordtable', table), ('cp1253', cp1253),
-                      ('amount', amount)):
+                      ('amount', amount), ('pdfpagecount', pdfpagecount)):
     os.makedirs('corpus/' + target, exist_ok=True)
     for name, data in seeds.items():
         with open('corpus/%s/seed-%s' % (target, name), 'wb') as f:

@@ -9,11 +9,14 @@
 #include <QRadioButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QTest>
-#include <QTextBrowser>
+#include <QLabel>
+#include <QSpinBox>
 #include <string>
 #include <vector>
 
+#include "PageView.h"
 #include "PrintWindow.h"
 #include "RecordLayout.h"
 #include "StatementPage.h"
@@ -98,7 +101,7 @@ void PrintTest::printsTheStatementAsTyped() {
   QVERIFY(f.Action("printSuppliersAction")->isEnabled());
 
   auto* printWindow = f.Find<PrintWindow>("printWindow");
-  auto* pageView = f.Find<QTextBrowser>("printPageView");
+  auto* pageView = f.Find<PageView>("printPageView");
   const QString customersPage = QDir(f.environment.DataFolder()).filePath("Pelates.htm");
 
   // A line without its tax number is refused: its message only, and no page.
@@ -118,12 +121,8 @@ void PrintTest::printsTheStatementAsTyped() {
   QVERIFY(printWindow->isVisible());
   QVERIFY(printWindow->isModal());
   QCOMPARE(printWindow->windowTitle(), Greek("Εκτύπωση"));
-  const QString shown = pageView->toPlainText();
-  QVERIFY(shown.contains(Greek("ΣΥΓΚΕΝΤΡΩΤΙΚΗ ΚΑΤΑΣΤΑΣΗ ΠΕΛΑΤΩΝ")));
-  QVERIFY(shown.contains(Greek("ΝΙΚΟΛΑΟΥ & ΣΙΑ")));
-  QVERIFY(shown.contains(QStringLiteral("094019245")));
-  QVERIFY(shown.contains(QStringLiteral("1234,5")));
-  QVERIFY(!shown.contains(Greek("ΠΙΣΤΩΤΙΚΑ ΥΠΟΛΟΙΠΑ")));
+  QCOMPARE(pageView->PageCount(), std::size_t{1});
+  QCOMPARE(f.Find<QLabel>("pageCountLabel")->text(), Greek("από 1"));
 
   // "Εκτύπωση" prints through the printer the user set up.
   QTemporaryDir out;
@@ -131,6 +130,15 @@ void PrintTest::printsTheStatementAsTyped() {
   printWindow->SetPrinterChoice(PrintInto(printed));
   QTest::mouseClick(f.Find<QPushButton>("printButton"), Qt::LeftButton);
   QVERIFY(IsPdf(printed));
+  if (!QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
+    const QString shown = PdfPageText(printed, 1);
+    QVERIFY(shown.contains(Greek("ΣΥΓΚΕΝΤΡΩΤΙΚΗ ΚΑΤΑΣΤΑΣΗ ΠΕΛΑΤΩΝ")));
+    QVERIFY(shown.contains(Greek("ΝΙΚΟΛΑΟΥ & ΣΙΑ")));
+    QVERIFY(shown.contains(QStringLiteral("094019245")));
+    QVERIFY(shown.contains(QStringLiteral("1234,5")));
+    QVERIFY(shown.contains(Greek("Σελίδα 1 από 1")));
+    QVERIFY(!shown.contains(Greek("ΠΙΣΤΩΤΙΚΑ ΥΠΟΛΟΙΠΑ")));
+  }
   QVERIFY(f.dialogs.warnings.isEmpty());
 
   // A printer that cannot print: the arrow cursor and the message; the window stays.
@@ -151,23 +159,28 @@ void PrintTest::printsTheStatementAsTyped() {
   f.Action("printSuppliersAction")->trigger();
   QVERIFY(printWindow->isVisible());
   QVERIFY(QFileInfo::exists(QDir(f.environment.DataFolder()).filePath("Promitheftes.htm")));
-  QVERIFY(pageView->toPlainText().contains(Greek("ΣΥΓΚΕΝΤΡΩΤΙΚΗ ΚΑΤΑΣΤΑΣΗ ΠΡΟΜΗΘΕΥΤΩΝ")));
-  QVERIFY(pageView->toPlainText().contains(Greek("ΠΙΣΤΩΤΙΚΑ ΥΠΟΛΟΙΠΑ")));
-  QVERIFY(!pageView->toPlainText().contains(QStringLiteral("094019245")));
 
-  // Saved as PDF beside the page under the proposed name; an existing file only
-  // after the question.
-  const QString saved = QDir(f.environment.DataFolder()).filePath("Promitheftes.pdf");
+  // Saved as PDF under the proposed name, the dialog starting in the documents
+  // folder and then where the last PDF went; an existing file only after the question.
+  const QString saved = out.filePath("Promitheftes.pdf");
   f.dialogs.ExpectSaveFile(saved);
   QTest::mouseClick(f.Find<QPushButton>("savePdfButton"), Qt::LeftButton);
   QCOMPARE(f.dialogs.proposedNames.last(), QStringLiteral("Promitheftes.pdf"));
+  QCOMPARE(f.dialogs.folders.last(), f.environment.DocumentsFolder());
   QVERIFY(IsPdf(saved));
+  if (!QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
+    const QString shown = PdfPageText(saved, 1);
+    QVERIFY(shown.contains(Greek("ΣΥΓΚΕΝΤΡΩΤΙΚΗ ΚΑΤΑΣΤΑΣΗ ΠΡΟΜΗΘΕΥΤΩΝ")));
+    QVERIFY(shown.contains(Greek("ΠΙΣΤΩΤΙΚΑ ΥΠΟΛΟΙΠΑ")));
+    QVERIFY(!shown.contains(QStringLiteral("094019245")));
+  }
   QFile::resize(saved, 0);
   f.dialogs.ExpectSaveFile(saved);
   f.dialogs.Expect(
       Greek("Είστε σίγουρος ότι θέλετε να αντικαταστήσετε το αρχείο Promitheftes.pdf;"),
       Dialogs::Answer::No);
   QTest::mouseClick(f.Find<QPushButton>("savePdfButton"), Qt::LeftButton);
+  QCOMPARE(f.dialogs.folders.last(), out.path());
   QCOMPARE(QFileInfo(saved).size(), 0);
   printWindow->close();
 
@@ -181,26 +194,36 @@ void PrintTest::everyPrintedPageRepeatsTheHeads() {
       QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty())
     QSKIP("pdftotext and pdfinfo (poppler-utils) are needed to read the printed pages");
 
-  QTemporaryDir folder;
+  Fixture f;
+  f.NewStatement();
   std::vector<std::string> lines;
   for (int n = 1; n <= 200; ++n) lines.push_back(CustomerLine(n));
   StatementPageInput input;
   input.lines = lines;
   input.invoiceTotal = Cp1253Text("200");
   input.valueTotal = Cp1253Text("2000,00");
-  const QString pagePath = folder.filePath("Pelates.htm");
-  QVERIFY(
-      !WriteStatementPage(QFile::encodeName(pagePath).toStdString(), ComposeStatementPage(input)));
+  auto* window = f.Find<PrintWindow>("printWindow");
+  window->LoadStatement(input);
+  window->ShowModal();
 
-  TestDialogs dialogs;
-  PrintWindow window(dialogs);
-  QVERIFY(!window.LoadPage(pagePath, Side::Customers));
+  // Opens on the first page; the last is one click away, and only pages in view are painted.
+  auto* view = f.Find<PageView>("printPageView");
+  const std::size_t pageCount = view->PageCount();
+  QVERIFY(pageCount >= 3);
+  QCOMPARE(f.Find<QSpinBox>("pageNumberBox")->value(), 1);
+  QTest::mouseClick(f.Find<QToolButton>("lastPageButton"), Qt::LeftButton);
+  QCOMPARE(view->CurrentPage(), pageCount - 1);
+  QCOMPARE(f.Find<QSpinBox>("pageNumberBox")->value(), static_cast<int>(pageCount));
+  view->viewport()->repaint();
+  QVERIFY(view->PaintedPageCount() <= 4);
+
+  QTemporaryDir folder;
   const QString printed = folder.filePath("printed.pdf");
-  window.SetPrinterChoice(PrintInto(printed));
-  window.findChild<QPushButton*>("printButton")->click();
+  window->SetPrinterChoice(PrintInto(printed));
+  f.Find<QPushButton>("printButton")->click();
   const QString saved = folder.filePath("saved.pdf");
-  dialogs.ExpectSaveFile(saved);
-  window.findChild<QPushButton*>("savePdfButton")->click();
+  f.dialogs.ExpectSaveFile(saved);
+  f.Find<QPushButton>("savePdfButton")->click();
 
   for (const QString& pdf : {printed, saved}) {
     const int pages = PdfPageCount(pdf);
@@ -213,15 +236,21 @@ void PrintTest::everyPrintedPageRepeatsTheHeads() {
       // The page head and the lines' heading row, above lines that continue the list.
       QVERIFY2(text.contains(QStringLiteral("DALMERIN - QUORVANE")), qPrintable(text));
       QVERIFY(text.contains(Greek("α/α")));
-      QVERIFY(text.contains(Greek("Καθαρή αξία")));
+      QVERIFY(text.contains(Greek("Καθαρή")));
       QVERIFY(!text.contains(Greek("ΣΤΟΙΧΕΙΑ ΥΠΟΧΡΕΟΥ")));
       QVERIFY(text.indexOf(QStringLiteral("DALMERIN")) < text.indexOf(Greek("α/α")));
+      QVERIFY(text.contains(Greek("Σελίδα %1 από %2").arg(page).arg(pages)));
     }
-    QVERIFY(PdfPageText(pdf, pages).contains(QStringLiteral("NAME200")));
-    QVERIFY(PdfPageText(pdf, pages).contains(Greek("ΣΥΝΟΛΟ")));
+    const QString last = PdfPageText(pdf, pages);
+    QVERIFY(last.contains(QStringLiteral("NAME200")));
+    QVERIFY(last.contains(Greek("ΣΥΝΟΛΟ")));
   }
-  QVERIFY(dialogs.messages.isEmpty());
-  QVERIFY(dialogs.Problems().isEmpty());
+  QCOMPARE(PdfPageCount(saved), static_cast<int>(pageCount));
+  window->close();
+  QCOMPARE(view->PageCount(), std::size_t{0});
+  QVERIFY(f.dialogs.messages.isEmpty());
+  QVERIFY(f.dialogs.warnings.isEmpty());
+  QVERIFY(f.dialogs.Problems().isEmpty());
 }
 
 QTEST_MAIN(PrintTest)
