@@ -46,12 +46,9 @@ FilerPanel::FilerPanel(Dialogs& dialogs, Environment& environment, QWidget* pare
   officeLabel->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
   taxOfficeList_ = new QComboBox(this);
   taxOfficeList_->setObjectName(QStringLiteral("taxOfficeList"));
-  taxOfficeCodes_ = new QComboBox(this);
-  taxOfficeCodes_->setObjectName(QStringLiteral("taxOfficeCodes"));
-  taxOfficeCodes_->hide();
+  // Each office carries its code, so that the choice and its code are one.
   for (const TaxOffice& office : TaxOffices()) {
-    taxOfficeList_->addItem(QString::fromUtf8(office.name));
-    taxOfficeCodes_->addItem(QString::fromLatin1(office.code));
+    taxOfficeList_->addItem(QString::fromUtf8(office.name), QString::fromLatin1(office.code));
   }
   taxOfficeList_->setMaxVisibleItems(20);
   // A wheel turned over the box on the way elsewhere would give it the focus,
@@ -65,10 +62,7 @@ FilerPanel::FilerPanel(Dialogs& dialogs, Environment& environment, QWidget* pare
   taxOfficeList_->setAccessibleDescription(AccessibleFieldDescription(officeLabel->text()));
   taxOfficeList_->installEventFilter(this);
   connect(taxOfficeList_, &QComboBox::currentIndexChanged, this, &FilerPanel::changed);
-  connect(taxOfficeList_, &QComboBox::activated, this, [this](int index) {
-    taxOfficeCodes_->setCurrentIndex(index);
-    emit modified();
-  });
+  connect(taxOfficeList_, &QComboBox::activated, this, &FilerPanel::modified);
   grid->addWidget(officeLabel, 0, 1, 1, 2);
   grid->addWidget(taxOfficeList_, 1, 1, 1, 2);
 
@@ -229,7 +223,6 @@ void FilerPanel::FillHeaderFields(const HeaderFields& header) {
   }
   const int office = FindTaxOfficeByCode(header.taxOfficeCode.bytes());
   taxOfficeList_->setCurrentIndex(office);
-  taxOfficeCodes_->setCurrentIndex(office);
 }
 
 std::optional<HeaderFields> FilerPanel::CurrentHeader() const {
@@ -240,9 +233,8 @@ std::optional<HeaderFields> FilerPanel::CurrentHeader() const {
     if (!text) return std::nullopt;
     header[static_cast<HeaderField>(i)] = std::move(*text);
   }
-  const int office = taxOfficeCodes_->currentIndex();
-  if (office >= 0)
-    header.taxOfficeCode = Cp1253Text(taxOfficeCodes_->itemText(office).toStdString());
+  if (taxOfficeList_->currentIndex() >= 0)
+    header.taxOfficeCode = Cp1253Text(taxOfficeList_->currentData().toString().toStdString());
   return header;
 }
 

@@ -62,9 +62,8 @@ class FilerPanel : public QWidget {
   Environment& environment_;
   // The text fields, by the header field each one holds (no office among them).
   std::array<QLineEdit*, kHeaderFieldCount> fields_{};
+  // The offices by name, each with its code as the item's data.
   QComboBox* taxOfficeList_;
-  // The offices' codes, in the order of their names; never shown.
-  QComboBox* taxOfficeCodes_;
   QLabel* installationTypeNote_;
   QRadioButton* debitInvoicesButton_;
   QRadioButton* creditBalancesButton_;

@@ -65,7 +65,6 @@ void MainWindowTest::newStatement() {
   QCOMPARE(f.Label("supplierCountLabel")->text(), Greek("0 Εγγραφές (Προμηθευτές)"));
   QVERIFY(f.Find<QRadioButton>("debitInvoicesButton")->isChecked());
   QCOMPARE(f.Find<QComboBox>("taxOfficeList")->currentIndex(), -1);
-  QCOMPARE(f.Find<QComboBox>("taxOfficeCodes")->currentIndex(), -1);
   QVERIFY(f.Box("yearBox")->text().isEmpty());
   QVERIFY(f.Box("retailSalesBox")->text().isEmpty());
   for (const char* name : kStatementFiles) QCOMPARE(f.WorkingFile(name), QByteArray());
