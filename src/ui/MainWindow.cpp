@@ -55,6 +55,10 @@ namespace velmora {
 
 namespace {
 
+// The pages' tabs: the customers' first, the suppliers' second.
+Side SideOf(int tab) { return tab == 0 ? Side::Customers : Side::Suppliers; }
+int TabOf(Side side) { return side == Side::Customers ? 0 : 1; }
+
 constexpr int kClientWidth = 908;
 constexpr int kClientHeight = 647;
 constexpr int kStatusMessageMilliseconds = 8000;
@@ -155,8 +159,7 @@ MainWindow::MainWindow(Statement& statement, Dialogs& dialogs, Environment& envi
   }
   connect(filerPanel_, &FilerPanel::modified, this, &MainWindow::MarkModified);
   connect(filerPanel_, &FilerPanel::changed, this, &MainWindow::KeepForm);
-  for (QLineEdit* amount : {customerPage_->retailSalesBox(), customerPage_->withoutItemisationBox(),
-                            supplierPage_->withoutItemisationBox()})
+  for (QLineEdit* amount : AmountBoxes())
     connect(amount, &QLineEdit::textChanged, this, &MainWindow::KeepForm);
 
   BuildMenu();
@@ -391,12 +394,15 @@ void MainWindow::ShowLineCount(Side side) {
   page->valueTotalBox()->setText(FromCp1253(statement_.ValueTotalText(side)));
 }
 
+std::array<QLineEdit*, 3> MainWindow::AmountBoxes() const {
+  return {customerPage_->retailSalesBox(), customerPage_->withoutItemisationBox(),
+          supplierPage_->withoutItemisationBox()};
+}
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == centralWidget() && event->type() == QEvent::Resize) PlaceStartPanel();
   if (event->type() == QEvent::FocusOut && IsUserLeavingField(static_cast<QFocusEvent*>(event))) {
-    for (QLineEdit* amount :
-         {customerPage_->retailSalesBox(), customerPage_->withoutItemisationBox(),
-          supplierPage_->withoutItemisationBox()}) {
+    for (QLineEdit* amount : AmountBoxes()) {
       if (watched != amount) continue;
       // The box admits only digits and a comma, which every code page holds.
       if (const auto text = ToCp1253(amount->text()))
@@ -483,10 +489,7 @@ void MainWindow::onNew() {
   ShowTitle();
   if (!outcome.shown) return;
   ShowStatement(*outcome.shown);
-  switchingPage_ = true;
-  pages_->setCurrentIndex(0);
-  switchingPage_ = false;
-  SetTabPictures(0);
+  SwitchPageQuietly(TabOf(Side::Customers));
   // Work starts in the lines; the filer fields are checked only once visited.
   customerPage_->grid()->setFocus();
 }
@@ -602,13 +605,19 @@ void MainWindow::onAbout() {
 
 void MainWindow::onPageChanged(int index) {
   if (switchingPage_) return;
-  const Side leaving = index == 0 ? Side::Suppliers : Side::Customers;
+  const Side leaving = SideOf(1 - index);
+  // A pending line its checks refuse keeps its page on view.
   if (!StorePendingLine(leaving)) {
-    switchingPage_ = true;
-    pages_->setCurrentIndex(index == 0 ? 1 : 0);
-    switchingPage_ = false;
+    SwitchPageQuietly(TabOf(leaving));
     return;
   }
+  SetTabPictures(index);
+}
+
+void MainWindow::SwitchPageQuietly(int index) {
+  switchingPage_ = true;
+  pages_->setCurrentIndex(index);
+  switchingPage_ = false;
   SetTabPictures(index);
 }
 
@@ -629,7 +638,7 @@ void MainWindow::onFind() {
 
 void MainWindow::onFindAccepted() {
   // Only the lines of the page on view are searched.
-  const Side side = pages_->currentIndex() == 0 ? Side::Customers : Side::Suppliers;
+  const Side side = SideOf(pages_->currentIndex());
   FindLineOnSide(statement_, *this, side, findDialog_->Request());
   RecordGrid* grid = Page(side)->grid();
   grid->SyncCurrent();
@@ -667,7 +676,7 @@ void MainWindow::onProblemChosen(const StatementProblem& problem) {
 
 void MainWindow::onExport() {
   // The lines of the page on view.
-  const Side side = pages_->currentIndex() == 0 ? Side::Customers : Side::Suppliers;
+  const Side side = SideOf(pages_->currentIndex());
   const ExportOutcome outcome = ExportLines(statement_, *this, side, filerPanel_->TaxNumber());
   if (!outcome.path) return;
   statusBar()->showMessage(QStringLiteral("Οι γραμμές γράφτηκαν στο αρχείο %1.")
@@ -687,12 +696,8 @@ void MainWindow::onFileDropped(const QString& path) {
 }
 
 void MainWindow::ShowPageOf(Side side) {
-  const int index = side == Side::Customers ? 0 : 1;
   // The pending lines of both sides are stored already: no page change to check.
-  switchingPage_ = true;
-  pages_->setCurrentIndex(index);
-  switchingPage_ = false;
-  SetTabPictures(index);
+  SwitchPageQuietly(TabOf(side));
   RecordGrid* grid = Page(side)->grid();
   grid->SyncCurrent();
   grid->setFocus();

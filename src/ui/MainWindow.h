@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <array>
 #include <memory>
 #include <optional>
 
@@ -13,6 +14,7 @@
 
 class QAction;
 class QMenu;
+class QLineEdit;
 class QUrl;
 class QTabWidget;
 
@@ -128,6 +130,11 @@ class MainWindow : public QMainWindow, private Questions {
   void ShowLineCount(Side side);
   bool IsYes(const QString& question);
   void SetTabPictures(int current);
+  // The amounts typed beside the grids: retail sales, and each side's
+  // transactions without itemisation.
+  std::array<QLineEdit*, 3> AmountBoxes() const;
+  // Puts that page on view without the check of a page change.
+  void SwitchPageQuietly(int index);
   // The page of that side on view, its grid current and focused.
   void ShowPageOf(Side side);
   Today CurrentDay() const;
