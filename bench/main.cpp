@@ -172,7 +172,7 @@ int Run() {
     answers.ClearMessages();
   };
   auto openStatement = [&] {
-    const OpenOutcome opened = OpenStatement(statement, answers, form, today);
+    const ReplacementOutcome opened = OpenStatement(statement, answers, form, today);
     Require(opened.shown.has_value(), "the generated statement was not opened");
     form = opened.shown->form;
   };

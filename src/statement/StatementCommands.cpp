@@ -124,7 +124,7 @@ bool OfferToSave(Statement& statement, Questions& questions, const StatementForm
 // Reads the chosen file whole and, when every check passed, makes it the
 // statement on view.
 void ReadChosenFile(Statement& statement, Questions& questions, const StatementForm& form,
-                    const std::string& path, OpenOutcome& outcome) {
+                    const std::string& path, ReplacementOutcome& outcome) {
   auto result = Statement::Read(path);
   if (const auto* failure = std::get_if<ReadFailure>(&result)) {
     // The whole file was checked before anything changed: the statement stays.
@@ -159,9 +159,9 @@ void ReadChosenFile(Statement& statement, Questions& questions, const StatementF
 
 }  // namespace
 
-NewOutcome NewStatement(Statement& statement, Questions& questions, const StatementForm& form,
-                        const Today& today) {
-  NewOutcome outcome;
+ReplacementOutcome NewStatement(Statement& statement, Questions& questions,
+                                const StatementForm& form, const Today& today) {
+  ReplacementOutcome outcome;
   if (!OfferToSave(statement, questions, form, today, outcome.savedForm)) return outcome;
   if (questions.AskYesNo("Δημιουργία νέου αρχείου;") == Questions::Answer::No) return outcome;
   try {
@@ -200,9 +200,9 @@ SaveOutcome SaveStatement(Statement& statement, Questions& questions, const Stat
   return WriteStatement(statement, questions, form, today, statement.FilePath());
 }
 
-OpenOutcome OpenStatement(Statement& statement, Questions& questions, const StatementForm& form,
-                          const Today& today) {
-  OpenOutcome outcome;
+ReplacementOutcome OpenStatement(Statement& statement, Questions& questions,
+                                 const StatementForm& form, const Today& today) {
+  ReplacementOutcome outcome;
   if (!OfferToSave(statement, questions, form, today, outcome.savedForm)) return outcome;
   const auto path = questions.ChooseOpenFile(FileKind::Statement, "Όλα τα αρχεία (*)");
   if (!path || path->empty()) return outcome;
@@ -210,9 +210,10 @@ OpenOutcome OpenStatement(Statement& statement, Questions& questions, const Stat
   return outcome;
 }
 
-OpenOutcome OpenStatementFile(Statement& statement, Questions& questions, const StatementForm& form,
-                              const Today& today, const std::string& path) {
-  OpenOutcome outcome;
+ReplacementOutcome OpenStatementFile(Statement& statement, Questions& questions,
+                                     const StatementForm& form, const Today& today,
+                                     const std::string& path) {
+  ReplacementOutcome outcome;
   if (OfferToSave(statement, questions, form, today, outcome.savedForm))
     ReadChosenFile(statement, questions, form, path, outcome);
   return outcome;

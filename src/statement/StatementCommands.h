@@ -29,9 +29,11 @@ struct ShownStatement {
   bool headerRead = true;
 };
 
-struct NewOutcome {
-  // The empty statement now on view; nullopt when the user stopped the command
-  // or the working files could not be emptied (the user was told).
+// What "Νέο" and "Άνοιγμα" leave: a statement that replaced the one on view.
+struct ReplacementOutcome {
+  // The statement now on view (empty after "Νέο", opened, or emptied after a
+  // file that could not be loaded); nullopt when the user stopped the command or
+  // the working files could not be emptied (the user was told).
   std::optional<ShownStatement> shown;
   // Set after a save that ran first because the user asked for it.
   std::optional<StatementForm> savedForm;
@@ -39,8 +41,8 @@ struct NewOutcome {
 
 // "Νέο": unsaved changes are offered for saving first, as before "Άνοιγμα";
 // after the command's own question, an empty statement.
-NewOutcome NewStatement(Statement& statement, Questions& questions, const StatementForm& form,
-                        const Today& today);
+ReplacementOutcome NewStatement(Statement& statement, Questions& questions,
+                                const StatementForm& form, const Today& today);
 
 struct SaveOutcome {
   bool saved = false;
@@ -63,23 +65,16 @@ SaveOutcome SaveStatementAs(Statement& statement, Questions& questions, const St
 SaveOutcome SaveStatement(Statement& statement, Questions& questions, const StatementForm& form,
                           const Today& today);
 
-struct OpenOutcome {
-  // The statement now on view, when it was replaced (opened, or emptied after a
-  // file that could not be loaded).
-  std::optional<ShownStatement> shown;
-  // Set after a save that ran first because the user asked for it.
-  std::optional<StatementForm> savedForm;
-};
-
 // "Άνοιγμα": unsaved changes are offered for saving first; the file is read
 // whole and checked before anything changes.
-OpenOutcome OpenStatement(Statement& statement, Questions& questions, const StatementForm& form,
-                          const Today& today);
+ReplacementOutcome OpenStatement(Statement& statement, Questions& questions,
+                                 const StatementForm& form, const Today& today);
 
 // The same for a file already chosen: a recent one, one given on the command
 // line or dropped on the window.
-OpenOutcome OpenStatementFile(Statement& statement, Questions& questions, const StatementForm& form,
-                              const Today& today, const std::string& path);
+ReplacementOutcome OpenStatementFile(Statement& statement, Questions& questions,
+                                     const StatementForm& form, const Today& today,
+                                     const std::string& path);
 
 struct CloseOutcome {
   bool mayClose = false;

@@ -18,7 +18,6 @@ namespace {
 
 constexpr int64_t kMaxSixteenDigits = 9'999'999'999'999'999;
 
-constexpr const char* kFixIt = "Διορθώστε το και επαναλάβετε την αποθήκευση.";
 constexpr const char* kFixLine = "Διορθώστε τη και επαναλάβετε την αποθήκευση.";
 constexpr const char* kCheckTotals =
     "Ελέγξτε τις αξίες των γραμμών και τα ποσά και επαναλάβετε την αποθήκευση.";
@@ -119,7 +118,7 @@ Problem AppendAmountsTail(std::string& out, const char* side, Amount withoutItem
                           std::string_view invoiceTotal, std::string_view valueTotal,
                           Amount retailSales) {
   if (auto problem =
-          AppendCents(out, withoutItemisation, WithoutItemisationSubject(side), kFixIt)) {
+          AppendCents(out, withoutItemisation, WithoutItemisationSubject(side), kFixAndSaveAgain)) {
     return problem;
   }
 
@@ -150,9 +149,9 @@ Problem AppendHeaderRecord(std::string& out, const HeaderFields& header) {
     if (text.size() > layout.span.width) {
       return Refusal(subject,
                      "έχει περισσότερους από " + std::to_string(layout.span.width) + " χαρακτήρες",
-                     kFixIt);
+                     kFixAndSaveAgain);
     }
-    if (HasUnwritableByte(text)) return Refusal(subject, kUnwritableCharacter, kFixIt);
+    if (HasUnwritableByte(text)) return Refusal(subject, kUnwritableCharacter, kFixAndSaveAgain);
   }
   out += ComposeHeaderLine(header);
   return std::nullopt;
@@ -206,8 +205,8 @@ Problem AppendCustomerAmountsRecord(std::string& out, std::string_view retailSal
   const Amount retail = AmountOrZero(retailSales);
   out += record_type::kCustomerAmounts;
   out.append(amounts_record::kRetailSales.offset - 1, ' ');
-  if (auto problem = AppendCents(out, retail,
-                                 std::string("Το ποσό «Αξία Λιανικών Πωλήσεων» ") + side, kFixIt)) {
+  if (auto problem = AppendCents(
+          out, retail, std::string("Το ποσό «Αξία Λιανικών Πωλήσεων» ") + side, kFixAndSaveAgain)) {
     return problem;
   }
   out.append(amounts_record::kWithoutItemisation.offset - amounts_record::kRetailSales.end(), ' ');

@@ -484,7 +484,7 @@ Today MainWindow::CurrentDay() const {
 void MainWindow::onNew() {
   const auto form = GatherForm();
   if (!form) return;
-  const NewOutcome outcome = NewStatement(statement_, *this, *form, CurrentDay());
+  const ReplacementOutcome outcome = NewStatement(statement_, *this, *form, CurrentDay());
   if (outcome.savedForm) ShowAmounts(*outcome.savedForm);
   ShowTitle();
   if (!outcome.shown) return;
@@ -537,19 +537,19 @@ void MainWindow::onPrintStatement(Side side) {
 void MainWindow::onOpen() {
   const auto form = GatherForm();
   if (!form) return;
-  const OpenOutcome outcome = OpenStatement(statement_, *this, *form, CurrentDay());
+  const ReplacementOutcome outcome = OpenStatement(statement_, *this, *form, CurrentDay());
   ShowOpened(outcome);
 }
 
 void MainWindow::OpenFile(const QString& path) {
   const auto form = GatherForm();
   if (!form) return;
-  const OpenOutcome outcome = OpenStatementFile(statement_, *this, *form, CurrentDay(),
-                                                QFile::encodeName(path).toStdString());
+  const ReplacementOutcome outcome = OpenStatementFile(statement_, *this, *form, CurrentDay(),
+                                                       QFile::encodeName(path).toStdString());
   ShowOpened(outcome);
 }
 
-void MainWindow::ShowOpened(const OpenOutcome& outcome) {
+void MainWindow::ShowOpened(const ReplacementOutcome& outcome) {
   if (outcome.savedForm) ShowAmounts(*outcome.savedForm);
   ShowTitle();
   if (!outcome.shown) return;

@@ -123,7 +123,7 @@ class MainWindow : public QMainWindow, private Questions {
   // Puts the form where a recovery after a crash finds it.
   void KeepForm();
   // Shows what an opening left on view, and remembers the file opened.
-  void ShowOpened(const OpenOutcome& outcome);
+  void ShowOpened(const ReplacementOutcome& outcome);
   // Shows a statement that replaced the one on view.
   void ShowStatement(const ShownStatement& shown);
   void ShowAmounts(const StatementForm& form);

@@ -17,8 +17,6 @@ namespace velmora {
 
 namespace {
 
-constexpr const char* kRetry = "Διορθώστε το και επαναλάβετε την αποθήκευση.";
-
 constexpr const char* kWrongYear =
     "Γράψτε το έτος που αφορούν τα στοιχεία, με τέσσερα ψηφία (από 2005 έως σήμερα) και "
     "επαναλάβετε την αποθήκευση. Για δηλώσεις ετών πριν το 2005 κατεβάστε την προηγούμενη "
@@ -61,15 +59,15 @@ SaveCheckFailure FilerFailure(const char* reason, bool beep, FilerFocus focus) {
 }  // namespace
 
 SaveCheckFailure FilerNumberFailure(Side side, const std::string& taxNumber) {
-  return {
-      SaveFailedMessage("Ο ΑΦΜ: " + Cp1253ToUtf8(taxNumber) + FilerNumberMiddleText(side) + kRetry),
-      true, FilerFocus::None};
+  return {SaveFailedMessage("Ο ΑΦΜ: " + Cp1253ToUtf8(taxNumber) + FilerNumberMiddleText(side) +
+                            kFixAndSaveAgain),
+          true, FilerFocus::None};
 }
 
 SaveCheckFailure DuplicateFailure(Side side, const std::string& taxNumber,
                                   const std::string& obligation) {
   return {SaveFailedMessage("Ο ΑΦΜ: " + Cp1253ToUtf8(taxNumber) + DuplicateMiddleText(side) +
-                            Cp1253ToUtf8(obligation) + "). " + kRetry),
+                            Cp1253ToUtf8(obligation) + "). " + kFixAndSaveAgain),
           true, FilerFocus::None};
 }
 

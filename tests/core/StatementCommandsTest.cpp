@@ -81,7 +81,7 @@ TEST(StatementCommandsTest, NewOffersUnsavedChangesADeletionIncludedForSavingFir
   questions.Expect(kUnsavedChangesQuestion, Questions::Answer::Yes);
   questions.ExpectSaveFile(path);
   questions.Expect("Δημιουργία νέου αρχείου;", Questions::Answer::Yes);
-  const NewOutcome outcome = NewStatement(statement, questions, ValidForm(), today);
+  const ReplacementOutcome outcome = NewStatement(statement, questions, ValidForm(), today);
   EXPECT_TRUE(outcome.shown.has_value());
   EXPECT_TRUE(outcome.savedForm.has_value());
   EXPECT_TRUE(std::filesystem::exists(path));
