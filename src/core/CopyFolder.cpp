@@ -12,6 +12,8 @@
 #include <utility>
 
 #include "FileDescriptor.h"
+#include "PrivateFolder.h"
+#include "VelmoraError.h"
 
 namespace velmora {
 
@@ -57,8 +59,16 @@ std::string StateFolderFor(const char* xdgStateHome, const char* home) {
 
 CopyFolder CopyFolder::Create(const std::string& stateFolder) {
   std::error_code error;
-  fs::create_directories(stateFolder, error);
-  if (error) ThrowSystemError(error.value(), stateFolder);
+  fs::create_directories(fs::path(stateFolder).parent_path(), error);
+  if (::mkdir(stateFolder.c_str(), 0700) != 0 && errno != EEXIST)
+    ThrowSystemError(errno, stateFolder);
+  // A link or another user's folder is refused: whatever is kept in it would be theirs.
+  struct stat state {};
+  if (::lstat(stateFolder.c_str(), &state) != 0) ThrowSystemError(errno, stateFolder);
+  if (!S_ISDIR(state.st_mode))
+    ThrowSystemError(S_ISLNK(state.st_mode) ? ELOOP : ENOTDIR, stateFolder);
+  if (state.st_uid != ::geteuid() || (state.st_mode & 022) != 0)
+    ThrowSystemError(EPERM, stateFolder);
   // Made under a hidden name and shown only once its marker is locked, so that no
   // starting copy ever takes it for one that was left behind.
   std::string hidden = stateFolder + "/.new-XXXXXX";
@@ -90,7 +100,12 @@ std::vector<CopyFolder> CopyFolder::ClaimAbandoned(const std::string& stateFolde
        it.increment(error)) {
     const std::string name = it->path().filename().string();
     if (name.compare(0, kCopyPrefix.size(), kCopyPrefix) != 0) continue;
-    if (!it->is_directory(error) || it->is_symlink(error)) continue;
+    // Only a folder this user made for a copy, closed to everyone else.
+    try {
+      CheckPrivateFolder(it->path().string());
+    } catch (const VelmoraError&) {
+      continue;
+    }
     const int fd = LockMarker(it->path().string());
     if (fd < 0) continue;
     WritePid(fd);

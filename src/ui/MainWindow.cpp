@@ -427,12 +427,7 @@ std::optional<StatementForm> MainWindow::GatherForm() {
 void MainWindow::KeepForm() {
   const auto form = FormOnScreen();
   if (!form) return;
-  try {
-    statement_.KeepForm(*form);
-  } catch (const std::exception&) {
-    // Only the copy kept against a crash is missing; a full disk is told when
-    // the next line is stored.
-  }
+  if (const auto failure = formKeeping_.Keep(statement_, *form)) Warn(*failure);
 }
 
 void MainWindow::OfferRecovery(std::vector<CopyFolder> abandoned) {

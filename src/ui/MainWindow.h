@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "Dialogs.h"
+#include "FormKeeping.h"
 #include "LineOrder.h"
 #include "Questions.h"
 #include "Side.h"
@@ -126,6 +127,7 @@ class MainWindow : public QMainWindow, private Questions {
   void Shutdown();
 
   Statement& statement_;
+  FormKeeping formKeeping_;
   Dialogs& dialogs_;
   Environment& environment_;
   Settings& settings_;
