@@ -22,6 +22,8 @@ using Reason = SheetReadFailure::Reason;
 
 // No file the program reads is larger than this; a bigger one is refused unread.
 constexpr std::uintmax_t kMaxFileBytes = 256u * 1024 * 1024;
+// A CSV text of 99,999 full rows is far smaller; a larger one is refused unread.
+constexpr std::uintmax_t kMaxCsvBytes = 48u * 1024 * 1024;
 
 constexpr std::string_view kZipMagic = "PK\x03\x04";
 constexpr std::string_view kCompoundFileMagic = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
@@ -99,11 +101,14 @@ SheetReadResult ReadFirstSheet(const std::string& path) {
     }
     return read;
   }
+  const std::string extension = LowerExtension(path);
+  if (!bytes.starts_with(kZipMagic.substr(0, bytes.size())) &&
+      static_cast<std::uintmax_t>(size) > kMaxCsvBytes)
+    return SheetReadFailure{Reason::TooLarge};
   bytes.resize(static_cast<std::size_t>(size));
   if (auto failed = readFrom(start)) return *failed;
 
   if (bytes.starts_with(kZipMagic)) return ReadZipSheet(bytes);
-  const std::string extension = LowerExtension(path);
   if (extension == ".csv" || extension == ".txt") return ReadCsvSheet(std::move(bytes));
   return SheetReadFailure{Reason::NotASpreadsheet};
 }

@@ -5,6 +5,7 @@
 #include <variant>
 #include <vector>
 
+#include "RecordLayout.h"
 #include "SheetImport.h"
 #include "SpreadsheetReader.h"
 
@@ -41,6 +42,14 @@ std::optional<std::vector<Cp1253Text>> ReadSheetLines(Questions& questions, cons
 
 }  // namespace
 
+std::string ImportOverLimitMessage(Side side, std::size_t sheetLines, std::size_t sideLines) {
+  return kImportFailedPrefix + std::string("οι ") + std::to_string(sheetLines) +
+         " γραμμές του φύλλου μαζί με τις " + std::to_string(sideLines) + " γραμμές " +
+         (side == Side::Customers ? "των πελατών" : "των προμηθευτών") + " κάνουν " +
+         std::to_string(sheetLines + sideLines) +
+         ", ενώ η δήλωση χωράει έως 99999. Δεν εισήχθη καμία γραμμή.";
+}
+
 bool IsSpreadsheetFileName(std::string_view path) {
   const auto dot = path.rfind('.');
   if (dot == std::string_view::npos || path.find('/', dot) != std::string_view::npos) return false;
@@ -68,6 +77,13 @@ ImportOutcome ImportSpreadsheet(Statement& statement, Questions& questions,
   if (!lines) return outcome;
 
   const std::size_t count = lines->size();
+  const auto already = static_cast<std::size_t>(statement.Table(side).RecordCount());
+  if (already + count > static_cast<std::size_t>(kMaxLinesPerSide)) {
+    // Refused whole: a side past the limit could not be saved, and its surplus
+    // lines could only be deleted one at a time.
+    questions.Tell(ImportOverLimitMessage(side, count, already), false);
+    return outcome;
+  }
   AppendedLines appended;
   try {
     appended = statement.AppendLines(side, std::move(*lines),
