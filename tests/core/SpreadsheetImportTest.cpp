@@ -191,6 +191,9 @@ TEST(SheetRowChecksTest, ChecksRunInOrderAndNameTheRow) {
   // The filer's own number is refused whatever the code.
   EXPECT_EQ(RefusalOf(Import({Row(1.0, 1.0, 5.0, kFilerAfm)})), RowError(1, kFilerRest));
   EXPECT_EQ(RefusalOf(Import({Row(0.0, 1.0, 5.0, kFilerAfm)})), RowError(1, kFilerRest));
+  // An empty number is no one's, though the filer's box is empty too.
+  EXPECT_EQ(RefusalOf(SheetToLines(MakeSheet({Row(1.0, 1.0, 5.0, "")}), Side::Customers, "")),
+            "(accepted)");
   // The first failing row wins.
   EXPECT_EQ(RefusalOf(Import({Row(0.0, 1.0, 5.0), Row(1.0, 1.0, 5.0, "1"), Row(0.0, 1.0, "?"),
                               Row(5.0, 1.0, 5.0)})),
