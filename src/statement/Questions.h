@@ -18,6 +18,12 @@ namespace velmora {
 class Questions {
  public:
   enum class Answer { Yes, No, Cancel };
+  // What to do with the statements left by copies that ended without closing.
+  struct RecoveryChoice {
+    enum class Action { Recover, Delete, Later };
+    Action action = Action::Later;
+    std::size_t index = 0;  // of the statement chosen, in the order offered
+  };
 
   virtual ~Questions() = default;
 
@@ -29,6 +35,12 @@ class Questions {
   // button chosen, or nullopt when the box was closed without one.
   virtual std::optional<std::size_t> AskChoice(const std::string& question,
                                                const std::vector<std::string>& captions) = 0;
+  // The statements left behind, newest first, each named by when it last changed
+  // ("dd/mm/yyyy hh:mm"): one to recover or delete, or Later (also Escape and the
+  // close box), which keeps them all for the next start.
+  virtual RecoveryChoice ChooseRecovery(const std::vector<std::string>& /*lastChanges*/) {
+    return {};
+  }
   // A message box, after the beep when beep is set.
   virtual void Tell(const std::string& message, bool beep) = 0;
   // A message box marked as a warning: a command failed.

@@ -692,6 +692,23 @@ void MainWindow::ReportCheckFailure(const SaveCheckFailure& failure) {
   filerPanel_->FocusField(failure.focus);
 }
 
+Questions::RecoveryChoice MainWindow::ChooseRecovery(const std::vector<std::string>& lastChanges) {
+  QStringList statements;
+  for (const std::string& when : lastChanges)
+    statements.append(QStringLiteral("Δήλωση από τις %1").arg(FromMessage(when)));
+  const QString message =
+      lastChanges.size() == 1
+          ? QStringLiteral(
+                "Βρέθηκε δήλωση που δεν αποθηκεύτηκε, από τις %1. Θέλετε να την "
+                "ανακτήσετε;")
+                .arg(FromMessage(lastChanges.front()))
+          : QStringLiteral(
+                "Βρέθηκαν %1 δηλώσεις που δεν αποθηκεύτηκαν. Επιλέξτε αυτή που "
+                "θέλετε να ανακτήσετε ή να διαγράψετε.")
+                .arg(lastChanges.size());
+  return dialogs_.ChooseRecovery(message, statements);
+}
+
 std::optional<std::size_t> MainWindow::AskChoice(const std::string& question,
                                                  const std::vector<std::string>& captions) {
   return dialogs_.AskChoice(FromMessage(question), [&] {

@@ -79,6 +79,7 @@ class MainWindow : public QMainWindow, private Questions {
                                        const std::vector<std::string>& captions) override;
   void Tell(const std::string& message, bool beep) override;
   void Warn(const std::string& message) override;
+  RecoveryChoice ChooseRecovery(const std::vector<std::string>& lastChanges) override;
   void ReportCheckFailure(const SaveCheckFailure& failure) override;
   std::optional<std::string> ChooseSaveFile(FileKind kind, const Cp1253Text& proposedName,
                                             const std::string& filter,

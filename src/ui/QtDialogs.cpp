@@ -10,6 +10,7 @@
 #include <QPushButton>
 
 #include "AppTexts.h"
+#include "RecoveryDialog.h"
 
 namespace velmora {
 
@@ -19,6 +20,13 @@ const QString kStandardCaption[] = {QStringLiteral("Ναι"), QStringLiteral("Ό
                                     QStringLiteral("Εντάξει"), QStringLiteral("Άκυρο")};
 
 }  // namespace
+
+Questions::RecoveryChoice QtDialogs::ChooseRecovery(const QString& message,
+                                                    const QStringList& statements) {
+  RecoveryDialog dialog(message, statements, parent_);
+  dialog.exec();
+  return dialog.Choice();
+}
 
 Dialogs::Answer QtDialogs::AskUser(const QString& message, Buttons buttons,
                                    const QStringList& captions) {
