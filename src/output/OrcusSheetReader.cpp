@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "XlsxInlineTexts.h"
+
 namespace velmora {
 
 namespace {
@@ -320,6 +322,7 @@ SheetReadResult ReadOrcusSheet(std::string_view bytes, OrcusFormat format) {
     config.debug = false;
     filter->set_config(config);
     filter->read_stream(bytes);
+    if (format == OrcusFormat::Xlsx) ReadXlsxInlineTexts(bytes, factory.Builder());
   } catch (const SheetPastLimits&) {
     return SheetReadFailure{Reason::TooLarge};
   } catch (const std::bad_alloc&) {

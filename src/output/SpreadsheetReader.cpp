@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "CsvReader.h"
+#include "OdsRepeatScan.h"
 #include "OrcusSheetReader.h"
 #include "XlsSheetInHelper.h"
 #include "ZipArchiveCheck.h"
@@ -62,6 +63,11 @@ SheetReadResult ReadZipSheet(std::string_view bytes) {
     return ReadOrcusSheet(bytes, OrcusFormat::Xlsx);
   }
   if (Contains(archive.entryNames, "content.xml")) {
+    try {
+      if (!OdsRepeatsWithinLimits(bytes)) return SheetReadFailure{Reason::TooLarge};
+    } catch (...) {
+      return SheetReadFailure{Reason::Damaged};
+    }
     return ReadOrcusSheet(bytes, OrcusFormat::Ods);
   }
   return SheetReadFailure{Reason::NotASpreadsheet};
