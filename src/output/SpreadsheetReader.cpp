@@ -75,7 +75,7 @@ SheetReadResult ReadZipSheet(std::string_view bytes) {
 
 }  // namespace
 
-SheetReadResult ReadFirstSheet(const std::string& path) {
+SheetReadResult ReadFirstSheet(const std::string& path, const std::atomic<bool>* stop) {
   errno = 0;
   std::ifstream file(path, std::ios::binary);
   if (!file) return SystemFailure(errno);
@@ -97,7 +97,7 @@ SheetReadResult ReadFirstSheet(const std::string& path) {
   if (auto failed = readFrom(0)) return *failed;
   const std::size_t start = bytes.size();
   if (bytes.starts_with(kCompoundFileMagic)) {
-    SheetReadResult read = ReadXlsSheetInHelper(path);
+    SheetReadResult read = ReadXlsSheetInHelper(path, stop);
     // A password-protected .xlsx is a compound file too, with no workbook in it for
     // FreeXL to find.
     if (std::holds_alternative<SheetReadFailure>(read)) {

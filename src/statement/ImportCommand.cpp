@@ -1,6 +1,8 @@
 #include "ImportCommand.h"
 
+#include <atomic>
 #include <exception>
+#include <memory>
 #include <string>
 #include <variant>
 #include <vector>
@@ -15,28 +17,49 @@ namespace {
 
 constexpr const char* kImportFailedPrefix = "Η εισαγωγή των στοιχείων απέτυχε: ";
 
-// The sheet's rows as working lines, or nullopt after telling the user why not.
-std::optional<std::vector<Cp1253Text>> ReadSheetLines(Questions& questions, const std::string& path,
-                                                      Side side, const Cp1253Text& filer) {
+// One reading of a sheet into working lines, owned by the thread that does it:
+// a stopped reading ends by itself, its result unused.
+struct SheetReading {
+  std::string path;
+  Side side;
+  Cp1253Text filer;
+  std::atomic<bool> stop{false};
+  std::optional<std::vector<Cp1253Text>> lines;
   std::string refusal;
-  {
-    BusyScope busy(questions);
+
+  void Run() {
     try {
-      SheetReadResult read = ReadFirstSheet(path);
+      SheetReadResult read = ReadFirstSheet(path, &stop);
+      if (stop) return;
       if (const auto* failure = std::get_if<SheetReadFailure>(&read)) {
         refusal = SheetReadFailureMessage(*failure);
-      } else {
-        SheetImportResult converted = SheetToLines(std::get<Sheet>(read), side, filer.view());
-        if (auto* lines = std::get_if<std::vector<Cp1253Text>>(&converted))
-          return std::move(*lines);
-        refusal = std::move(std::get<SheetImportRefusal>(converted).message);
+        return;
       }
+      SheetImportResult converted = SheetToLines(std::get<Sheet>(read), side, filer.view());
+      if (auto* converted_lines = std::get_if<std::vector<Cp1253Text>>(&converted))
+        lines = std::move(*converted_lines);
+      else
+        refusal = std::move(std::get<SheetImportRefusal>(converted).message);
     } catch (const std::exception&) {
       // Out of memory on a huge sheet, or a reader's own surprise.
       refusal = SheetReadFailureMessage({SheetReadFailure::Reason::Damaged});
     }
   }
-  questions.Tell(refusal, false);
+};
+
+// The sheet's rows as working lines, or nullopt after telling the user why not,
+// or at once when the user stopped the reading.
+std::optional<std::vector<Cp1253Text>> ReadSheetLines(Questions& questions, const std::string& path,
+                                                      Side side, const Cp1253Text& filer) {
+  auto reading = std::make_shared<SheetReading>();
+  reading->path = path;
+  reading->side = side;
+  reading->filer = filer;
+  const bool finished =
+      questions.RunStoppable([reading] { reading->Run(); }, {reading, &reading->stop});
+  if (!finished) return std::nullopt;
+  if (reading->lines) return std::move(reading->lines);
+  questions.Tell(reading->refusal, false);
   return std::nullopt;
 }
 

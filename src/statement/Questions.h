@@ -1,5 +1,8 @@
 #pragma once
 
+#include <atomic>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -62,6 +65,17 @@ class Questions {
   // it once it takes more than a moment; done == total takes the display down.
   // False when the user asked to stop. One that shows nothing lets it run.
   virtual bool ReportProgress(std::size_t /*done*/, std::size_t /*total*/) { return true; }
+  // Runs work on a thread of its own while the wait box shows with "Διακοπή", the
+  // window painting and answering meanwhile. False when the user stopped it: stop
+  // is then set and the work left to end by itself, its result unused, so work
+  // must own everything it touches. One that shows nothing runs it here.
+  virtual bool RunStoppable(std::function<void()> work,
+                            std::shared_ptr<std::atomic<bool>> /*stop*/) {
+    ShowBusy(true);
+    work();
+    ShowBusy(false);
+    return true;
+  }
 };
 
 // Shows the wait box for as long as it lives, and takes it down however the

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -15,6 +16,7 @@
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "AboutBox.h"
@@ -47,6 +49,8 @@
 #include "TextRules.h"
 #include "WaitBox.h"
 #include "ZipCommand.h"
+
+#include <thread>
 
 namespace velmora {
 
@@ -827,6 +831,39 @@ void MainWindow::ShowBusy(bool busy) {
     // The box took the activation when it came; the keys go back to the window.
     if (activeBeforeBusy_) activateWindow();
   }
+}
+
+bool MainWindow::RunStoppable(std::function<void()> work, std::shared_ptr<std::atomic<bool>> stop) {
+  auto done = std::make_shared<std::atomic<bool>>(false);
+  std::thread worker([work = std::move(work), done] {
+    work();
+    done->store(true);
+  });
+  QEventLoop waiting;
+  bool stopped = false;
+  const auto stopping = connect(waitBox_, &WaitBox::stopRequested, &waiting, [&] {
+    stopped = true;
+    waiting.quit();
+  });
+  QTimer poll;
+  connect(&poll, &QTimer::timeout, &waiting, [&] {
+    if (done->load()) waiting.quit();
+  });
+  poll.start(15);
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  activeBeforeBusy_ = isActiveWindow();
+  waitBox_->ShowNow(true);
+  if (!done->load()) waiting.exec();
+  disconnect(stopping);
+  ShowBusy(false);
+  if (stopped && !done->load()) {
+    // What it reads is its own: it ends by itself, and its result goes unused.
+    stop->store(true);
+    worker.detach();
+    return false;
+  }
+  worker.join();
+  return true;
 }
 
 bool MainWindow::ReportProgress(std::size_t done, std::size_t total) {

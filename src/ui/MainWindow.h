@@ -87,6 +87,7 @@ class MainWindow : public QMainWindow, private Questions {
   std::optional<std::string> ChooseOpenFile(FileKind kind, const std::string& filter) override;
   bool StorePendingLine(Side side) override;
   void ShowBusy(bool busy) override;
+  bool RunStoppable(std::function<void()> work, std::shared_ptr<std::atomic<bool>> stop) override;
   bool ReportProgress(std::size_t done, std::size_t total) override;
 
   void BuildMenu();
