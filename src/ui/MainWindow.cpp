@@ -853,7 +853,8 @@ bool MainWindow::RunStoppable(std::function<void()> work, std::shared_ptr<std::a
   QApplication::setOverrideCursor(Qt::WaitCursor);
   activeBeforeBusy_ = isActiveWindow();
   waitBox_->ShowNow(true);
-  if (!done->load()) waiting.exec();
+  // A click already taken while the box was being painted counts too.
+  if (!done->load() && !stopped) waiting.exec();
   disconnect(stopping);
   ShowBusy(false);
   if (stopped && !done->load()) {
