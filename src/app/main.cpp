@@ -14,6 +14,7 @@
 #include "QtEnvironment.h"
 #include "Settings.h"
 #include "Statement.h"
+#include "TerminationSignals.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
@@ -56,6 +57,9 @@ int main(int argc, char* argv[]) {
     window.adjustSize();
     window.move(window.screen()->availableGeometry().center() - window.rect().center());
   }
+  velmora::TerminationSignals termination;
+  QObject::connect(&termination, &velmora::TerminationSignals::terminationRequested, &window,
+                   &velmora::MainWindow::CloseWithoutQuestions);
   window.show();
   // Once the window is on screen, so that the questions have it behind: a
   // statement left by a crash first, then the file asked for.

@@ -217,6 +217,19 @@ std::optional<WriteProblem> Statement::Write(const std::string& path,
   return std::nullopt;
 }
 
+void Statement::LeaveForRecovery() noexcept {
+  if (shutDown_) return;
+  shutDown_ = true;
+  for (RecordTable* table : {&customerTable_, &supplierTable_}) {
+    try {
+      table->Close();
+    } catch (const std::exception&) {
+      // What was written before stays to be recovered.
+    }
+  }
+  for (Side side : {Side::Customers, Side::Suppliers}) Lines(side).WaitForOldSnapshot();
+}
+
 void Statement::Shutdown() noexcept {
   if (shutDown_) return;
   shutDown_ = true;

@@ -890,6 +890,23 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
+void MainWindow::CloseWithoutQuestions() {
+  if (!shutDown_) {
+    if (statement_.Modified()) {
+      try {
+        if (const auto form = FormOnScreen()) statement_.KeepForm(*form);
+      } catch (const std::exception&) {
+        // The form as last kept is what recovery brings back.
+      }
+      shutDown_ = true;
+      statement_.LeaveForRecovery();
+    } else {
+      Shutdown();
+    }
+  }
+  close();
+}
+
 void MainWindow::Shutdown() {
   shutDown_ = true;
   statement_.Shutdown();

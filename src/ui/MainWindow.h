@@ -46,6 +46,9 @@ class MainWindow : public QMainWindow, private Questions {
   // Opens a submission file as "Άνοιγμα" does once the file is chosen: one
   // given on the command line, one from the recent files.
   void OpenFile(const QString& path);
+  // As "Έξοδος" without its questions, when the system asks the program to end:
+  // unsaved changes are kept for recovery, a saved statement's folder goes.
+  void CloseWithoutQuestions();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
