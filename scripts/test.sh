@@ -40,7 +40,7 @@ cmake --build build-asan -j"$(nproc)"
 
 # Fuzzing: each target for a minute from its committed corpus; what it finds
 # stays in build-fuzz/, a crash input as build-fuzz/<target>-crash-*.
-targets="submissionreader recordtable cp1253 amount spreadsheet formfile pdfpagecount"
+targets="submissionreader recordtable cp1253 amount spreadsheet formfile pdfpagecount workinglines"
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++ -DVELMORA_FUZZ=ON
 for t in $targets; do cmake --build build-fuzz -j"$(nproc)" --target "fuzz_$t"; done

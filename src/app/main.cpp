@@ -14,6 +14,7 @@
 #include "QtEnvironment.h"
 #include "Settings.h"
 #include "Statement.h"
+#include "TerminationSignals.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
@@ -56,10 +57,22 @@ int main(int argc, char* argv[]) {
     window.adjustSize();
     window.move(window.screen()->availableGeometry().center() - window.rect().center());
   }
+  velmora::TerminationSignals termination;
+  QObject::connect(&termination, &velmora::TerminationSignals::terminationRequested, &window,
+                   &velmora::MainWindow::CloseWithoutQuestions);
   window.show();
   // Once the window is on screen, so that the questions have it behind: a
   // statement left by a crash first, then the file asked for.
   QTimer::singleShot(0, &window, [&] {
+    if (!environment.StateFolderFailure().isEmpty())
+      QMessageBox::warning(
+          &window, velmora::ApplicationTitle(),
+          QStringLiteral("Η δήλωση κρατείται σε προσωρινό φάκελο (%1), γιατί ο φάκελος %2 δεν "
+                         "μπορεί να χρησιμοποιηθεί: %3. Μετά από μια διακοπή ρεύματος η δήλωση "
+                         "μπορεί να μην ανακτηθεί.")
+              .arg(QDir::toNativeSeparators(environment.WorkingBaseFolder()),
+                   QDir::toNativeSeparators(environment.StateFolder()),
+                   environment.StateFolderFailure()));
     window.OfferRecovery(environment.ClaimAbandonedCopies());
     if (!files.isEmpty()) window.OpenFile(QFileInfo(files.constFirst()).absoluteFilePath());
   });

@@ -11,7 +11,11 @@
 #include <system_error>
 #include <utility>
 
+#include "AtomicFile.h"
 #include "FileDescriptor.h"
+#include "PrivateFolder.h"
+#include "TextFile.h"
+#include "VelmoraError.h"
 
 namespace velmora {
 
@@ -20,6 +24,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kMarker = "owner";
+constexpr const char* kFailedLoads = "failed-loads";
 constexpr std::string_view kCopyPrefix = "copy-";
 
 void WritePid(int fd) {
@@ -46,6 +51,26 @@ int LockMarker(const std::string& folder) {
   return fd;
 }
 
+// A copy folder whose marker is missing or a link was left half-removed or
+// tampered with: a fresh marker of our own makes it ours to offer or clean up.
+// -1 when the marker is a real file (another copy's, or being made) or cannot be made.
+int ReplaceMissingMarker(const std::string& folder) {
+  const std::string path = folder + "/" + kMarker;
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) == 0) {
+    if (!S_ISLNK(info.st_mode) || ::unlink(path.c_str()) != 0) return -1;
+  } else if (errno != ENOENT) {
+    return -1;
+  }
+  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+  if (fd < 0) return -1;
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
 }  // namespace
 
 std::string StateFolderFor(const char* xdgStateHome, const char* home) {
@@ -57,8 +82,16 @@ std::string StateFolderFor(const char* xdgStateHome, const char* home) {
 
 CopyFolder CopyFolder::Create(const std::string& stateFolder) {
   std::error_code error;
-  fs::create_directories(stateFolder, error);
-  if (error) ThrowSystemError(error.value(), stateFolder);
+  fs::create_directories(fs::path(stateFolder).parent_path(), error);
+  if (::mkdir(stateFolder.c_str(), 0700) != 0 && errno != EEXIST)
+    ThrowSystemError(errno, stateFolder);
+  // A link or another user's folder is refused: whatever is kept in it would be theirs.
+  struct stat state {};
+  if (::lstat(stateFolder.c_str(), &state) != 0) ThrowSystemError(errno, stateFolder);
+  if (!S_ISDIR(state.st_mode))
+    ThrowSystemError(S_ISLNK(state.st_mode) ? ELOOP : ENOTDIR, stateFolder);
+  if (state.st_uid != ::geteuid() || (state.st_mode & 022) != 0)
+    ThrowSystemError(EPERM, stateFolder);
   // Made under a hidden name and shown only once its marker is locked, so that no
   // starting copy ever takes it for one that was left behind.
   std::string hidden = stateFolder + "/.new-XXXXXX";
@@ -90,8 +123,14 @@ std::vector<CopyFolder> CopyFolder::ClaimAbandoned(const std::string& stateFolde
        it.increment(error)) {
     const std::string name = it->path().filename().string();
     if (name.compare(0, kCopyPrefix.size(), kCopyPrefix) != 0) continue;
-    if (!it->is_directory(error) || it->is_symlink(error)) continue;
-    const int fd = LockMarker(it->path().string());
+    // Only a folder this user made for a copy, closed to everyone else.
+    try {
+      CheckPrivateFolder(it->path().string());
+    } catch (const VelmoraError&) {
+      continue;
+    }
+    int fd = LockMarker(it->path().string());
+    if (fd < 0) fd = ReplaceMissingMarker(it->path().string());
     if (fd < 0) continue;
     WritePid(fd);
     claimed.push_back(CopyFolder(it->path().string(), fd));
@@ -146,6 +185,32 @@ std::time_t CopyFolder::LastChange() const {
   // Without working files, the folder's own time.
   if (latest == 0 && ::stat(path_.c_str(), &info) == 0) latest = info.st_mtime;
   return latest;
+}
+
+int CopyFolder::CountFailedLoad() {
+  const std::string path = path_ + "/" + kFailedLoads;
+  int count = 0;
+  try {
+    count = std::stoi(ReadFileBytes(path, 64));
+  } catch (const std::exception&) {
+    // None yet, or unreadable: this is the first.
+  }
+  ++count;
+  try {
+    WriteFileAtomically(path, std::to_string(count) + "\n", false);
+  } catch (const std::exception&) {
+    // Not kept: the folder is set aside later than it should be, nothing worse.
+  }
+  return count;
+}
+
+std::optional<std::string> CopyFolder::SetAside() {
+  const fs::path current(path_);
+  const std::string aside =
+      (current.parent_path() / ("broken-" + current.filename().string())).string();
+  if (::rename(path_.c_str(), aside.c_str()) != 0) return std::nullopt;
+  path_ = aside;
+  return aside;
 }
 
 void CopyFolder::RemoveAll() noexcept {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <ctime>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,12 @@ class CopyFolder {
   std::time_t LastChange() const;
   // Deletes the folder with everything in it.
   void RemoveAll() noexcept;
+  // Notes in the folder that loading its statement failed once more; returns how
+  // many times it has failed so far.
+  int CountFailedLoad();
+  // Renames the folder "broken-<name>", where no start looks for statements to
+  // offer; the new path, or nullopt when it could not be renamed.
+  std::optional<std::string> SetAside();
 
  private:
   CopyFolder(std::string path, int marker) : path_(std::move(path)), marker_(marker) {}

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "XlsxInlineTexts.h"
+
 namespace velmora {
 
 namespace {
@@ -20,11 +22,17 @@ namespace iface = orcus::spreadsheet::iface;
 using orcus::spreadsheet::col_t;
 using orcus::spreadsheet::row_t;
 
+// Thrown from inside the library's reading to stop it as soon as the sheet
+// passes its limits, before the library's own memory grows any further.
+struct SheetPastLimits {};
+
 // The workbook's strings, kept in the sheet's own text store so that a cell only
 // points at them.
 class SharedStrings : public iface::import_shared_strings {
  public:
   explicit SharedStrings(SheetBuilder& builder) : builder_(builder) {}
+
+  bool PastLimits() const { return pastLimits_ || builder_.TooLarge(); }
 
   std::optional<SheetBuilder::TextRef> Find(std::size_t index) const {
     if (index >= strings_.size()) return std::nullopt;
@@ -32,7 +40,13 @@ class SharedStrings : public iface::import_shared_strings {
   }
 
   std::size_t append(std::string_view s) override {
+    // Every string is there for a cell to use: no sheet that can be imported needs more.
+    if (strings_.size() >= SheetBuilder::kMaxCells) {
+      pastLimits_ = true;
+      throw SheetPastLimits{};
+    }
     strings_.push_back(builder_.KeepText(s));
+    if (builder_.TooLarge()) throw SheetPastLimits{};
     return strings_.size() - 1;
   }
   std::size_t add(std::string_view s) override { return append(s); }
@@ -55,6 +69,7 @@ class SharedStrings : public iface::import_shared_strings {
   SheetBuilder& builder_;
   std::vector<SheetBuilder::TextRef> strings_;
   std::string segments_;
+  bool pastLimits_ = false;
 };
 
 // Cell addresses in the A1 style of .xlsx files ("B7", "$B$7", "A1:J20"), the
@@ -156,6 +171,7 @@ class CollectedSheet : public iface::import_sheet {
 
   void set_auto(row_t row, col_t col, std::string_view s) override {
     if (builder_) builder_->SetText(row, col, s);
+    StopPastLimits();
   }
   void set_string(row_t row, col_t col, orcus::spreadsheet::string_id_t index) override {
     if (!builder_) return;
@@ -164,12 +180,15 @@ class CollectedSheet : public iface::import_sheet {
     } else {
       damaged_ = true;
     }
+    StopPastLimits();
   }
   void set_value(row_t row, col_t col, double value) override {
     if (builder_) builder_->SetNumber(row, col, value);
+    StopPastLimits();
   }
   void set_bool(row_t row, col_t col, bool value) override {
     if (builder_) builder_->SetText(row, col, value ? "TRUE" : "FALSE");
+    StopPastLimits();
   }
   void set_date_time(row_t row, col_t col, int year, int month, int day, int hour, int minute,
                      double second) override {
@@ -204,6 +223,10 @@ class CollectedSheet : public iface::import_sheet {
     if (!firstUnresolved_ || std::pair(row, col) < *firstUnresolved_) {
       firstUnresolved_ = std::pair(row, col);
     }
+  }
+
+  void StopPastLimits() const {
+    if (builder_ && builder_->TooLarge()) throw SheetPastLimits{};
   }
 
   bool Damaged() const { return damaged_; }
@@ -271,6 +294,7 @@ class CollectingFactory : public iface::import_factory {
   std::size_t SheetCount() const { return sheets_.size(); }
   const CollectedSheet& FirstSheet() const { return *sheets_.front(); }
   SheetBuilder& Builder() { return builder_; }
+  bool PastLimits() const { return strings_.PastLimits(); }
 
  private:
   SheetBuilder builder_;
@@ -298,9 +322,14 @@ SheetReadResult ReadOrcusSheet(std::string_view bytes, OrcusFormat format) {
     config.debug = false;
     filter->set_config(config);
     filter->read_stream(bytes);
+    if (format == OrcusFormat::Xlsx) ReadXlsxInlineTexts(bytes, factory.Builder());
+  } catch (const SheetPastLimits&) {
+    return SheetReadFailure{Reason::TooLarge};
   } catch (const std::bad_alloc&) {
     return SheetReadFailure{Reason::TooLarge};
   } catch (...) {
+    // Our own stop may come back wrapped in the library's error.
+    if (factory.PastLimits()) return SheetReadFailure{Reason::TooLarge};
     // The library's errors (often without a message) all mean a file it cannot read.
     return SheetReadFailure{Reason::Damaged};
   }

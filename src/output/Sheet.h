@@ -83,10 +83,12 @@ class SheetCellSink {
 // limits, so that no file can make the program hold more than a bounded amount.
 class SheetBuilder {
  public:
-  static constexpr std::int64_t kMaxRows = 1'000'000;
+  // A side holds at most 99,999 lines, one a row: a sheet of more rows could never
+  // be imported, and the cells and texts allow 32 full columns a row beside them.
+  static constexpr std::int64_t kMaxRows = 100'000;
   static constexpr std::int64_t kMaxColumns = 16'384;
-  static constexpr std::size_t kMaxCells = 10'000'000;
-  static constexpr std::size_t kMaxTextBytes = 200u * 1024 * 1024;
+  static constexpr std::size_t kMaxCells = 3'200'000;
+  static constexpr std::size_t kMaxTextBytes = 64u * 1024 * 1024;
 
   // Cells beyond the limits are dropped and mark the sheet as too large.
   void SetNumber(std::int64_t row, std::int64_t column, double value);

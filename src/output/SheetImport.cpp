@@ -302,7 +302,9 @@ std::optional<std::string> CheckSheetRow(const std::array<std::string_view, 10>&
   if (!IsSheetDecimalNumber(texts[kValueColumn])) return RowMessage(rowNumber, kValueNotANumber);
   if (obligation == "0" && !IsValidTaxNumber(texts[0]))
     return RowMessage(rowNumber, kTaxNumberInvalid);
-  if (texts[0] == filerTaxNumberUtf8) return RowMessage(rowNumber, kTaxNumberIsFilers);
+  // An empty number is no one's, even while the filer's box is empty too.
+  if (!texts[0].empty() && texts[0] == filerTaxNumberUtf8)
+    return RowMessage(rowNumber, kTaxNumberIsFilers);
   return std::nullopt;
 }
 

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "CsvReader.h"
+#include "OdsRepeatScan.h"
 #include "OrcusSheetReader.h"
 #include "XlsSheetInHelper.h"
 #include "ZipArchiveCheck.h"
@@ -22,6 +23,8 @@ using Reason = SheetReadFailure::Reason;
 
 // No file the program reads is larger than this; a bigger one is refused unread.
 constexpr std::uintmax_t kMaxFileBytes = 256u * 1024 * 1024;
+// A CSV text of 99,999 full rows is far smaller; a larger one is refused unread.
+constexpr std::uintmax_t kMaxCsvBytes = 48u * 1024 * 1024;
 
 constexpr std::string_view kZipMagic = "PK\x03\x04";
 constexpr std::string_view kCompoundFileMagic = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
@@ -60,6 +63,11 @@ SheetReadResult ReadZipSheet(std::string_view bytes) {
     return ReadOrcusSheet(bytes, OrcusFormat::Xlsx);
   }
   if (Contains(archive.entryNames, "content.xml")) {
+    try {
+      if (!OdsRepeatsWithinLimits(bytes)) return SheetReadFailure{Reason::TooLarge};
+    } catch (...) {
+      return SheetReadFailure{Reason::Damaged};
+    }
     return ReadOrcusSheet(bytes, OrcusFormat::Ods);
   }
   return SheetReadFailure{Reason::NotASpreadsheet};
@@ -67,7 +75,7 @@ SheetReadResult ReadZipSheet(std::string_view bytes) {
 
 }  // namespace
 
-SheetReadResult ReadFirstSheet(const std::string& path) {
+SheetReadResult ReadFirstSheet(const std::string& path, const std::atomic<bool>* stop) {
   errno = 0;
   std::ifstream file(path, std::ios::binary);
   if (!file) return SystemFailure(errno);
@@ -89,7 +97,7 @@ SheetReadResult ReadFirstSheet(const std::string& path) {
   if (auto failed = readFrom(0)) return *failed;
   const std::size_t start = bytes.size();
   if (bytes.starts_with(kCompoundFileMagic)) {
-    SheetReadResult read = ReadXlsSheetInHelper(path);
+    SheetReadResult read = ReadXlsSheetInHelper(path, stop);
     // A password-protected .xlsx is a compound file too, with no workbook in it for
     // FreeXL to find.
     if (std::holds_alternative<SheetReadFailure>(read)) {
@@ -99,11 +107,14 @@ SheetReadResult ReadFirstSheet(const std::string& path) {
     }
     return read;
   }
+  const std::string extension = LowerExtension(path);
+  if (!bytes.starts_with(kZipMagic.substr(0, bytes.size())) &&
+      static_cast<std::uintmax_t>(size) > kMaxCsvBytes)
+    return SheetReadFailure{Reason::TooLarge};
   bytes.resize(static_cast<std::size_t>(size));
   if (auto failed = readFrom(start)) return *failed;
 
   if (bytes.starts_with(kZipMagic)) return ReadZipSheet(bytes);
-  const std::string extension = LowerExtension(path);
   if (extension == ".csv" || extension == ".txt") return ReadCsvSheet(std::move(bytes));
   return SheetReadFailure{Reason::NotASpreadsheet};
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <string>
 
 #include "SheetReadResult.h"
@@ -11,6 +12,8 @@ namespace velmora {
 // without either, from its extension: .csv and .txt are read as text separated by
 // ';' or ','. A formula cell gives the result stored with it. Any broken or hostile
 // file ends in a failure, never in a crash, an unbounded allocation or a hang.
-SheetReadResult ReadFirstSheet(const std::string& path);
+// When stop is given and becomes true, an .xls helper still reading is killed and
+// the result is to be thrown away.
+SheetReadResult ReadFirstSheet(const std::string& path, const std::atomic<bool>* stop = nullptr);
 
 }  // namespace velmora

@@ -2,6 +2,8 @@
 
 #include <fcntl.h>
 #include <poll.h>
+
+#include <algorithm>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -36,11 +38,12 @@ SheetReadFailure CannotRead(int error) {
   return failure;
 }
 
-enum class ReportEnd { Whole, Refused, TimedOut };
+enum class ReportEnd { Whole, Refused, TimedOut, Stopped };
 
 // Feeds report with what the helper writes, until the helper closes its end of
 // the pipe, the report refuses more, or the time runs out.
-ReportEnd ReadReport(int fd, const SharedReport& shared, SheetReportReader& report) {
+ReportEnd ReadReport(int fd, const SharedReport& shared, SheetReportReader& report,
+                     const std::atomic<bool>* stop) {
   const auto deadline = std::chrono::steady_clock::now() + kHelperTimeLimit;
   std::uint64_t reaches[512];
   std::size_t partReach = 0;  // bytes of a reach that came in two reads
@@ -49,10 +52,12 @@ ReportEnd ReadReport(int fd, const SharedReport& shared, SheetReportReader& repo
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
         deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) return ReportEnd::TimedOut;
+    if (stop != nullptr && stop->load()) return ReportEnd::Stopped;
+    // A short wait at a time, so that a stop is seen at once.
     pollfd ready{fd, POLLIN, 0};
-    const int polled = ::poll(&ready, 1, static_cast<int>(left.count()));
+    const int polled = ::poll(&ready, 1, static_cast<int>(std::min<long long>(left.count(), 50)));
     if (polled < 0 && errno == EINTR) continue;
-    if (polled == 0) return ReportEnd::TimedOut;
+    if (polled == 0) continue;
     if (polled < 0) return ReportEnd::Refused;
     char* into = reinterpret_cast<char*>(reaches) + partReach;
     const ssize_t got = ::read(fd, into, sizeof reaches - partReach);
@@ -128,7 +133,7 @@ int StartHelper(const std::string& path, int areaFd, int reachFd, pid_t& helper)
 
 }  // namespace
 
-SheetReadResult ReadXlsSheetInHelper(const std::string& path) {
+SheetReadResult ReadXlsSheetInHelper(const std::string& path, const std::atomic<bool>* stop) {
   const SharedReport shared;
   if (!shared.Mapped()) return CannotRead(errno);
   int ends[2];
@@ -143,7 +148,7 @@ SheetReadResult ReadXlsSheetInHelper(const std::string& path) {
   }
   ::close(writeEnd.Release());
   SheetReportReader report;
-  const ReportEnd end = ReadReport(readEnd.Get(), shared, report);
+  const ReportEnd end = ReadReport(readEnd.Get(), shared, report, stop);
   ::close(readEnd.Release());
   if (end != ReportEnd::Whole) ::kill(helper, SIGKILL);
   SheetReadResult result = std::move(report).Finish();
@@ -152,7 +157,8 @@ SheetReadResult ReadXlsSheetInHelper(const std::string& path) {
   }
   const bool tooLarge = std::holds_alternative<SheetReadFailure>(result) &&
                         std::get<SheetReadFailure>(result).reason == Reason::TooLarge;
-  if (end == ReportEnd::TimedOut || (!tooLarge && (!WIFEXITED(status) || WEXITSTATUS(status) != 0)))
+  if (end == ReportEnd::TimedOut || end == ReportEnd::Stopped ||
+      (!tooLarge && (!WIFEXITED(status) || WEXITSTATUS(status) != 0)))
     return SheetReadFailure{Reason::Damaged};
   return result;
 }

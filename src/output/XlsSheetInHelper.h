@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <string>
 
 #include "SheetReadResult.h"
@@ -13,6 +14,8 @@ namespace velmora {
 // reports its cells as it reads them (SheetReport, SharedReport), and this process
 // builds the sheet from them meanwhile. A helper that does not answer within two
 // minutes is stopped.
-SheetReadResult ReadXlsSheetInHelper(const std::string& path);
+// The helper is killed as soon as stop (when given) becomes true.
+SheetReadResult ReadXlsSheetInHelper(const std::string& path,
+                                     const std::atomic<bool>* stop = nullptr);
 
 }  // namespace velmora

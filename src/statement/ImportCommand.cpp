@@ -1,10 +1,13 @@
 #include "ImportCommand.h"
 
+#include <atomic>
 #include <exception>
+#include <memory>
 #include <string>
 #include <variant>
 #include <vector>
 
+#include "RecordLayout.h"
 #include "SheetImport.h"
 #include "SpreadsheetReader.h"
 
@@ -14,41 +17,76 @@ namespace {
 
 constexpr const char* kImportFailedPrefix = "Η εισαγωγή των στοιχείων απέτυχε: ";
 
-// The sheet's rows as working lines, or nullopt after telling the user why not:
-// the first refused row, and every refused row in the details.
-std::optional<std::vector<Cp1253Text>> ReadSheetLines(Questions& questions, const std::string& path,
-                                                      Side side, const Cp1253Text& filer,
-                                                      const std::vector<std::string>& stored) {
+// One reading of a sheet into working lines, owned by the thread that does it:
+// a stopped reading ends by itself, its result unused.
+struct SheetReading {
+  std::string path;
+  Side side;
+  Cp1253Text filer;
+  // The side's stored lines, which the sheet's rows must not repeat; a copy, since
+  // a stopped reading may outlive the command.
+  std::vector<std::string> stored;
+  std::atomic<bool> stop{false};
+  std::optional<std::vector<Cp1253Text>> lines;
   std::string refusal;
+  // Every refused row, one a line, when rows were refused.
   std::string details;
-  {
-    BusyScope busy(questions);
+
+  void Run() {
     try {
-      SheetReadResult read = ReadFirstSheet(path);
+      SheetReadResult read = ReadFirstSheet(path, &stop);
+      if (stop) return;
       if (const auto* failure = std::get_if<SheetReadFailure>(&read)) {
         refusal = SheetReadFailureMessage(*failure);
-      } else {
-        SheetImportResult converted =
-            SheetToLines(std::get<Sheet>(read), side, filer.view(), &stored);
-        if (auto* lines = std::get_if<std::vector<Cp1253Text>>(&converted))
-          return std::move(*lines);
-        auto& refused = std::get<SheetImportRefusal>(converted);
-        refusal = std::move(refused.message);
-        details = RefusedRowsText(refused.rows);
+        return;
       }
+      SheetImportResult converted =
+          SheetToLines(std::get<Sheet>(read), side, filer.view(), &stored);
+      if (auto* convertedLines = std::get_if<std::vector<Cp1253Text>>(&converted)) {
+        lines = std::move(*convertedLines);
+        return;
+      }
+      auto& refused = std::get<SheetImportRefusal>(converted);
+      refusal = std::move(refused.message);
+      details = RefusedRowsText(refused.rows);
     } catch (const std::exception&) {
       // Out of memory on a huge sheet, or a reader's own surprise.
       refusal = SheetReadFailureMessage({SheetReadFailure::Reason::Damaged});
     }
   }
-  if (details.empty())
-    questions.Tell(refusal, false);
+};
+
+// The sheet's rows as working lines, or nullopt after telling the user why not
+// (the first refused row, and every refused row in the details), or at once when
+// the user stopped the reading.
+std::optional<std::vector<Cp1253Text>> ReadSheetLines(Questions& questions, const std::string& path,
+                                                      Side side, const Cp1253Text& filer,
+                                                      const std::vector<std::string>& stored) {
+  auto reading = std::make_shared<SheetReading>();
+  reading->path = path;
+  reading->side = side;
+  reading->filer = filer;
+  reading->stored = stored;
+  const bool finished =
+      questions.RunStoppable([reading] { reading->Run(); }, {reading, &reading->stop});
+  if (!finished) return std::nullopt;
+  if (reading->lines) return std::move(reading->lines);
+  if (reading->details.empty())
+    questions.Tell(reading->refusal, false);
   else
-    questions.TellWithDetails(refusal, details);
+    questions.TellWithDetails(reading->refusal, reading->details);
   return std::nullopt;
 }
 
 }  // namespace
+
+std::string ImportOverLimitMessage(Side side, std::size_t sheetLines, std::size_t sideLines) {
+  return kImportFailedPrefix + std::string("οι ") + std::to_string(sheetLines) +
+         " γραμμές του φύλλου μαζί με τις " + std::to_string(sideLines) + " γραμμές " +
+         (side == Side::Customers ? "των πελατών" : "των προμηθευτών") + " κάνουν " +
+         std::to_string(sheetLines + sideLines) +
+         ", ενώ η δήλωση χωράει έως 99999. Δεν εισήχθη καμία γραμμή.";
+}
 
 bool IsSpreadsheetFileName(std::string_view path) {
   const auto dot = path.rfind('.');
@@ -80,6 +118,13 @@ ImportOutcome ImportSpreadsheet(Statement& statement, Questions& questions,
   // it back the focus: the lines go after stored lines only.
   if (!questions.StorePendingLine(side)) return outcome;
   const std::size_t count = lines->size();
+  const auto already = static_cast<std::size_t>(statement.Table(side).RecordCount());
+  if (already + count > static_cast<std::size_t>(kMaxLinesPerSide)) {
+    // Refused whole: a side past the limit could not be saved, and its surplus
+    // lines could only be deleted one at a time.
+    questions.Tell(ImportOverLimitMessage(side, count, already), false);
+    return outcome;
+  }
   AppendedLines appended;
   try {
     appended = statement.AppendLines(side, std::move(*lines),

@@ -28,6 +28,9 @@ inline constexpr const char* kSpreadsheetFilter =
 // .csv, in any case of letters).
 bool IsSpreadsheetFileName(std::string_view path);
 
+// Why an import is refused whole: its lines would take the side past 99,999 lines.
+std::string ImportOverLimitMessage(Side side, std::size_t sheetLines, std::size_t sideLines);
+
 struct ImportOutcome {
   // The side whose page goes on view: lines were stored there, or the line that
   // was refused waits there to be corrected. Unset when nothing changed.

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <atomic>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,6 +21,12 @@ namespace velmora {
 class Questions {
  public:
   enum class Answer { Yes, No, Cancel };
+  // What to do with the statements left by copies that ended without closing.
+  struct RecoveryChoice {
+    enum class Action { Recover, Delete, Later };
+    Action action = Action::Later;
+    std::size_t index = 0;  // of the statement chosen, in the order offered
+  };
 
   virtual ~Questions() = default;
 
@@ -30,6 +39,12 @@ class Questions {
   // box): put the one that cancels last. nullopt when nothing was chosen.
   virtual std::optional<std::size_t> AskChoice(const std::string& question,
                                                const std::vector<std::string>& captions) = 0;
+  // The statements left behind, newest first, each named by when it last changed
+  // ("dd/mm/yyyy hh:mm"): one to recover or delete, or Later (also Escape and the
+  // close box), which keeps them all for the next start.
+  virtual RecoveryChoice ChooseRecovery(const std::vector<std::string>& /*lastChanges*/) {
+    return {};
+  }
   // A message box, after the beep when beep is set.
   virtual void Tell(const std::string& message, bool beep) = 0;
   // A message box whose details, shown on request and copied as text, hold a
@@ -54,6 +69,17 @@ class Questions {
   // it once it takes more than a moment; done == total takes the display down.
   // False when the user asked to stop. One that shows nothing lets it run.
   virtual bool ReportProgress(std::size_t /*done*/, std::size_t /*total*/) { return true; }
+  // Runs work on a thread of its own while the wait box shows with "Διακοπή", the
+  // window painting and answering meanwhile. False when the user stopped it: stop
+  // is then set and the work left to end by itself, its result unused, so work
+  // must own everything it touches. One that shows nothing runs it here.
+  virtual bool RunStoppable(std::function<void()> work,
+                            std::shared_ptr<std::atomic<bool>> /*stop*/) {
+    ShowBusy(true);
+    work();
+    ShowBusy(false);
+    return true;
+  }
 };
 
 // Shows the wait box for as long as it lives, and takes it down however the

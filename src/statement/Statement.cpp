@@ -6,6 +6,7 @@
 #include "FormFile.h"
 #include "OpenedStatementFiles.h"
 #include "RecordLayout.h"
+#include "RecoveredLines.h"
 #include "SaveFailedMessage.h"
 #include "TextFile.h"
 #include "VelmoraError.h"
@@ -122,19 +123,31 @@ void Statement::KeepForm(const StatementForm& form) const {
 
 std::optional<StatementForm> Statement::Recover(const std::string& otherBase) {
   const WorkingFiles other(otherBase);
+  constexpr const char* kNames[] = {WorkingFiles::kGeneralData,     WorkingFiles::kCustomerLines,
+                                    WorkingFiles::kCustomerAmounts, WorkingFiles::kSupplierLines,
+                                    WorkingFiles::kSupplierAmounts, WorkingFiles::kForm};
+  // Everything is read and checked before the statement on screen is touched: a
+  // damaged file is refused, never shown.
+  std::vector<std::string> contents;
+  for (const char* name : kNames) {
+    std::error_code missing;
+    const std::string from = other.Path(name);
+    const bool lines = name == WorkingFiles::kCustomerLines || name == WorkingFiles::kSupplierLines;
+    contents.push_back(
+        std::filesystem::exists(from, missing)
+            ? ReadFileBytes(from, lines ? kMaxWorkingLinesBytes + 1 : kMaxWorkingSmallFileBytes)
+            : std::string());
+    if (lines) {
+      const Side side = name == WorkingFiles::kCustomerLines ? Side::Customers : Side::Suppliers;
+      if (auto refusal = CheckWorkingLines(contents.back(), side)) throw VelmoraError(*refusal);
+    }
+  }
   customerTable_.Close();
   supplierTable_.Close();
   std::optional<StatementForm> form;
-  for (const char* name :
-       {WorkingFiles::kGeneralData, WorkingFiles::kCustomerLines, WorkingFiles::kCustomerAmounts,
-        WorkingFiles::kSupplierLines, WorkingFiles::kSupplierAmounts, WorkingFiles::kForm}) {
-    std::error_code missing;
-    const std::string from = other.Path(name);
-    // Far above the largest working file a statement that can be saved gives.
-    const std::string bytes =
-        std::filesystem::exists(from, missing) ? ReadFileBytes(from, 64 << 20) : std::string();
-    WriteFileAtomically(files_.Path(name), bytes, false);
-    if (name == WorkingFiles::kForm) form = ParseFormFile(bytes);
+  for (std::size_t i = 0; i < contents.size(); ++i) {
+    WriteFileAtomically(files_.Path(kNames[i]), contents[i], false);
+    if (kNames[i] == WorkingFiles::kForm) form = ParseFormFile(contents[i]);
   }
   customerTable_.Open();
   supplierTable_.Open();
@@ -201,6 +214,19 @@ std::optional<WriteProblem> Statement::Write(const std::string& path,
   if (auto* problem = std::get_if<WriteProblem>(&composed)) return std::move(*problem);
   WriteFileAtomically(path, std::get<std::string>(composed), true);
   return std::nullopt;
+}
+
+void Statement::LeaveForRecovery() noexcept {
+  if (shutDown_) return;
+  shutDown_ = true;
+  for (RecordTable* table : {&customerTable_, &supplierTable_}) {
+    try {
+      table->Close();
+    } catch (const std::exception&) {
+      // What was written before stays to be recovered.
+    }
+  }
+  for (Side side : {Side::Customers, Side::Suppliers}) Lines(side).WaitForOldSnapshot();
 }
 
 void Statement::Shutdown() noexcept {

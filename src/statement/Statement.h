@@ -63,6 +63,9 @@ class Statement {
 
   // Unsaved changes: set by every edit, cleared by a save.
   bool Modified() const { return modified_; }
+  // Closes the tables, their last lines written, and leaves the working files in
+  // place, to be offered back at the next start.
+  void LeaveForRecovery() noexcept;
   void SetModified(bool modified) { modified_ = modified; }
   // The submission file the statement was opened from or last saved to; empty
   // for a new or recovered statement.

@@ -219,36 +219,60 @@ ReplacementOutcome OpenStatementFile(Statement& statement, Questions& questions,
   return outcome;
 }
 
-std::string RecoveryQuestion(std::time_t when) {
+std::string RecoveryStamp(std::time_t when) {
   std::tm local{};
   ::localtime_r(&when, &local);
   char stamp[32];
   std::strftime(stamp, sizeof stamp, "%d/%m/%Y %H:%M", &local);
-  return std::string("Βρέθηκε δήλωση που δεν αποθηκεύτηκε, από τις ") + stamp +
+  return stamp;
+}
+
+std::string RecoveryQuestion(std::time_t when) {
+  return "Βρέθηκε δήλωση που δεν αποθηκεύτηκε, από τις " + RecoveryStamp(when) +
          ". Θέλετε να την ανακτήσετε;";
 }
 
 std::optional<ShownStatement> OfferRecovery(Statement& statement, Questions& questions,
                                             std::vector<CopyFolder> abandoned) {
+  using Action = Questions::RecoveryChoice::Action;
+  std::vector<CopyFolder> offered;
   for (CopyFolder& folder : abandoned) {
-    if (!HoldsStatement(WorkingFiles(folder.Path()))) {
+    if (HoldsStatement(WorkingFiles(folder.Path())))
+      offered.push_back(std::move(folder));
+    else
       folder.RemoveAll();
-      continue;
-    }
-    if (questions.AskYesNo(RecoveryQuestion(folder.LastChange())) == Questions::Answer::No) {
-      folder.RemoveAll();
+  }
+  // One list for them all, asked again after each deletion or failed load.
+  while (!offered.empty()) {
+    std::vector<std::string> stamps;
+    for (const CopyFolder& folder : offered) stamps.push_back(RecoveryStamp(folder.LastChange()));
+    const Questions::RecoveryChoice choice = questions.ChooseRecovery(stamps);
+    if (choice.action == Action::Later || choice.index >= offered.size()) return std::nullopt;
+    const auto chosen = offered.begin() + static_cast<std::ptrdiff_t>(choice.index);
+    if (choice.action == Action::Delete) {
+      if (questions.AskYesNo(kRecoveryDeleteQuestion) == Questions::Answer::Yes) {
+        chosen->RemoveAll();
+        offered.erase(chosen);
+      }
       continue;
     }
     try {
-      const std::optional<StatementForm> form = statement.Recover(folder.Path());
+      const std::optional<StatementForm> form = statement.Recover(chosen->Path());
       ShownStatement shown = form ? ShownStatement{*form, true}
                                   : ShowWorkingHeader(statement, questions, StatementForm());
-      folder.RemoveAll();
+      chosen->RemoveAll();
       return shown;
     } catch (const std::exception& error) {
-      // The folder stays as it was, to be offered again at the next start.
-      questions.Warn(error.what());
-      return std::nullopt;
+      // Offered again at the next start, but not for ever: after a second failure
+      // the folder is set aside under a name no start offers.
+      std::string message = kRecoveryFailedPrefix + std::string(error.what());
+      if (chosen->CountFailedLoad() >= 2) {
+        if (const auto aside = chosen->SetAside())
+          message += " Η δήλωση δεν θα προταθεί ξανά· τα αρχεία της φυλάσσονται στον φάκελο " +
+                     *aside + ".";
+      }
+      questions.Warn(message);
+      offered.erase(chosen);
     }
   }
   return std::nullopt;

@@ -88,15 +88,21 @@ struct CloseOutcome {
 CloseOutcome ConfirmClose(Statement& statement, Questions& questions, const StatementForm& form,
                           const Today& today);
 
-// The question that offers back a statement left behind; when is the local time
-// of its last change.
+// When a statement left behind last changed, in local time ("dd/mm/yyyy hh:mm").
+std::string RecoveryStamp(std::time_t when);
+// The question that offers back one statement left behind.
 std::string RecoveryQuestion(std::time_t when);
+inline constexpr const char* kRecoveryDeleteQuestion =
+    "Η δήλωση θα διαγραφεί οριστικά. Είστε σίγουρος;";
+inline constexpr const char* kRecoveryFailedPrefix = "Η δήλωση δεν μπορεί να ανακτηθεί: ";
 
 // At start: the statements that copies left behind when they ended without
-// closing (a crash, a power cut), offered back the latest first. "Ναι" makes one
-// the statement on view, marked as changed, and deletes its folder; "Όχι" deletes
-// it and offers the next. A folder that holds nothing worth offering is deleted
-// unasked. nullopt when no statement was taken back.
+// closing (a crash, a power cut), offered as one list, the latest first. One
+// recovered becomes the statement on view, marked as changed, and its folder
+// goes; one deleted goes after a second question; Later keeps them all for the
+// next start. A folder that holds nothing worth offering is deleted unasked; one
+// that fails to load is refused (told, with why) and after its second failure
+// set aside as "broken-…", never offered again. nullopt when none was taken back.
 std::optional<ShownStatement> OfferRecovery(Statement& statement, Questions& questions,
                                             std::vector<CopyFolder> abandoned);
 

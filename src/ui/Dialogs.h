@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <optional>
 
+#include "Questions.h"
+
 namespace velmora {
 
 // Every way the window talks to the user through a modal box or a file dialog.
@@ -36,6 +38,14 @@ class Dialogs {
   virtual QString ChooseOpenFile(const QString& folder, const QString& filter) = 0;
   virtual QString ChooseSaveFile(const QString& folder, const QString& proposedName,
                                  const QString& filter) = 0;
+  // The list of statements left behind (RecoveryDialog): the row chosen and what
+  // to do with it; Later when the box is closed without a choice.
+  virtual Questions::RecoveryChoice ChooseRecovery(const QString& message,
+                                                   const QStringList& statements) {
+    (void)message;
+    (void)statements;
+    return {};
+  }
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(Dialogs::Buttons)

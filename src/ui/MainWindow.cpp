@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -16,6 +17,7 @@
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "AboutBox.h"
@@ -50,6 +52,8 @@
 #include "TextRules.h"
 #include "WaitBox.h"
 #include "ZipCommand.h"
+
+#include <thread>
 
 namespace velmora {
 
@@ -441,12 +445,7 @@ std::optional<StatementForm> MainWindow::GatherForm() {
 void MainWindow::KeepForm() {
   const auto form = FormOnScreen();
   if (!form) return;
-  try {
-    statement_.KeepForm(*form);
-  } catch (const std::exception&) {
-    // Only the copy kept against a crash is missing; a full disk is told when
-    // the next line is stored.
-  }
+  if (const auto failure = formKeeping_.Keep(statement_, *form)) Warn(*failure);
 }
 
 void MainWindow::OfferRecovery(std::vector<CopyFolder> abandoned) {
@@ -738,6 +737,23 @@ void MainWindow::ReportCheckFailure(const SaveCheckFailure& failure) {
   filerPanel_->FocusField(failure.focus);
 }
 
+Questions::RecoveryChoice MainWindow::ChooseRecovery(const std::vector<std::string>& lastChanges) {
+  QStringList statements;
+  for (const std::string& when : lastChanges)
+    statements.append(QStringLiteral("Δήλωση από τις %1").arg(FromMessage(when)));
+  const QString message =
+      lastChanges.size() == 1
+          ? QStringLiteral(
+                "Βρέθηκε δήλωση που δεν αποθηκεύτηκε, από τις %1. Θέλετε να την "
+                "ανακτήσετε;")
+                .arg(FromMessage(lastChanges.front()))
+          : QStringLiteral(
+                "Βρέθηκαν %1 δηλώσεις που δεν αποθηκεύτηκαν. Επιλέξτε αυτή που "
+                "θέλετε να ανακτήσετε ή να διαγράψετε.")
+                .arg(lastChanges.size());
+  return dialogs_.ChooseRecovery(message, statements);
+}
+
 std::optional<std::size_t> MainWindow::AskChoice(const std::string& question,
                                                  const std::vector<std::string>& captions) {
   return dialogs_.AskChoice(FromMessage(question), [&] {
@@ -858,6 +874,40 @@ void MainWindow::ShowBusy(bool busy) {
   }
 }
 
+bool MainWindow::RunStoppable(std::function<void()> work, std::shared_ptr<std::atomic<bool>> stop) {
+  auto done = std::make_shared<std::atomic<bool>>(false);
+  std::thread worker([work = std::move(work), done] {
+    work();
+    done->store(true);
+  });
+  QEventLoop waiting;
+  bool stopped = false;
+  const auto stopping = connect(waitBox_, &WaitBox::stopRequested, &waiting, [&] {
+    stopped = true;
+    waiting.quit();
+  });
+  QTimer poll;
+  connect(&poll, &QTimer::timeout, &waiting, [&] {
+    if (done->load()) waiting.quit();
+  });
+  poll.start(15);
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  activeBeforeBusy_ = isActiveWindow();
+  waitBox_->ShowNow(true);
+  // A click already taken while the box was being painted counts too.
+  if (!done->load() && !stopped) waiting.exec();
+  disconnect(stopping);
+  ShowBusy(false);
+  if (stopped && !done->load()) {
+    // What it reads is its own: it ends by itself, and its result goes unused.
+    stop->store(true);
+    worker.detach();
+    return false;
+  }
+  worker.join();
+  return true;
+}
+
 bool MainWindow::ReportProgress(std::size_t done, std::size_t total) {
   return progressBox_->Report(done, total);
 }
@@ -879,6 +929,23 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   }
   settings_.SetWindowGeometry(saveGeometry());
   event->accept();
+}
+
+void MainWindow::CloseWithoutQuestions() {
+  if (!shutDown_) {
+    if (statement_.Modified()) {
+      try {
+        if (const auto form = FormOnScreen()) statement_.KeepForm(*form);
+      } catch (const std::exception&) {
+        // The form as last kept is what recovery brings back.
+      }
+      shutDown_ = true;
+      statement_.LeaveForRecovery();
+    } else {
+      Shutdown();
+    }
+  }
+  close();
 }
 
 void MainWindow::Shutdown() {

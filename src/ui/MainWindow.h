@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "Dialogs.h"
+#include "FormKeeping.h"
 #include "LineOrder.h"
 #include "Questions.h"
 #include "Side.h"
@@ -50,6 +51,9 @@ class MainWindow : public QMainWindow, private Questions {
   // Opens a submission file as "Άνοιγμα" does once the file is chosen: one
   // given on the command line, one from the recent files.
   void OpenFile(const QString& path);
+  // As "Έξοδος" without its questions, when the system asks the program to end:
+  // unsaved changes are kept for recovery, a saved statement's folder goes.
+  void CloseWithoutQuestions();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -88,6 +92,7 @@ class MainWindow : public QMainWindow, private Questions {
   void Tell(const std::string& message, bool beep) override;
   void TellWithDetails(const std::string& message, const std::string& details) override;
   void Warn(const std::string& message) override;
+  RecoveryChoice ChooseRecovery(const std::vector<std::string>& lastChanges) override;
   void ReportCheckFailure(const SaveCheckFailure& failure) override;
   std::optional<std::string> ChooseSaveFile(FileKind kind, const Cp1253Text& proposedName,
                                             const std::string& filter,
@@ -95,6 +100,7 @@ class MainWindow : public QMainWindow, private Questions {
   std::optional<std::string> ChooseOpenFile(FileKind kind, const std::string& filter) override;
   bool StorePendingLine(Side side) override;
   void ShowBusy(bool busy) override;
+  bool RunStoppable(std::function<void()> work, std::shared_ptr<std::atomic<bool>> stop) override;
   bool ReportProgress(std::size_t done, std::size_t total) override;
 
   void BuildMenu();
@@ -141,6 +147,7 @@ class MainWindow : public QMainWindow, private Questions {
   void Shutdown();
 
   Statement& statement_;
+  FormKeeping formKeeping_;
   Dialogs& dialogs_;
   Environment& environment_;
   Settings& settings_;

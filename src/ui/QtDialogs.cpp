@@ -14,6 +14,7 @@
 #include <QPushButton>
 
 #include "AppTexts.h"
+#include "RecoveryDialog.h"
 
 namespace velmora {
 
@@ -39,6 +40,13 @@ void WidenToTitle(QMessageBox& box) {
 }
 
 }  // namespace
+
+Questions::RecoveryChoice QtDialogs::ChooseRecovery(const QString& message,
+                                                    const QStringList& statements) {
+  RecoveryDialog dialog(message, statements, parent_);
+  dialog.exec();
+  return dialog.Choice();
+}
 
 Dialogs::Answer QtDialogs::AskUser(const QString& message, Buttons buttons,
                                    const QStringList& captions) {

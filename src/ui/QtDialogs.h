@@ -14,6 +14,8 @@ class QtDialogs : public Dialogs {
   void SetParent(QWidget* parent) { parent_ = parent; }
 
   Answer AskUser(const QString& message, Buttons buttons, const QStringList& captions) override;
+  Questions::RecoveryChoice ChooseRecovery(const QString& message,
+                                           const QStringList& statements) override;
   std::optional<std::size_t> AskChoice(const QString& message,
                                        const QStringList& captions) override;
   void ShowMessage(const QString& text) override;

@@ -6,23 +6,33 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <cerrno>
+#include <cstdlib>
 #include <filesystem>
+
+#include "PrivateFolder.h"
+#include "SystemReason.h"
+#include "VelmoraError.h"
 
 namespace velmora {
 
 QtEnvironment::QtEnvironment() {
-  // No shared fallback: two copies in one folder would overwrite each other's lines.
-  for (const QString& folder : {StateFolder(), QDir::tempPath() + QStringLiteral("/velmora-") +
-                                                   qEnvironmentVariable("USER")}) {
-    if (folder.isEmpty()) continue;
+  const QString stateFolder = StateFolder();
+  try {
+    if (stateFolder.isEmpty()) throw VelmoraError(SystemReason(ENOENT));
+    copyFolder_ = CopyFolder::Create(QFile::encodeName(stateFolder).toStdString());
+  } catch (const std::exception& error) {
+    stateFolderFailure_ = QString::fromUtf8(error.what());
+    // A folder private to this user, never a shared name in the temporary
+    // folder that another user could make first.
     try {
-      copyFolder_ = CopyFolder::Create(QFile::encodeName(folder).toStdString());
-      workingBase_ = QFile::decodeName(QByteArray::fromStdString(copyFolder_->Path()));
-      return;
+      copyFolder_ = CopyFolder::Create(MakePrivateFallbackFolder(
+          std::getenv("XDG_RUNTIME_DIR"), QFile::encodeName(QDir::tempPath()).toStdString()));
     } catch (const std::exception&) {
-      // The next place, or the caller's message.
+      return;  // the caller's message
     }
   }
+  workingBase_ = QFile::decodeName(QByteArray::fromStdString(copyFolder_->Path()));
 }
 
 // The copy folder goes when empty: anything left in it was not ours to delete.

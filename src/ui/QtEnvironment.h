@@ -20,6 +20,9 @@ class QtEnvironment : public Environment {
 
   // Where the working base folder was sought first, for the message when none could be made.
   QString StateFolder() const;
+  // Why the state folder could not be used when the statement is kept in a
+  // temporary folder instead (the system's reason); empty otherwise.
+  QString StateFolderFailure() const { return stateFolderFailure_; }
   // The folders that copies which ended without closing left behind, now this copy's.
   std::vector<CopyFolder> ClaimAbandonedCopies() const;
 
@@ -34,6 +37,7 @@ class QtEnvironment : public Environment {
  private:
   std::optional<CopyFolder> copyFolder_;
   QString workingBase_;
+  QString stateFolderFailure_;
 };
 
 }  // namespace velmora

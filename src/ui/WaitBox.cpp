@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -21,10 +22,18 @@ WaitBox::WaitBox(QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(30, 20, 30, 20);
   layout->addWidget(label);
-  setFixedSize(sizeHint());
+  stopButton_ = new QPushButton(QStringLiteral("Διακοπή"), this);
+  stopButton_->setObjectName(QStringLiteral("stopButton"));
+  connect(stopButton_, &QPushButton::clicked, this, &WaitBox::stopRequested);
+  layout->addWidget(stopButton_, 0, Qt::AlignCenter);
+  stopButton_->hide();
 }
 
-void WaitBox::ShowNow() {
+void WaitBox::ShowNow(bool stoppable) {
+  stopButton_->setVisible(stoppable);
+  // While it can be stopped the window answers: the box keeps the clicks to itself.
+  setWindowModality(stoppable ? Qt::ApplicationModal : Qt::NonModal);
+  setFixedSize(sizeHint());
   const QRect area = parentWidget() ? parentWidget()->window()->frameGeometry()
                                     : QApplication::primaryScreen()->availableGeometry();
   move(area.center() - rect().center());

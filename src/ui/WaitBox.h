@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+class QPushButton;
+
 namespace velmora {
 
 // "Please wait", shown without window buttons while a long command runs.
@@ -10,8 +12,15 @@ class WaitBox : public QWidget {
 
  public:
   explicit WaitBox(QWidget* parent = nullptr);
-  // Shows the box centred over the parent and paints it before the work starts.
-  void ShowNow();
+  // Shows the box centred over the parent and paints it before the work starts;
+  // with stoppable, with "Διακοπή", which signals stopRequested.
+  void ShowNow(bool stoppable = false);
+
+ signals:
+  void stopRequested();
+
+ private:
+  QPushButton* stopButton_;
 };
 
 }  // namespace velmora

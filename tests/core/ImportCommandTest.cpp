@@ -431,5 +431,23 @@ TEST(ImportCommand, EveryRefusedRowIsListedBeforeAnythingIsStored) {
   }
 }
 
+// Three rows onto 99,998 lines would pass the limit by two: nothing is imported.
+TEST(ImportCommand, AnImportPastTheSideLimitIsRefusedWhole) {
+  TestStatement test;
+  RecordTable& customers = test.statement.Table(Side::Customers);
+  customers.Close();
+  customers.OpenWithLines(std::vector<std::string>(
+      kMaxLinesPerSide - 1, LineOf(Side::Customers, {TaxNumber(1), "1", "1", "1"})));
+  ScriptedQuestions questions;
+  questions.ExpectChoice(kImportQuestion, 0);
+  const ImportOutcome outcome =
+      ImportSpreadsheet(test.statement, questions, Fixture("lines-utf8.csv"));
+  EXPECT_FALSE(outcome.changedSide);
+  ASSERT_EQ(questions.messages.size(), 1u);
+  EXPECT_EQ(questions.messages[0], ImportOverLimitMessage(Side::Customers, 3, 99'998));
+  EXPECT_NE(questions.messages[0].find("100001"), std::string::npos);
+  EXPECT_EQ(customers.RecordCount(), kMaxLinesPerSide - 1);
+}
+
 }  // namespace
 }  // namespace velmora

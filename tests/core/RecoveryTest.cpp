@@ -10,6 +10,7 @@
 
 #include "CopyFolder.h"
 #include "FormFile.h"
+#include "RecoveredLines.h"
 #include "ScriptedQuestions.h"
 #include "Statement.h"
 #include "StatementCommands.h"
@@ -106,18 +107,25 @@ TEST(RecoveryTest, AStatementLeftByACrashIsOfferedBackOrDeleted) {
     }
   }
 
+  using Action = Questions::RecoveryChoice::Action;
   Statement statement(mine.Path());
   test::ScriptedQuestions questions;
-  const std::string question =
-      "Βρέθηκε δήλωση που δεν αποθηκεύτηκε, από τις 05/03/2024 14:07. Θέλετε να την ανακτήσετε;";
-  questions.Expect(question, Questions::Answer::No);
+  // Escape keeps it for the next start; "Όχι" to the second question keeps it too.
+  questions.ExpectRecovery({Action::Later, 0});
+  EXPECT_FALSE(OfferRecovery(statement, questions, std::move(claimed)).has_value());
+  EXPECT_EQ(questions.recoveryLists, std::vector<std::vector<std::string>>{{"05/03/2024 14:07"}});
+  claimed = CopyFolder::ClaimAbandoned(state.Path());
+  ASSERT_EQ(claimed.size(), 1u);
+  questions.ExpectRecovery({Action::Delete, 0});
+  questions.Expect(kRecoveryDeleteQuestion, Questions::Answer::No);
+  questions.ExpectRecovery({Action::Delete, 0});
+  questions.Expect(kRecoveryDeleteQuestion, Questions::Answer::Yes);
   EXPECT_FALSE(OfferRecovery(statement, questions, std::move(claimed)).has_value());
   EXPECT_TRUE(questions.AllAnswered());
   EXPECT_TRUE(fs::is_empty(state.Path()));
 
   CrashAfterTyping(state.Path(), true);
-  questions.Expect(RecoveryQuestion(CopyFolder::ClaimAbandoned(state.Path()).front().LastChange()),
-                   Questions::Answer::Yes);
+  questions.ExpectRecovery({Action::Recover, 0});
   const auto shown = OfferRecovery(statement, questions, CopyFolder::ClaimAbandoned(state.Path()));
   ASSERT_TRUE(shown.has_value());
   EXPECT_EQ(shown->form, TypedForm());
@@ -130,6 +138,40 @@ TEST(RecoveryTest, AStatementLeftByACrashIsOfferedBackOrDeleted) {
   EXPECT_NE(test::ReadBytes(statement.Files().Path(WorkingFiles::kCustomerLines)).find("094014298"),
             std::string::npos);
   EXPECT_TRUE(questions.messages.empty());
+}
+
+// Damaged line files are refused before anything is shown, and a folder that
+// failed twice is set aside, never offered again.
+TEST(RecoveryTest, DamagedWorkingLinesAreRefusedThenSetAside) {
+  const std::string line = "2" + std::string(kRecordLength - 1, ' ');
+  EXPECT_FALSE(CheckWorkingLines(test::CrLf({line, line}), Side::Customers));
+  EXPECT_FALSE(CheckWorkingLines("", Side::Suppliers));
+  EXPECT_TRUE(CheckWorkingLines(test::CrLf({line}), Side::Suppliers));
+  EXPECT_TRUE(CheckWorkingLines(line + "\x01\r\n", Side::Customers));
+  EXPECT_TRUE(CheckWorkingLines(std::string(100'000, '\n'), Side::Customers));
+  EXPECT_TRUE(CheckWorkingLines(std::string(kMaxWorkingLinesBytes + 1, ' '), Side::Customers));
+
+  const test::TempFolder state;
+  const test::TempFolder mine;
+  using Action = Questions::RecoveryChoice::Action;
+  Statement statement(mine.Path());
+  statement.Reset();
+  for (int attempt = 1; attempt <= 2; ++attempt) {
+    if (attempt == 1) {
+      CrashAfterTyping(state.Path(), true);
+      std::vector<CopyFolder> claimed = CopyFolder::ClaimAbandoned(state.Path());
+      ASSERT_EQ(claimed.size(), 1u);
+      test::WriteBytes(claimed[0].Path() + "/temp/record2", std::string(4096, '\xb7') + "\n");
+    }
+    test::ScriptedQuestions questions;
+    questions.ExpectRecovery({Action::Recover, 0});
+    EXPECT_FALSE(OfferRecovery(statement, questions, CopyFolder::ClaimAbandoned(state.Path())));
+    ASSERT_EQ(questions.warnings.size(), 1u);
+    EXPECT_EQ(questions.warnings[0].rfind(kRecoveryFailedPrefix, 0), 0u) << questions.warnings[0];
+    EXPECT_EQ(questions.warnings[0].find("broken-") != std::string::npos, attempt == 2);
+    EXPECT_EQ(statement.Table(Side::Customers).RecordCount(), 0);
+  }
+  EXPECT_TRUE(CopyFolder::ClaimAbandoned(state.Path()).empty());
 }
 
 }  // namespace

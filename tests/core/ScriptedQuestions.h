@@ -22,6 +22,8 @@ class ScriptedQuestions : public Questions {
   void ExpectChoice(std::string question, std::optional<std::size_t> choice) {
     choices_.push_back({std::move(question), choice});
   }
+  // The next recovery list gets this answer; the lists shown are kept in recoveryLists.
+  void ExpectRecovery(RecoveryChoice choice) { recoveries_.push_back(choice); }
   void ExpectSaveFile(std::optional<std::string> path) { saveFiles_.push_back(std::move(path)); }
   void ExpectOpenFile(std::optional<std::string> path) { openFiles_.push_back(std::move(path)); }
   // The progress report at which the user stops the command (0 is the first).
@@ -46,6 +48,16 @@ class ScriptedQuestions : public Questions {
   void TellWithDetails(const std::string& message, const std::string& details) override {
     messages.push_back(message);
     this->details.push_back(details);
+  }
+  RecoveryChoice ChooseRecovery(const std::vector<std::string>& lastChanges) override {
+    recoveryLists.push_back(lastChanges);
+    if (recoveries_.empty()) {
+      ADD_FAILURE() << "unexpected recovery list";
+      return {};
+    }
+    const RecoveryChoice next = recoveries_.front();
+    recoveries_.pop_front();
+    return next;
   }
   void Tell(const std::string& message, bool beep) override {
     messages.push_back(message);
@@ -78,7 +90,8 @@ class ScriptedQuestions : public Questions {
 
   // Scripted answers never asked for.
   bool AllAnswered() const {
-    return answers_.empty() && choices_.empty() && saveFiles_.empty() && openFiles_.empty();
+    return answers_.empty() && choices_.empty() && saveFiles_.empty() && openFiles_.empty() &&
+           recoveries_.empty();
   }
 
   std::vector<std::string> messages;
@@ -89,6 +102,7 @@ class ScriptedQuestions : public Questions {
   std::vector<FileKind> kinds;
   std::vector<std::string> startFolders;
   std::vector<std::vector<std::string>> choiceCaptions;
+  std::vector<std::vector<std::string>> recoveryLists;
   int beeps = 0;
   int busyShown = 0;
   std::vector<std::pair<std::size_t, std::size_t>> progress;
@@ -117,6 +131,7 @@ class ScriptedQuestions : public Questions {
   std::deque<std::pair<std::string, Answer>> answers_;
   std::deque<std::pair<std::string, std::optional<std::size_t>>> choices_;
   std::deque<std::optional<std::string>> saveFiles_;
+  std::deque<RecoveryChoice> recoveries_;
   std::deque<std::optional<std::string>> openFiles_;
   bool pendingLineStored_ = true;
   std::optional<std::size_t> stopAtProgressReport_;

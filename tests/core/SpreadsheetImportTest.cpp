@@ -191,6 +191,9 @@ TEST(SheetRowChecksTest, ChecksRunInOrderAndNameTheRow) {
   // The filer's own number is refused whatever the code.
   EXPECT_EQ(RefusalOf(Import({Row(1.0, 1.0, 5.0, kFilerAfm)})), RowError(1, kFilerRest));
   EXPECT_EQ(RefusalOf(Import({Row(0.0, 1.0, 5.0, kFilerAfm)})), RowError(1, kFilerRest));
+  // An empty number is no one's, though the filer's box is empty too.
+  EXPECT_EQ(RefusalOf(SheetToLines(MakeSheet({Row(1.0, 1.0, 5.0, "")}), Side::Customers, "")),
+            "(accepted)");
   // The first failing row wins.
   EXPECT_EQ(RefusalOf(Import({Row(0.0, 1.0, 5.0), Row(1.0, 1.0, 5.0, "1"), Row(0.0, 1.0, "?"),
                               Row(5.0, 1.0, 5.0)})),
@@ -341,8 +344,8 @@ TEST(CsvReaderTest, QuotedFieldsSeparatorsAndEncodings) {
 
 TEST(SpreadsheetReaderTest, EveryFormatGivesTheSameLines) {
   for (const char* name :
-       {"lines.xlsx", "lines.xls", "lines.ods", "lines-utf8.csv", "lines-utf8-bom.csv",
-        "lines-cp1253.csv", "formula.xlsx", "formula.ods"}) {
+       {"lines.xlsx", "lines-inline.xlsx", "lines.xls", "lines.ods", "lines-utf8.csv",
+        "lines-utf8-bom.csv", "lines-cp1253.csv", "formula.xlsx", "formula.ods"}) {
     SCOPED_TRACE(name);
     const SheetReadResult read = ReadFirstSheet(Fixture(name));
     ASSERT_TRUE(std::holds_alternative<Sheet>(read))
@@ -370,6 +373,10 @@ TEST(SpreadsheetReaderTest, BrokenAndHostileFilesEndInAFailure) {
   EXPECT_EQ(reasonOf(Fixture("random.xls")), Reason::NotASpreadsheet);
   EXPECT_EQ(reasonOf(Fixture("zip-bomb.xlsx")), Reason::TooLarge);
   EXPECT_EQ(reasonOf(Fixture("empty.xlsx")), Reason::Empty);
+  // Made to hang or swell the reader: refused before the library expands them.
+  const std::string seeds = Fixture("../../fuzz/corpus/spreadsheet/");
+  EXPECT_EQ(reasonOf(seeds + "repeat-bomb.ods"), Reason::TooLarge);
+  EXPECT_EQ(reasonOf(seeds + "shared-string-bomb.xlsx"), Reason::TooLarge);
   EXPECT_EQ(reasonOf(Fixture("make-fixtures.sh")), Reason::NotASpreadsheet);
 
   // A password-protected .xlsx is a compound file with an encrypted package in it:

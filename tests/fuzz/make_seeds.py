@@ -84,8 +84,20 @@ pdfpagecount = {
     'mark-at-end': b'\x00/Type /Page',
     'near-marks': b'\x0a/Type /Pag/Type /Page /Type /PageX /Type /Page\n',
 }
+# The first byte picks the side (even: customers), the rest is the working file.
+workinglines = {
+    'customers': b'\x00' + crlf(c1[:115] + b' ' * 35, c2),
+    'suppliers': b'\x01' + crlf(s1, end=b'\n'),
+    'wrong-side': b'\x01' + crlf(c1),
+    'control': b'\x00' + crlf(c1[:40] + b'\x01' + c1[41:]),
+    'short': b'\x00' + crlf(c1[:149]),
+    'line-ends': b'\x00' + b'\n' * 100000,
+    'garbage': b'\x00' + bytes(range(256)) * 8,
+    'empty': b'\x00',
+}
 for target, seeds in (('submissionreader', reader), ('recordtable', table), ('cp1253', cp1253),
-                      ('amount', amount), ('pdfpagecount', pdfpagecount)):
+                      ('amount', amount), ('pdfpagecount', pdfpagecount),
+                      ('workinglines', workinglines)):
     os.makedirs('corpus/' + target, exist_ok=True)
     for name, data in seeds.items():
         with open('corpus/%s/seed-%s' % (target, name), 'wb') as f:

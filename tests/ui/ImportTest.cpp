@@ -3,7 +3,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTabWidget>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
+
+#include <sys/stat.h>
 
 #include "TestSupport.h"
 
@@ -40,6 +44,7 @@ class ImportTest : public QObject {
   void badRowImportsNothing();
   void everyBadRowIsListedAndNothingIsImported();
   void emptyGridOfferingANewRowTakesTheRows();
+  void stopDuringASlowReadImportsNothing();
 };
 
 void ImportTest::importsRowsAfterThePendingLine() {
@@ -179,6 +184,35 @@ void ImportTest::emptyGridOfferingANewRowTakesTheRows() {
   QCOMPARE(f.WorkingFile("record2").count("\r\n"), 3);
   QVERIFY(f.dialogs.warnings.isEmpty());
   QVERIFY(f.dialogs.Problems().isEmpty());
+}
+
+// A sheet whose reading does not end by itself: a pipe that no one writes yet.
+void ImportTest::stopDuringASlowReadImportsNothing() {
+  Fixture f;
+  f.NewStatement();
+  f.statement->SetModified(false);
+  const QString path = QDir(f.environment.DataFolder()).filePath(QStringLiteral("slow.csv"));
+  QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+  f.dialogs.ExpectChoice(ImportQuestion(), 0);
+  f.dialogs.ExpectOpenFile(path);
+  bool stopShown = false;
+  // Runs once the window waits on the reading, as the user's click would.
+  QTimer::singleShot(0, [&] {
+    auto* stop = f.Find<QPushButton>("stopButton");
+    stopShown = f.Find<QWidget>("waitBox")->isVisible() && stop->isVisible();
+    stop->click();
+  });
+  f.Action("importAction")->trigger();
+  QVERIFY(stopShown);
+  QVERIFY(!f.Find<QWidget>("waitBox")->isVisible());
+  QCOMPARE(f.Grid(Side::Customers)->model()->rowCount(), 0);
+  QVERIFY(f.dialogs.messages.isEmpty());
+  QVERIFY(!f.statement->Modified());
+  QVERIFY(f.dialogs.Problems().isEmpty());
+  // The abandoned reading ends when the pipe does.
+  QFile writer(path);
+  QVERIFY(writer.open(QIODevice::WriteOnly));
+  writer.close();
 }
 
 QTEST_MAIN(ImportTest)

@@ -140,5 +140,30 @@ while True:
     if pos >= len(data) or data.find(name, pos) < 0:
         break
 open("zip-bomb.xlsx", "wb").write(bytes(data))
+
+# Texts stored in their cells, as several exporters write them: lines.xlsx with
+# every shared string put inline, the second row's name in two formatted runs.
+import re
+from xml.sax.saxutils import escape
+with zipfile.ZipFile("lines.xlsx") as source, \
+        zipfile.ZipFile("lines-inline.xlsx", "w", zipfile.ZIP_DEFLATED) as target:
+    shared = [re.sub(r"<[^>]+>", "", si) for si in
+              re.findall(r"<si>(.*?)</si>", source.read("xl/sharedStrings.xml").decode(), re.S)]
+    shared = [s.replace("&amp;", "&").replace("&quot;", '"').replace("&lt;", "<")
+              .replace("&gt;", ">") for s in shared]
+    def inline(match):
+        text = shared[int(match.group(2))]
+        if match.group(1) == "B2":
+            body = "<r><t>%s</t></r><r><rPr><b/></rPr><t>%s</t></r>" % (
+                escape(text[:3]), escape(text[3:]))
+        else:
+            body = "<t>%s</t>" % escape(text)
+        return '<c r="%s" t="inlineStr"><is>%s</is></c>' % (match.group(1), body)
+    for item in source.infolist():
+        data = source.read(item.filename)
+        if item.filename == "xl/worksheets/sheet1.xml":
+            data = re.sub(r'<c r="([A-Z]+[0-9]+)" t="s"><v>([0-9]+)</v></c>', inline,
+                          data.decode()).encode()
+        target.writestr(item, data)
 PY
 echo "fixtures written to $(pwd)"

@@ -1,0 +1,40 @@
+#include "RecoveredLines.h"
+
+#include "RecordLayout.h"
+
+namespace velmora {
+
+namespace {
+
+std::string SideName(Side side) {
+  return side == Side::Customers ? "των πελατών" : "των προμηθευτών";
+}
+
+}  // namespace
+
+std::optional<std::string> CheckWorkingLines(std::string_view bytes, Side side) {
+  const std::string prefix = "Οι γραμμές " + SideName(side) + " που βρέθηκαν ";
+  if (bytes.size() > kMaxWorkingLinesBytes)
+    return prefix + "είναι περισσότερες απ' όσες χωράει μια δήλωση.";
+  std::size_t count = 0;
+  std::size_t at = 0;
+  while (at < bytes.size()) {
+    std::size_t end = at;
+    while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n') ++end;
+    const std::string_view line = bytes.substr(at, end - at);
+    if (++count > static_cast<std::size_t>(kMaxLinesPerSide))
+      return prefix + "είναι περισσότερες από 99999.";
+    bool plain = line.size() == kRecordLength && line.front() == LineRecordType(side);
+    for (std::size_t i = 0; plain && i < line.size(); ++i) {
+      const auto c = static_cast<unsigned char>(line[i]);
+      plain = c >= 0x20 && c != 0x7F;
+    }
+    if (!plain) return prefix + "είναι κατεστραμμένες (γραμμή " + std::to_string(count) + ").";
+    at = end;
+    if (at < bytes.size() && bytes[at] == '\r') ++at;
+    if (at < bytes.size() && bytes[at] == '\n') ++at;
+  }
+  return std::nullopt;
+}
+
+}  // namespace velmora
