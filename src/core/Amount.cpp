@@ -1,6 +1,7 @@
 #include "Amount.h"
 
 #include <limits>
+#include <string>
 
 #include "PlainText.h"
 
@@ -23,6 +24,55 @@ uint64_t Magnitude(int64_t cents) {
 
 std::string WithSign(int64_t cents, std::string digits) {
   return cents < 0 ? "-" + digits : digits;
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+  const auto first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+std::size_t SkipDigits(std::string_view text, std::size_t at) {
+  while (at < text.size() && text[at] >= '0' && text[at] <= '9') ++at;
+  return at;
+}
+
+// The parts of a decimal number: sign, digits (the point after `point` of them)
+// and the exponent, saturated far beyond any amount.
+struct DecimalParts {
+  bool negative = false;
+  std::string_view wholeDigits, fractionDigits;
+  long exponent = 0;
+};
+
+std::optional<DecimalParts> SplitDecimal(std::string_view text) {
+  text = TrimBlanks(text);
+  DecimalParts parts;
+  std::size_t at = 0;
+  if (at < text.size() && (text[at] == '+' || text[at] == '-')) parts.negative = text[at++] == '-';
+  std::size_t end = SkipDigits(text, at);
+  parts.wholeDigits = text.substr(at, end - at);
+  at = end;
+  if (at < text.size() && text[at] == ',') {
+    end = SkipDigits(text, ++at);
+    parts.fractionDigits = text.substr(at, end - at);
+    at = end;
+  }
+  if (parts.wholeDigits.empty() && parts.fractionDigits.empty()) return std::nullopt;
+  if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
+    ++at;
+    bool negativeExponent = false;
+    if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
+      negativeExponent = text[at++] == '-';
+    }
+    end = SkipDigits(text, at);
+    if (end == at) return std::nullopt;
+    for (; at < end; ++at)
+      parts.exponent = std::min(parts.exponent * 10 + (text[at] - '0'), 100000L);
+    if (negativeExponent) parts.exponent = -parts.exponent;
+  }
+  if (at != text.size()) return std::nullopt;
+  return parts;
 }
 
 }  // namespace
@@ -105,6 +155,40 @@ std::optional<Amount> Amount::Plus(Amount other) const {
     return std::nullopt;
   }
   return Amount(cents_ + other.cents_);
+}
+
+bool Amount::IsSpreadsheetNumber(std::string_view text) { return SplitDecimal(text).has_value(); }
+
+std::optional<Amount> Amount::ParseSpreadsheetNumber(std::string_view text) {
+  // The common case needs no shifting of the comma.
+  if (text.find_first_of("eE") == std::string_view::npos) return Parse(text);
+  const auto parts = SplitDecimal(text);
+  if (!parts) return std::nullopt;
+  std::string digits(parts->wholeDigits);
+  digits += parts->fractionDigits;
+  const auto firstSignificant = digits.find_first_not_of('0');
+  if (firstSignificant == std::string::npos) return Amount();
+  // Where the comma falls among the digits once the exponent has moved it.
+  const long point = static_cast<long>(parts->wholeDigits.size()) + parts->exponent;
+  const long significantPoint = point - static_cast<long>(firstSignificant);
+  // Past 16 whole digits no amount is held; below a thousandth it rounds to 0.
+  constexpr long kWidestWhole = 16;
+  if (significantPoint > kWidestWhole) return std::nullopt;
+  if (significantPoint < -3) return Amount();
+  std::string plain = parts->negative ? "-" : "";
+  if (point <= 0) {
+    plain += "0,";
+    plain.append(static_cast<std::size_t>(-point), '0');
+    plain += digits;
+  } else if (point >= static_cast<long>(digits.size())) {
+    plain += digits;
+    plain.append(static_cast<std::size_t>(point) - digits.size(), '0');
+  } else {
+    plain += digits.substr(0, static_cast<std::size_t>(point));
+    plain += ',';
+    plain += digits.substr(static_cast<std::size_t>(point));
+  }
+  return Parse(plain);
 }
 
 }  // namespace velmora

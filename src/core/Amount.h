@@ -21,6 +21,13 @@ class Amount {
   // The whole number of cents of the submission file: decimal digits only.
   static std::optional<Amount> ParseCents(std::string_view digits);
   static Amount FromCents(int64_t cents) { return Amount(cents); }
+  // A number as a spreadsheet writes it: an optional sign, digits with at most
+  // one comma, an optional exponent ("1,5E3", "1E-5"), no thousands separators,
+  // blanks around allowed, at least one digit. IsSpreadsheetNumber tells the form
+  // alone; ParseSpreadsheetNumber gives the amount it rounds to, nullopt too when
+  // it is past any amount.
+  static bool IsSpreadsheetNumber(std::string_view text);
+  static std::optional<Amount> ParseSpreadsheetNumber(std::string_view text);
 
   int64_t Cents() const { return cents_; }
 

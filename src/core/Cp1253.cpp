@@ -109,4 +109,65 @@ std::optional<std::string> Utf8ToCp1253(std::string_view utf8) {
   return out;
 }
 
+namespace {
+
+// The code page's bytes of the Greek block, U+0370 to U+03FF, made once.
+constexpr char32_t kGreekFirst = 0x370;
+constexpr char32_t kGreekEnd = 0x400;
+const std::array<std::optional<unsigned char>, kGreekEnd - kGreekFirst>& GreekBytes() {
+  static const auto greek = [] {
+    std::array<std::optional<unsigned char>, kGreekEnd - kGreekFirst> table{};
+    for (char32_t c = kGreekFirst; c < kGreekEnd; ++c) table[c - kGreekFirst] = UnicodeToCp1253(c);
+    return table;
+  }();
+  return greek;
+}
+
+}  // namespace
+
+Cp1253Fit EncodeCp1253Into(std::string_view utf8, char* out, std::size_t width,
+                           std::string& offending) {
+  const auto& greek = GreekBytes();
+  const auto* bytes = reinterpret_cast<const unsigned char*>(utf8.data());
+  std::size_t written = 0;
+  std::size_t i = 0;
+  while (i < utf8.size()) {
+    const unsigned char lead = bytes[i];
+    // The two common cases first: a printable ASCII character, and a Greek letter
+    // (two bytes led by CE or CF).
+    if (lead >= 0x20 && lead < 0x7F) {
+      if (written < width) out[written++] = static_cast<char>(lead);
+      ++i;
+      continue;
+    }
+    if ((lead == 0xCE || lead == 0xCF) && i + 1 < utf8.size() && (bytes[i + 1] & 0xC0) == 0x80) {
+      const char32_t code = static_cast<char32_t>((lead & 0x1F) << 6 | (bytes[i + 1] & 0x3F));
+      const auto byte = greek[code - kGreekFirst];
+      if (!byte) {
+        offending = utf8.substr(i, 2);
+        return Cp1253Fit::Unrepresentable;
+      }
+      if (written < width) out[written++] = static_cast<char>(*byte);
+      i += 2;
+      continue;
+    }
+    std::size_t next = i;
+    const auto code = NextUtf8(utf8, next);
+    if (!code) {
+      offending = "\xEF\xBF\xBD";
+      return Cp1253Fit::Unrepresentable;
+    }
+    if (*code < 0x20 || *code == 0x7F) return Cp1253Fit::ControlCharacter;
+    const auto byte = *code >= kGreekFirst && *code < kGreekEnd ? greek[*code - kGreekFirst]
+                                                                : UnicodeToCp1253(*code);
+    if (!byte) {
+      offending = utf8.substr(i, next - i);
+      return Cp1253Fit::Unrepresentable;
+    }
+    if (written < width) out[written++] = static_cast<char>(*byte);
+    i = next;
+  }
+  return Cp1253Fit::Fits;
+}
+
 }  // namespace velmora

@@ -46,4 +46,13 @@ std::string Cp1253ToUtf8(std::string_view bytes);
 // nullopt when the text is not valid UTF-8 or holds a character without a byte.
 std::optional<std::string> Utf8ToCp1253(std::string_view utf8);
 
+enum class Cp1253Fit { Fits, Unrepresentable, ControlCharacter };
+// UTF-8 written into out as Windows-1253, its first `width` bytes kept and the
+// rest checked and dropped. Unrepresentable names in `offending` the first
+// character the code page lacks (U+FFFD for bytes that are not UTF-8);
+// ControlCharacter stops at a character below U+0020 or DEL, which would break
+// a line of a fixed-width file.
+Cp1253Fit EncodeCp1253Into(std::string_view utf8, char* out, std::size_t width,
+                           std::string& offending);
+
 }  // namespace velmora

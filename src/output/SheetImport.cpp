@@ -10,235 +10,27 @@
 
 #include "Amount.h"
 #include "RecordLayout.h"
-#include "TaxNumber.h"
+#include "SheetRowRules.h"
 #include "TwoHalves.h"
 #include "TypedLineRun.h"
-#include "WholeNumber.h"
 
 namespace velmora {
 
 namespace {
 
-constexpr std::string_view kRowLead = "Λάθος στη γραμμή ";
-// What follows the row number in the row messages.
-constexpr std::string_view kObligationNotZeroOrOne =
-    " του αρχείου: Η στήλη Υπόχρεος (Νο 4) πρέπει να έχει τιμή 0 ή 1. Διορθώστε το για να "
-    "προχωρήσετε στην εισαγωγή.";
-constexpr std::string_view kInvoiceCountNotWhole =
-    " του αρχείου: Η στήλη Αριθμός Τιμολογίων (Νο 9) πρέπει να έχει ακέραια τιμή. Διορθώστε το για "
-    "να προχωρήσετε στην εισαγωγή.";
-constexpr std::string_view kValueNotANumber =
-    " του αρχείου: Η στήλη Αξία (Νο 10) πρέπει να είναι αριθμός (η υποδιαστολή είναι το κόμμα). "
-    "Διορθώστε το για να προχωρήσετε στην εισαγωγή.";
-constexpr std::string_view kTaxNumberInvalid =
-    " του αρχείου: H στήλη ΑΦΜ (Νο 1) δεν περιέχει αποδεκτό ΑΦΜ. Διορθώστε το για να προχωρήσετε "
-    "στην εισαγωγή.";
-constexpr std::string_view kTaxNumberIsFilers =
-    " του αρχείου: Το ΑΦΜ (στήλη Νο 1) είναι ίδιο με το ΑΦΜ του Υπόχρεου. Διορθώστε το για να "
-    "προχωρήσετε στην εισαγωγή.";
-constexpr std::string_view kRowTail = " Διορθώστε το για να προχωρήσετε στην εισαγωγή.";
-
 constexpr std::string_view kOpeningFailed = "Υπήρξε πρόβλημα κατά το άνοιγμα του αρχείου.";
 constexpr std::string_view kKindsRead = " Το πρόγραμμα διαβάζει αρχεία .xls, .xlsx, .ods και .csv.";
 
-// The columns as the row messages name them.
-constexpr std::array<std::string_view, 10> kColumnNames = {
-    "ΑΦΜ",  "Επωνυμία", "Επάγγελμα", "Υπόχρεος",           "Πόλη",
-    "Οδός", "Αριθμός",  "ΤΚ",        "Αριθμός Τιμολογίων", "Αξία"};
-
-constexpr int kObligationColumn = 3;
-constexpr int kInvoiceCountColumn = 8;
-constexpr int kValueColumn = 9;
 constexpr int kImportedColumns = 10;
-
-std::string RowMessage(int row, std::string_view rest) {
-  std::string message(kRowLead);
-  message += std::to_string(row);
-  message += rest;
-  return message;
-}
-
-// "Λάθος στη γραμμή N του αρχείου: Η στήλη <name> (Νο c) <what>. Διορθώστε ..."
-std::string CellMessage(int row, int column, std::string_view what) {
-  std::string message = RowMessage(row, " του αρχείου: Η στήλη ");
-  message += kColumnNames[static_cast<std::size_t>(column)];
-  message += " (Νο ";
-  message += std::to_string(column + 1);
-  message += ") ";
-  message += what;
-  message += '.';
-  message += kRowTail;
-  return message;
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-  const auto first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-std::size_t SkipDigits(std::string_view text, std::size_t at) {
-  while (at < text.size() && text[at] >= '0' && text[at] <= '9') ++at;
-  return at;
-}
-
-// The parts of a decimal number: sign, digits (the point after `point` of them)
-// and the exponent, saturated far beyond any amount.
-struct DecimalParts {
-  bool negative = false;
-  std::string_view wholeDigits, fractionDigits;
-  long exponent = 0;
-};
-
-std::optional<DecimalParts> SplitDecimal(std::string_view text) {
-  text = TrimBlanks(text);
-  DecimalParts parts;
-  std::size_t at = 0;
-  if (at < text.size() && (text[at] == '+' || text[at] == '-')) parts.negative = text[at++] == '-';
-  std::size_t end = SkipDigits(text, at);
-  parts.wholeDigits = text.substr(at, end - at);
-  at = end;
-  if (at < text.size() && text[at] == ',') {
-    end = SkipDigits(text, ++at);
-    parts.fractionDigits = text.substr(at, end - at);
-    at = end;
-  }
-  if (parts.wholeDigits.empty() && parts.fractionDigits.empty()) return std::nullopt;
-  if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
-    ++at;
-    bool negativeExponent = false;
-    if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
-      negativeExponent = text[at++] == '-';
-    }
-    end = SkipDigits(text, at);
-    if (end == at) return std::nullopt;
-    for (; at < end; ++at)
-      parts.exponent = std::min(parts.exponent * 10 + (text[at] - '0'), 100000L);
-    if (negativeExponent) parts.exponent = -parts.exponent;
-  }
-  if (at != text.size()) return std::nullopt;
-  return parts;
-}
 
 // The absolute value of a decimal number in the "0.##" form; nullopt when it does
 // not fit the 16 characters of the value field.
 std::optional<std::string> AbsoluteValueText(std::string_view text) {
-  if (text.find_first_of("eE") == std::string_view::npos) {
-    // The common case needs no shifting of the comma.
-    const auto amount = Amount::Parse(text);
-    if (!amount || amount->Cents() == std::numeric_limits<std::int64_t>::min()) {
-      return std::nullopt;
-    }
-    std::string formatted = Amount::FromCents(std::abs(amount->Cents())).FormatShort();
-    if (formatted.size() > LineSpan(LineField::Value).width) return std::nullopt;
-    return formatted;
-  }
-  const auto parts = SplitDecimal(text);
-  if (!parts) return std::nullopt;
-  std::string digits(parts->wholeDigits);
-  digits += parts->fractionDigits;
-  const auto firstSignificant = digits.find_first_not_of('0');
-  if (firstSignificant == std::string::npos) return "0";
-  // Where the comma falls among the digits once the exponent has moved it.
-  const long point = static_cast<long>(parts->wholeDigits.size()) + parts->exponent;
-  const long significantPoint = point - static_cast<long>(firstSignificant);
-  constexpr long kWidestWhole = 16;
-  if (significantPoint > kWidestWhole) return std::nullopt;
-  if (significantPoint < -3) return "0";  // rounds to 0 at the second decimal
-  std::string plain;
-  if (point <= 0) {
-    plain = "0,";
-    plain.append(static_cast<std::size_t>(-point), '0');
-    plain += digits;
-  } else if (point >= static_cast<long>(digits.size())) {
-    plain = digits;
-    plain.append(static_cast<std::size_t>(point) - digits.size(), '0');
-  } else {
-    plain = digits.substr(0, static_cast<std::size_t>(point));
-    plain += ',';
-    plain += digits.substr(static_cast<std::size_t>(point));
-  }
-  const auto amount = Amount::Parse(plain);
-  if (!amount) return std::nullopt;
-  std::string formatted = amount->FormatShort();
+  const auto amount = Amount::ParseSpreadsheetNumber(text);
+  if (!amount || amount->Cents() == std::numeric_limits<std::int64_t>::min()) return std::nullopt;
+  std::string formatted = Amount::FromCents(std::abs(amount->Cents())).FormatShort();
   if (formatted.size() > LineSpan(LineField::Value).width) return std::nullopt;
   return formatted;
-}
-
-// The code page's bytes of the Greek block, U+0370 to U+03FF, made once.
-constexpr char32_t kGreekFirst = 0x370;
-constexpr char32_t kGreekEnd = 0x400;
-const std::array<std::optional<unsigned char>, kGreekEnd - kGreekFirst>& GreekBytes() {
-  static const auto greek = [] {
-    std::array<std::optional<unsigned char>, kGreekEnd - kGreekFirst> table{};
-    for (char32_t c = kGreekFirst; c < kGreekEnd; ++c) table[c - kGreekFirst] = UnicodeToCp1253(c);
-    return table;
-  }();
-  return greek;
-}
-
-// The code page's byte of a non-ASCII code point; the Greek letters, which most
-// cells hold, come from a table made once instead of a search per letter.
-std::optional<unsigned char> GreekOrOtherToCp1253(char32_t code) {
-  if (code >= kGreekFirst && code < kGreekEnd) return GreekBytes()[code - kGreekFirst];
-  return UnicodeToCp1253(code);
-}
-
-enum class Encoding { Fits, Unrepresentable, ControlCharacter };
-Encoding WriteCp1253(std::string_view utf8, char* out, std::size_t width, std::string& offending) {
-  const auto& greek = GreekBytes();
-  const auto* bytes = reinterpret_cast<const unsigned char*>(utf8.data());
-  std::size_t written = 0;
-  std::size_t i = 0;
-  while (i < utf8.size()) {
-    const unsigned char lead = bytes[i];
-    // The two common cases first: a printable ASCII character, and a Greek letter
-    // (two bytes led by CE or CF).
-    if (lead >= 0x20 && lead < 0x7F) {
-      if (written < width) out[written++] = static_cast<char>(lead);
-      ++i;
-      continue;
-    }
-    if ((lead == 0xCE || lead == 0xCF) && i + 1 < utf8.size() && (bytes[i + 1] & 0xC0) == 0x80) {
-      const char32_t code = static_cast<char32_t>((lead & 0x1F) << 6 | (bytes[i + 1] & 0x3F));
-      const auto byte = greek[code - kGreekFirst];
-      if (!byte) {
-        offending = utf8.substr(i, 2);
-        return Encoding::Unrepresentable;
-      }
-      if (written < width) out[written++] = static_cast<char>(*byte);
-      i += 2;
-      continue;
-    }
-    char32_t code = lead;
-    std::size_t length = 1;
-    if (lead >= 0x80) {
-      length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
-      if (length == 0 || i + length > utf8.size()) {
-        offending = "\xEF\xBF\xBD";
-        return Encoding::Unrepresentable;
-      }
-      code = lead & (0x7F >> length);
-      for (std::size_t k = 1; k < length; ++k) {
-        const auto next = static_cast<unsigned char>(utf8[i + k]);
-        if ((next & 0xC0) != 0x80) {
-          offending = "\xEF\xBF\xBD";
-          return Encoding::Unrepresentable;
-        }
-        code = code << 6 | (next & 0x3F);
-      }
-    }
-    if (code < 0x20 || code == 0x7F) return Encoding::ControlCharacter;
-    const auto byte = code < 0x80 ? std::optional<unsigned char>(static_cast<unsigned char>(code))
-                                  : GreekOrOtherToCp1253(code);
-    if (!byte) {
-      offending = utf8.substr(i, length);
-      return Encoding::Unrepresentable;
-    }
-    if (written < width) out[written++] = static_cast<char>(*byte);
-    i += length;
-  }
-  return Encoding::Fits;
 }
 
 }  // namespace
@@ -282,32 +74,6 @@ std::string CellText(const SheetCell& cell) {
   return std::string(CellText(cell, buffer));
 }
 
-bool IsSheetWholeNumber(std::string_view text) {
-  const auto value = ParseWholeNumber(text);
-  return value && *value >= std::numeric_limits<std::int32_t>::min() &&
-         *value <= std::numeric_limits<std::int32_t>::max();
-}
-
-bool IsSheetDecimalNumber(std::string_view text) { return SplitDecimal(text).has_value(); }
-
-std::optional<std::string> CheckSheetRow(const std::array<std::string_view, 10>& texts,
-                                         int rowNumber, std::string_view filerTaxNumberUtf8) {
-  const std::string_view obligation = texts[kObligationColumn];
-  if (obligation != "0" && obligation != "1") {
-    return RowMessage(rowNumber, kObligationNotZeroOrOne);
-  }
-  if (!IsSheetWholeNumber(texts[kInvoiceCountColumn])) {
-    return RowMessage(rowNumber, kInvoiceCountNotWhole);
-  }
-  if (!IsSheetDecimalNumber(texts[kValueColumn])) return RowMessage(rowNumber, kValueNotANumber);
-  if (obligation == "0" && !IsValidTaxNumber(texts[0]))
-    return RowMessage(rowNumber, kTaxNumberInvalid);
-  // An empty number is no one's, even while the filer's box is empty too.
-  if (!texts[0].empty() && texts[0] == filerTaxNumberUtf8)
-    return RowMessage(rowNumber, kTaxNumberIsFilers);
-  return std::nullopt;
-}
-
 namespace {
 
 // The ten cells of a row written into a working line; the message of the first
@@ -319,25 +85,26 @@ std::optional<std::string> WriteRowCells(const std::array<std::string_view, 10>&
     const ColumnSpan span = LineSpan(field);
     std::string_view text = texts[static_cast<std::size_t>(column)];
     std::optional<std::string> value;
-    if (column == kValueColumn) {
+    if (column == kSheetValueColumn) {
       value = AbsoluteValueText(text);
       if (!value) {
-        return CellMessage(rowNumber, column,
-                           "έχει τιμή που δεν χωράει στο πεδίο της (16 χαρακτήρες)");
+        return SheetCellMessage(rowNumber, column,
+                                "έχει τιμή που δεν χωράει στο πεδίο της (16 χαρακτήρες)");
       }
       text = *value;
-    } else if (column == kInvoiceCountColumn && text.size() > span.width) {
-      return CellMessage(rowNumber, column, "έχει περισσότερους από 7 χαρακτήρες");
+    } else if (column == kSheetInvoiceCountColumn && text.size() > span.width) {
+      return SheetCellMessage(rowNumber, column, "έχει περισσότερους από 7 χαρακτήρες");
     }
-    switch (WriteCp1253(text, line.data() + span.offset, span.width, offending)) {
-      case Encoding::Fits:
+    switch (EncodeCp1253Into(text, line.data() + span.offset, span.width, offending)) {
+      case Cp1253Fit::Fits:
         break;
-      case Encoding::Unrepresentable:
-        return CellMessage(rowNumber, column,
-                           "περιέχει τον χαρακτήρα «" + offending +
-                               "», που δεν υπάρχει στην ελληνική κωδικοσελίδα Windows-1253");
-      case Encoding::ControlCharacter:
-        return CellMessage(rowNumber, column, "περιέχει αλλαγή γραμμής ή άλλο χαρακτήρα ελέγχου");
+      case Cp1253Fit::Unrepresentable:
+        return SheetCellMessage(rowNumber, column,
+                                "περιέχει τον χαρακτήρα «" + offending +
+                                    "», που δεν υπάρχει στην ελληνική κωδικοσελίδα Windows-1253");
+      case Cp1253Fit::ControlCharacter:
+        return SheetCellMessage(rowNumber, column,
+                                "περιέχει αλλαγή γραμμής ή άλλο χαρακτήρα ελέγχου");
     }
   }
   return std::nullopt;
@@ -392,7 +159,7 @@ void AddLineCheckRefusals(const std::vector<Cp1253Text>& lines, Side side,
       continue;
     }
     const int rowNumber = static_cast<int>(i) + 1;
-    std::string message = RowMessage(rowNumber, " του αρχείου: ");
+    std::string message = SheetRowMessage(rowNumber, " του αρχείου: ");
     message += verdict.message;
     refused.push_back({rowNumber, std::move(message)});
   }
@@ -454,7 +221,7 @@ std::string SheetReadFailureMessage(const SheetReadFailure& failure) {
   using Reason = SheetReadFailure::Reason;
   if (failure.reason == Reason::FormulaWithoutResult) {
     const int column = failure.column >= 1 ? failure.column : 1;
-    std::string message = RowMessage(failure.row, " του αρχείου: Το κελί της στήλης ");
+    std::string message = SheetRowMessage(failure.row, " του αρχείου: Το κελί της στήλης ");
     message += std::to_string(column);
     message +=
         " έχει τύπο χωρίς αποθηκευμένο αποτέλεσμα. Ανοίξτε το αρχείο στο πρόγραμμα όπου "

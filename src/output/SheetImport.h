@@ -9,6 +9,7 @@
 
 #include "Cp1253.h"
 #include "Sheet.h"
+#include "SheetRowRules.h"
 #include "Side.h"
 #include "SpreadsheetReader.h"
 
@@ -24,19 +25,6 @@ using NumberTextBuffer = std::array<char, 32>;
 // so the result lives as long as the buffer and the cell's sheet.
 std::string_view CellText(const SheetCell& cell, NumberTextBuffer& buffer);
 std::string CellText(const SheetCell& cell);
-
-// Optional sign and digits within the signed 32-bit range; blanks around allowed.
-bool IsSheetWholeNumber(std::string_view text);
-// Optional sign, digits with at most one comma, an optional exponent ("E-5"), no
-// thousands separators; blanks around allowed. At least one digit.
-bool IsSheetDecimalNumber(std::string_view text);
-
-// The checks of one row, in their order, on the texts of its first ten cells
-// (UTF-8): the obligation code is 0 or 1, the invoice count a whole number, the
-// value a decimal number, the tax number valid when the code is 0, and not the
-// filer's own. The message names the row (1-based); nullopt when the row passes.
-std::optional<std::string> CheckSheetRow(const std::array<std::string_view, 10>& texts,
-                                         int rowNumber, std::string_view filerTaxNumberUtf8);
 
 // A row the import refuses: its number (from 1) and the message naming it. UTF-8.
 struct SheetRowProblem {
