@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cstdint>
 #include <stdexcept>
 
 #include "AtomicFile.h"
+#include "BulkLineChecks.h"
 #include "FileCopy.h"
 #include "VelmoraError.h"
 #include "PlainText.h"
@@ -22,103 +22,6 @@ constexpr const char* kNotStored =
 
 // How often a long run of lines reports how far it has come.
 constexpr std::size_t kProgressStep = 2048;
-
-// What the checks of a line on its own said: whether it passed, and its value as
-// it is to be stored, as much of it as the field holds. Kept for every line of a
-// large import, so small and without allocations.
-class LoneCheck {
- public:
-  LoneCheck() = default;
-  LoneCheck(const LineVerdict& verdict, int valueWidth)
-      : accepted(verdict.accepted),
-        valueLength_(
-            static_cast<std::uint8_t>(std::min({verdict.normalisedValue.size(), sizeof value_,
-                                                static_cast<std::size_t>(valueWidth)}))) {
-    std::copy_n(verdict.normalisedValue.data(), valueLength_, value_.data());
-  }
-  std::string_view NormalisedValue() const { return {value_.data(), valueLength_}; }
-
-  bool accepted = false;
-
- private:
-  std::uint8_t valueLength_ = 0;
-  std::array<char, 23> value_{};
-};
-
-// A field of a record text read as the table reads it.
-std::string_view ReadField(std::string_view record, const FieldDef& field, bool trimSpace) {
-  const auto offset = static_cast<std::size_t>(field.offset);
-  if (offset >= record.size()) return {};
-  std::string_view text = record.substr(offset, static_cast<std::size_t>(field.width));
-  return trimSpace ? WithoutTrailingBlanks(text) : text;
-}
-
-// A field of a record text written as the table writes it.
-void WriteField(std::string& record, const FieldDef& field, std::string_view text) {
-  const auto start = static_cast<std::size_t>(field.offset);
-  const auto width = static_cast<std::size_t>(field.width);
-  if (record.size() < start + width) record.resize(start + width, ' ');
-  std::fill_n(record.begin() + static_cast<std::ptrdiff_t>(start), width, ' ');
-  record.replace(start, std::min(text.size(), width), text.substr(0, width));
-}
-
-// The obligation of the first line with each tax number: open addressing over
-// views into the lines themselves, sized once for every line it may hold, so that
-// remembering a line allocates nothing. Each slot keeps a few bits of its number's
-// hash, so that a look-up seldom reaches into a line that holds another number.
-class FirstObligationIndex {
- public:
-  explicit FirstObligationIndex(std::size_t most)
-      : slots_(std::bit_ceil(most * 2 + 16), Slot{kEmpty, 0}) {
-    entries_.reserve(most);
-  }
-
-  // Keeps the first obligation seen for a number; the views must outlive the index.
-  void Remember(std::string_view taxNumber, std::string_view obligation) {
-    const std::size_t hash = std::hash<std::string_view>{}(taxNumber);
-    Slot& slot = slots_[Find(taxNumber, hash)];
-    if (slot.entry != kEmpty) return;
-    slot = {static_cast<std::uint32_t>(entries_.size()), Tag(hash)};
-    entries_.push_back({taxNumber, obligation});
-  }
-
-  // Asks for the number's first slot ahead of its look-up: the slots of a large
-  // index are spread far beyond the caches.
-  void Prefetch(std::string_view taxNumber) const {
-    __builtin_prefetch(&slots_[std::hash<std::string_view>{}(taxNumber) & (slots_.size() - 1)]);
-  }
-
-  std::optional<std::string> Find(std::string_view taxNumber) const {
-    const std::uint32_t entry =
-        slots_[Find(taxNumber, std::hash<std::string_view>{}(taxNumber))].entry;
-    if (entry == kEmpty) return std::nullopt;
-    return std::string(entries_[entry].second);
-  }
-
- private:
-  static constexpr std::uint32_t kEmpty = UINT32_MAX;
-
-  struct Slot {
-    std::uint32_t entry;
-    std::uint32_t tag;
-  };
-
-  static std::uint32_t Tag(std::size_t hash) { return static_cast<std::uint32_t>(hash >> 32); }
-
-  // The slot that holds the number, or the empty one where it would go.
-  std::size_t Find(std::string_view taxNumber, std::size_t hash) const {
-    const std::size_t mask = slots_.size() - 1;
-    const std::uint32_t tag = Tag(hash);
-    std::size_t slot = hash & mask;
-    while (slots_[slot].entry != kEmpty &&
-           (slots_[slot].tag != tag || entries_[slots_[slot].entry].first != taxNumber))
-      slot = (slot + 1) & mask;
-    return slot;
-  }
-
-  std::vector<Slot> slots_;
-  std::vector<std::pair<std::string_view, std::string_view>> entries_;
-};
 
 }  // namespace
 
@@ -209,25 +112,15 @@ AppendedLines StatementLines::AppendLines(std::vector<Cp1253Text> lines,
   // Each line as the grid's fields would leave it, stamped as a store stamps it
   // (the given line's own bytes become the record), with its checks on its own.
   const auto recordSize = static_cast<std::size_t>(table_.RecordSize());
+  const LineRecordFields fields{taxNumber, obligation, invoiceCount, value, trim};
   const auto readInput = [&](std::string_view record, LineCheckInput& input) {
-    input.taxNumber.assign(ReadField(record, taxNumber, trim));
-    input.obligation.assign(ReadField(record, obligation, trim));
-    input.invoiceCount.assign(ReadField(record, invoiceCount, trim));
-    input.value.assign(ReadField(record, value, trim));
+    fields.Read(record, input);
   };
-  std::vector<LoneCheck> alone(lines.size());
-  InTwoHalves(lines.size(), [&](std::size_t begin, std::size_t end) {
-    // One input for every line, so that its texts keep their room from line to line.
-    LineCheckInput input{side_, {}, {}, {}, {}, filerTaxNumber, true};
-    for (std::size_t i = begin; i < end; ++i) {
-      std::string& record = lines[i].bytes();
-      if (record.size() > recordSize) record.resize(recordSize);
-      WriteField(record, filler, blankFiller);
-      WriteField(record, recordType, type);
-      readInput(record, input);
-      alone[i] = LoneCheck(CheckLineAlone(input), value.width);
-    }
-  });
+  const std::vector<LoneCheck> alone = StampAndCheckAlone(lines, fields, side_, filerTaxNumber,
+                                                          recordSize, [&](std::string& record) {
+                                                            WriteField(record, filler, blankFiller);
+                                                            WriteField(record, recordType, type);
+                                                          });
 
   // Then, in order, the check against the lines before each one.
   AppendedLines result;
