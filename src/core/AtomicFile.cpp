@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -73,8 +74,9 @@ pid_t OwnerOfTemporary(std::string_view name) {
   return pid;
 }
 
-// Removes the temporary files that saves killed half-way left in folder. Only a
-// file whose process is gone is taken: a running copy's save is never disturbed.
+// Removes the temporary files that saves killed half-way left in folder: those
+// whose process is gone, and those older than a day whatever their number says
+// (a process id is used again in time). A running copy's save is never disturbed.
 void RemoveStaleTemporaries(const std::string& folder) {
   DIR* const dir = ::opendir(folder.c_str());
   if (dir == nullptr) return;
@@ -82,7 +84,10 @@ void RemoveStaleTemporaries(const std::string& folder) {
   while (const dirent* entry = ::readdir(dir)) {
     const pid_t owner = OwnerOfTemporary(entry->d_name);
     if (owner <= 0 || owner == self) continue;
-    if (::kill(owner, 0) == 0 || errno != ESRCH) continue;
+    struct stat info {};
+    const bool stale = ::fstatat(::dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+                       info.st_mtime < ::time(nullptr) - 24 * 60 * 60;
+    if (!stale && (::kill(owner, 0) == 0 || errno != ESRCH)) continue;
     ::unlinkat(::dirfd(dir), entry->d_name, 0);
   }
   ::closedir(dir);

@@ -167,7 +167,7 @@ std::optional<ZipCopyFailure> WriteZipCopy(const std::string& sourcePath,
                                            const std::string& archivePath, DosTimestamp modified) {
   std::string data;
   try {
-    data = ReadFileBytes(sourcePath, kLargestField);
+    data = ReadFileBytes(sourcePath, kMaxZipSourceBytes);
   } catch (const std::exception& error) {
     return ZipCopyFailure{"Δεν ήταν δυνατή η ανάγνωση του αρχείου " + sourcePath + "\n" +
                           error.what()};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <ctime>
 #include <optional>
@@ -59,6 +60,10 @@ std::string ZipReplaceQuestion(std::string_view chosenPath);
 struct ZipCopyFailure {
   std::string message;
 };
+
+// No submission file is larger (about 30 MB for 99,999 lines a side): a larger
+// source is refused before it is read, so that the copy and its archive stay small.
+inline constexpr std::size_t kMaxZipSourceBytes = 33u << 20;
 
 // Reads sourcePath whole and writes its archive to archivePath (replacing any
 // file there) through a temporary file that is renamed over it, so a failure

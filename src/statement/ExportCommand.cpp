@@ -39,8 +39,8 @@ ExportOutcome ExportLines(Statement& statement, Questions& questions, Side side,
   if (!csv && !EndsWithNoCase(*path, ".xlsx")) *path += ".xlsx";
   std::error_code ignored;
   if (std::filesystem::exists(*path, ignored) &&
-      questions.AskYesNo(OverwriteQuestion(std::filesystem::path(*path).filename().string())) ==
-          Questions::Answer::No)
+      questions.AskYesNo(OverwriteQuestion(std::filesystem::path(*path).filename().string(),
+                                           IsReadOnlyFile(*path))) == Questions::Answer::No)
     return {};
   BusyScope busy(questions);
   try {

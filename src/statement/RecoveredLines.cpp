@@ -10,6 +10,25 @@ std::string SideName(Side side) {
   return side == Side::Customers ? "των πελατών" : "των προμηθευτών";
 }
 
+std::string_view Trimmed(std::string_view field) {
+  while (!field.empty() && field.back() == ' ') field.remove_suffix(1);
+  while (!field.empty() && field.front() == ' ') field.remove_prefix(1);
+  return field;
+}
+
+// The invoice count and the value as the line table writes them: digits, the
+// value with a sign and one decimal comma at most.
+bool NumbersReadable(std::string_view line) {
+  const std::string_view count = Trimmed(LineSpan(LineField::InvoiceCount).In(line));
+  std::string_view value = Trimmed(LineSpan(LineField::Value).In(line));
+  if (count.empty() || count.find_first_not_of("0123456789") != std::string_view::npos)
+    return false;
+  if (!value.empty() && value.front() == '-') value.remove_prefix(1);
+  const auto comma = value.find(',');
+  return !value.empty() && value.find_first_not_of("0123456789,") == std::string_view::npos &&
+         (comma == std::string_view::npos || value.find(',', comma + 1) == std::string_view::npos);
+}
+
 }  // namespace
 
 std::optional<std::string> CheckWorkingLines(std::string_view bytes, Side side) {
@@ -24,7 +43,8 @@ std::optional<std::string> CheckWorkingLines(std::string_view bytes, Side side) 
     const std::string_view line = bytes.substr(at, end - at);
     if (++count > static_cast<std::size_t>(kMaxLinesPerSide))
       return prefix + "είναι περισσότερες από 99999.";
-    bool plain = line.size() == kRecordLength && line.front() == LineRecordType(side);
+    bool plain = line.size() == kRecordLength && line.front() == LineRecordType(side) &&
+                 NumbersReadable(line);
     for (std::size_t i = 0; plain && i < line.size(); ++i) {
       const auto c = static_cast<unsigned char>(line[i]);
       plain = c >= 0x20 && c != 0x7F;

@@ -185,8 +185,8 @@ SaveOutcome SaveStatementAs(Statement& statement, Questions& questions, const St
   if (!path || path->empty()) return {};
   std::error_code ignored;
   if (std::filesystem::exists(*path, ignored) &&
-      questions.AskYesNo(OverwriteQuestion(std::filesystem::path(*path).filename().string())) ==
-          Questions::Answer::No)
+      questions.AskYesNo(OverwriteQuestion(std::filesystem::path(*path).filename().string(),
+                                           IsReadOnlyFile(*path))) == Questions::Answer::No)
     return {};
   SaveOutcome outcome = WriteStatement(statement, questions, form, today, *path);
   if (outcome.saved) questions.Tell(SuccessMessage(), false);

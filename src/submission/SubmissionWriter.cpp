@@ -1,5 +1,7 @@
 #include "SubmissionWriter.h"
 
+#include <sys/stat.h>
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -326,8 +328,19 @@ std::string SuccessMessage() {
          "\"Εργαλεία\" -> \"Σύνδεση με εξυπηρετητή Quorvane\".";
 }
 
-std::string OverwriteQuestion(std::string_view bareFileName) {
-  std::string question = "Είστε σίγουρος ότι θέλετε να αντικαταστήσετε το αρχείο ";
+bool IsReadOnlyFile(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && (info.st_mode & 0222) == 0;
+}
+
+std::string OverwriteQuestion(std::string_view bareFileName, bool readOnly) {
+  std::string question;
+  if (readOnly) {
+    question += "Το αρχείο ";
+    question += bareFileName;
+    question += " είναι μόνο για ανάγνωση· το νέο αρχείο θα κρατήσει τα ίδια δικαιώματα. ";
+  }
+  question += "Είστε σίγουρος ότι θέλετε να αντικαταστήσετε το αρχείο ";
   question += bareFileName;
   question += ';';
   return question;

@@ -58,6 +58,11 @@ std::variant<std::string, WriteProblem> SupplierAmountsRecord(std::string_view w
 std::string SuccessMessage();
 
 // The question before an existing file is replaced; the name without its folder.
-std::string OverwriteQuestion(std::string_view bareFileName);
+// With readOnly, a note before it says that the file has no write permission (the
+// new file keeps the old one's permissions).
+std::string OverwriteQuestion(std::string_view bareFileName, bool readOnly = false);
+// Whether the file at path exists and nobody may write to it (its mode has no
+// write bit), whoever runs the program.
+bool IsReadOnlyFile(const std::string& path);
 
 }  // namespace velmora

@@ -40,6 +40,8 @@ RecoveryDialog::RecoveryDialog(const QString& message, const QStringList& statem
   connect(later, &QPushButton::clicked, this, &QDialog::reject);
   connect(list_, &QListWidget::itemActivated, this, [this] { Choose(Action::Recover); });
   layout->addWidget(buttons);
+  // As wide as its title, which the window manager would cut otherwise.
+  setMinimumWidth(fontMetrics().horizontalAdvance(windowTitle()) * 5 / 4 + 160);
 }
 
 void RecoveryDialog::Choose(Questions::RecoveryChoice::Action action) {

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -197,9 +198,16 @@ TEST_F(AtomicFileTest, TemporaryFilesOfKilledSavesAreRemovedAtTheNextSave) {
       ".out.velmora-tmp-x" + dead + "-AbC123"};
   for (const auto& names : {stale, kept})
     for (const std::string& name : names) std::ofstream(PathOf(name)) << "half";
+  // A day old: its process id may belong to someone else by now.
+  const std::string old = ".out.velmora-tmp-" + running + "-OldOne";
+  std::ofstream(PathOf(old)) << "half";
+  const timespec dayAgo[2] = {{::time(nullptr) - 25 * 60 * 60, 0},
+                              {::time(nullptr) - 25 * 60 * 60, 0}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, PathOf(old).c_str(), dayAgo, 0), 0);
   WriteFileAtomically(PathOf("out"), "whole", false);
   EXPECT_EQ(Read(PathOf("out")), "whole");
   for (const std::string& name : stale) EXPECT_FALSE(fs::exists(PathOf(name))) << name;
+  EXPECT_FALSE(fs::exists(PathOf(old)));
   for (const std::string& name : kept) EXPECT_TRUE(fs::exists(PathOf(name))) << name;
   EXPECT_EQ(EntryCount(), 1 + static_cast<int>(kept.size()));
 }

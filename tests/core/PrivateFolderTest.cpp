@@ -48,6 +48,18 @@ TEST(PrivateFolderTest, OnlyARealFolderClosedToOthersIsTaken) {
   ::chmod(root.Path("private/copy-ABCDEF").c_str(), 0755);
   test::WriteBytes(root.Path("private/copy-ABCDEF/owner"), "1\n");
   EXPECT_TRUE(CopyFolder::ClaimAbandoned(root.Path("private")).empty());
+
+  // A folder whose marker is missing or a link is taken in, to be cleaned up or offered.
+  ::chmod(root.Path("private/copy-ABCDEF").c_str(), 0700);
+  fs::remove(root.Path("private/copy-ABCDEF/owner"));
+  fs::create_directories(root.Path("private/copy-GHIJKL/temp"));
+  ::chmod(root.Path("private/copy-GHIJKL").c_str(), 0700);
+  fs::create_symlink(root.Path("file"), root.Path("private/copy-GHIJKL/owner"));
+  std::vector<CopyFolder> claimed = CopyFolder::ClaimAbandoned(root.Path("private"));
+  ASSERT_EQ(claimed.size(), 2u);
+  for (CopyFolder& folder : claimed) folder.RemoveAll();
+  EXPECT_EQ(test::ReadBytes(root.Path("file")), "x");  // the link's target untouched
+  EXPECT_TRUE(fs::is_empty(root.Path("private")));
 }
 
 TEST(PrivateFolderTest, AFormThatCannotBeKeptIsToldOnceUntilItIsKeptAgain) {

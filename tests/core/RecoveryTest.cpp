@@ -143,7 +143,11 @@ TEST(RecoveryTest, AStatementLeftByACrashIsOfferedBackOrDeleted) {
 // Damaged line files are refused before anything is shown, and a folder that
 // failed twice is set aside, never offered again.
 TEST(RecoveryTest, DamagedWorkingLinesAreRefusedThenSetAside) {
-  const std::string line = "2" + std::string(kRecordLength - 1, ' ');
+  std::string line = "2" + std::string(kRecordLength - 1, ' ');
+  // Without an invoice count and a value, as no stored line is.
+  EXPECT_TRUE(CheckWorkingLines(test::CrLf({line}), Side::Customers));
+  line.replace(92, 1, "3");
+  line.replace(99, 5, "-10,5");
   EXPECT_FALSE(CheckWorkingLines(test::CrLf({line, line}), Side::Customers));
   EXPECT_FALSE(CheckWorkingLines("", Side::Suppliers));
   EXPECT_TRUE(CheckWorkingLines(test::CrLf({line}), Side::Suppliers));

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <initializer_list>
 #include <string>
 #include <variant>
 #include <vector>
 
+#include "AtomicFile.h"
 #include "HeaderLine.h"
 #include "TestSupport.h"
 #include "SubmissionWriter.h"
@@ -274,6 +276,22 @@ TEST(SubmissionWriterTest, MessagesOfTheCommand) {
   EXPECT_EQ(lines[7], "\"Εργαλεία\" -> \"Σύνδεση με εξυπηρετητή Quorvane\".");
   EXPECT_EQ(OverwriteQuestion("2008-123456783-0.PIS"),
             "Είστε σίγουρος ότι θέλετε να αντικαταστήσετε το αρχείο 2008-123456783-0.PIS;");
+
+  // A file without write permission: said before the question, and kept so.
+  const test::TempFolder folder;
+  const std::string path = folder.Path("2008-123456783-0.PIS");
+  test::WriteBytes(path, "old");
+  EXPECT_FALSE(IsReadOnlyFile(path));
+  ::chmod(path.c_str(), 0444);
+  EXPECT_TRUE(IsReadOnlyFile(path));
+  EXPECT_FALSE(IsReadOnlyFile(folder.Path("missing")));
+  EXPECT_EQ(OverwriteQuestion("2008-123456783-0.PIS", true),
+            "Το αρχείο 2008-123456783-0.PIS είναι μόνο για ανάγνωση· το νέο αρχείο θα κρατήσει "
+            "τα ίδια δικαιώματα. Είστε σίγουρος ότι θέλετε να αντικαταστήσετε το αρχείο "
+            "2008-123456783-0.PIS;");
+  WriteFileAtomically(path, "new", false);
+  EXPECT_EQ(test::ReadBytes(path), "new");
+  EXPECT_TRUE(IsReadOnlyFile(path));
 }
 
 }  // namespace

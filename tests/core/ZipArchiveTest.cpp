@@ -249,6 +249,12 @@ TEST_F(ZipArchiveTest, AFailedCopyLeavesTheEarlierArchive) {
   EXPECT_EQ(failure->message, "Δεν ήταν δυνατή η ανάγνωση του αρχείου " + PathOf("missing.PIS") +
                                   "\n" + SystemReason(ENOENT));
   EXPECT_EQ(Read(archive), "earlier archive");
+  // Larger than any submission file: refused before it is read.
+  Write(PathOf("huge.PIS"), "");
+  fs::resize_file(PathOf("huge.PIS"), kMaxZipSourceBytes + 1);
+  EXPECT_TRUE(WriteZipCopy(PathOf("huge.PIS"), archive, kStamp).has_value());
+  EXPECT_EQ(Read(archive), "earlier archive");
+  fs::remove(PathOf("huge.PIS"));
 
   // A missing folder: the reason is the system's.
   failure = WriteZipCopy(source, PathOf("no-folder/X.PIS.zip"), kStamp);
