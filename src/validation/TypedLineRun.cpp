@@ -6,20 +6,16 @@
 namespace velmora {
 
 TypedLineRun::TypedLineRun(Side side, std::string_view filerTaxNumber, std::size_t expectedLines)
-    : input_{side, {}, {}, {}, {}, std::string(filerTaxNumber), true} {
-  firstObligation_.reserve(expectedLines);
-  findFirst_ = [this](const std::string& taxNumber) -> std::optional<std::string> {
-    key_.assign(WithoutControls(taxNumber));
-    const auto found = firstObligation_.find(key_);
-    if (found == firstObligation_.end()) return std::nullopt;
-    return found->second;
+    : firstObligation_(expectedLines), input_{side, {}, {}, {}, {}, std::string(filerTaxNumber),
+                                              true} {
+  findFirst_ = [this](const std::string& taxNumber) {
+    return firstObligation_.Find(WithoutControls(taxNumber));
   };
 }
 
 void TypedLineRun::AddStored(std::string_view line) {
-  key_.assign(WithoutControls(LineFieldText(line, LineField::TaxNumber)));
-  if (firstObligation_.find(key_) != firstObligation_.end()) return;
-  firstObligation_.emplace(key_, LineFieldText(line, LineField::Obligation));
+  firstObligation_.Remember(WithoutControls(LineFieldText(line, LineField::TaxNumber)),
+                            LineFieldText(line, LineField::Obligation));
 }
 
 LineVerdict TypedLineRun::Judge(std::string_view line) {

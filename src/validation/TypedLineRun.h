@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
+#include "FirstObligationIndex.h"
 #include "LineChecks.h"
 #include "Side.h"
 
@@ -16,22 +16,22 @@ namespace velmora {
 class TypedLineRun {
  public:
   // filerTaxNumber: the filer's tax number box as typed (Windows-1253).
-  TypedLineRun(Side side, std::string_view filerTaxNumber, std::size_t expectedLines = 0);
+  // expectedLines: how many lines the run may hold, stored and judged.
+  TypedLineRun(Side side, std::string_view filerTaxNumber, std::size_t expectedLines);
   TypedLineRun(const TypedLineRun&) = delete;
   TypedLineRun& operator=(const TypedLineRun&) = delete;
 
-  // A line already stored, which later lines may repeat.
+  // A line already stored, which later lines may repeat; it must outlive the run.
   void AddStored(std::string_view line);
   // The verdict on the line typed next; AddStored it once it counts as stored.
   LineVerdict Judge(std::string_view line);
 
  private:
   // The obligation code of the first stored line with each tax number.
-  std::unordered_map<std::string, std::string> firstObligation_;
+  FirstObligationIndex firstObligation_;
   // One input for every line, so that its texts keep their room from line to line.
   LineCheckInput input_;
   FirstStoredObligation findFirst_;
-  std::string key_;
 };
 
 }  // namespace velmora
