@@ -664,6 +664,8 @@ void MainWindow::onProblemChosen(const StatementProblem& problem) {
     filerPanel_->FocusField(problem.filerField);
     return;
   }
+  // A line typed since the check is stored first, as a page change would.
+  if (!StorePendingLine(SideOf(pages_->currentIndex()))) return;
   ShowPageOf(*problem.side);
   RecordGrid* grid = Page(*problem.side)->grid();
   const auto field = std::find(kTypedLineFields.begin(), kTypedLineFields.end(), problem.field);
