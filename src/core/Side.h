@@ -6,4 +6,7 @@ namespace velmora {
 // are decided by this value.
 enum class Side { Customers, Suppliers };
 
+// The place of a side in what is kept for each of the two: customers first.
+constexpr int SideIndex(Side side) { return side == Side::Customers ? 0 : 1; }
+
 }  // namespace velmora

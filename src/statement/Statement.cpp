@@ -26,12 +26,13 @@ void Configure(RecordTable& table, Side side, std::string path) {
 
 Statement::Statement(std::string workingBase)
     : files_(std::move(workingBase)),
-      customerLines_(Side::Customers, customerTable_, files_.Path(WorkingFiles::kCustomerSnapshot)),
-      supplierLines_(Side::Suppliers, supplierTable_,
-                     files_.Path(WorkingFiles::kSupplierSnapshot)) {
+      lines_{
+          StatementLines(Side::Customers, tables_[0], files_.Path(WorkingFiles::kCustomerSnapshot)),
+          StatementLines(Side::Suppliers, tables_[1],
+                         files_.Path(WorkingFiles::kSupplierSnapshot))} {
   files_.CreateFolder();
-  Configure(customerTable_, Side::Customers, files_.Path(WorkingFiles::kCustomerLines));
-  Configure(supplierTable_, Side::Suppliers, files_.Path(WorkingFiles::kSupplierLines));
+  Configure(Table(Side::Customers), Side::Customers, files_.Path(WorkingFiles::kCustomerLines));
+  Configure(Table(Side::Suppliers), Side::Suppliers, files_.Path(WorkingFiles::kSupplierLines));
   Bind(Side::Customers);
   Bind(Side::Suppliers);
 }
@@ -41,7 +42,7 @@ Statement::~Statement() { Shutdown(); }
 void Statement::Bind(Side side) {
   RecordTable& table = Table(side);
   StatementLines& lines = Lines(side);
-  bool& newLine = side == Side::Customers ? newCustomerLine_ : newSupplierLine_;
+  bool& newLine = newLine_[SideIndex(side)];
   table.OnNewRecord = [&newLine](RecordTable&) { newLine = true; };
   table.AfterEdit = [&newLine](RecordTable&) { newLine = false; };
   table.BeforePost = [this, side, &lines, &newLine](RecordTable&) {
@@ -89,13 +90,10 @@ AppendedLines Statement::AppendLines(Side side, std::vector<Cp1253Text> lines,
 
 void Statement::Reset() {
   filePath_.clear();
-  customerTable_.Close();
-  supplierTable_.Close();
+  for (RecordTable& table : tables_) table.Close();
   files_.ResetStatementFiles();
-  customerTable_.Open();
-  supplierTable_.Open();
-  customerTotals_ = {};
-  supplierTotals_ = {};
+  for (RecordTable& table : tables_) table.Open();
+  totals_ = {};
 }
 
 std::variant<OpenedStatement, ReadFailure> Statement::Read(const std::string& path) {
@@ -103,12 +101,11 @@ std::variant<OpenedStatement, ReadFailure> Statement::Read(const std::string& pa
 }
 
 void Statement::Load(OpenedStatement& opened) {
-  customerTable_.Close();
-  supplierTable_.Close();
+  for (RecordTable& table : tables_) table.Close();
   WriteOpenedStatement(files_, opened);
   // The working files were written from these very lines a moment ago.
-  customerTable_.OpenWithLines(std::move(opened.customerLines));
-  supplierTable_.OpenWithLines(std::move(opened.supplierLines));
+  Table(Side::Customers).OpenWithLines(std::move(opened.customerLines));
+  Table(Side::Suppliers).OpenWithLines(std::move(opened.supplierLines));
   for (Side side : {Side::Customers, Side::Suppliers}) Lines(side).TakeSnapshot();
   // The reader added the lines up as it converted them: the same sums a recount gives.
   ShowTotals(Side::Customers, {opened.customerTotals, {}});
@@ -142,15 +139,13 @@ std::optional<StatementForm> Statement::Recover(const std::string& otherBase) {
       if (auto refusal = CheckWorkingLines(contents.back(), side)) throw VelmoraError(*refusal);
     }
   }
-  customerTable_.Close();
-  supplierTable_.Close();
+  for (RecordTable& table : tables_) table.Close();
   std::optional<StatementForm> form;
   for (std::size_t i = 0; i < contents.size(); ++i) {
     WriteFileAtomically(files_.Path(kNames[i]), contents[i], false);
     if (kNames[i] == WorkingFiles::kForm) form = ParseFormFile(contents[i]);
   }
-  customerTable_.Open();
-  supplierTable_.Open();
+  for (RecordTable& table : tables_) table.Open();
   for (Side side : {Side::Customers, Side::Suppliers}) {
     Lines(side).TakeSnapshot();
     ShowTotals(side, Lines(side).Sum());
@@ -196,15 +191,15 @@ SubmissionStatement Statement::ToSubmission(const StatementForm& form,
   submission.creditBalances = form.creditBalances;
   submission.date = date;
   submission.header = form.header;
-  submission.customerLines = customerTable_.Lines();
-  submission.supplierLines = supplierTable_.Lines();
+  submission.customerLines = Table(Side::Customers).Lines();
+  submission.supplierLines = Table(Side::Suppliers).Lines();
   submission.retailSales = form.retailSales.bytes();
   submission.customersWithoutItemisation = form.customersWithoutItemisation.bytes();
   submission.suppliersWithoutItemisation = form.suppliersWithoutItemisation.bytes();
-  submission.customerInvoiceTotal = customerTotals_.invoices;
-  submission.customerValueTotal = customerTotals_.value;
-  submission.supplierInvoiceTotal = supplierTotals_.invoices;
-  submission.supplierValueTotal = supplierTotals_.value;
+  submission.customerInvoiceTotal = Totals(Side::Customers).invoices;
+  submission.customerValueTotal = Totals(Side::Customers).value;
+  submission.supplierInvoiceTotal = Totals(Side::Suppliers).invoices;
+  submission.supplierValueTotal = Totals(Side::Suppliers).value;
   return submission;
 }
 
@@ -219,7 +214,7 @@ std::optional<WriteProblem> Statement::Write(const std::string& path,
 void Statement::LeaveForRecovery() noexcept {
   if (shutDown_) return;
   shutDown_ = true;
-  for (RecordTable* table : {&customerTable_, &supplierTable_}) {
+  for (RecordTable* table : {&tables_[0], &tables_[1]}) {
     try {
       table->Close();
     } catch (const std::exception&) {
@@ -232,7 +227,7 @@ void Statement::LeaveForRecovery() noexcept {
 void Statement::Shutdown() noexcept {
   if (shutDown_) return;
   shutDown_ = true;
-  for (RecordTable* table : {&customerTable_, &supplierTable_}) {
+  for (RecordTable* table : {&tables_[0], &tables_[1]}) {
     try {
       table->Close();
     } catch (const std::exception&) {

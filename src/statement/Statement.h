@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <functional>
 #include <optional>
 #include <string>
@@ -46,15 +47,9 @@ class Statement {
   std::function<void(const std::string& message)> OnTotalsProblem;
 
   const WorkingFiles& Files() const { return files_; }
-  RecordTable& Table(Side side) {
-    return side == Side::Customers ? customerTable_ : supplierTable_;
-  }
-  const RecordTable& Table(Side side) const {
-    return side == Side::Customers ? customerTable_ : supplierTable_;
-  }
-  StatementLines& Lines(Side side) {
-    return side == Side::Customers ? customerLines_ : supplierLines_;
-  }
+  RecordTable& Table(Side side) { return tables_[SideIndex(side)]; }
+  const RecordTable& Table(Side side) const { return tables_[SideIndex(side)]; }
+  StatementLines& Lines(Side side) { return lines_[SideIndex(side)]; }
 
   // The texts of the totals under a list: the invoice count and the value with
   // two decimals; empty before the first count.
@@ -126,22 +121,16 @@ class Statement {
 
   void Bind(Side side);
   void ShowTotals(Side side, const TotalsResult& result);
-  TotalsTexts& Totals(Side side) {
-    return side == Side::Customers ? customerTotals_ : supplierTotals_;
-  }
-  const TotalsTexts& Totals(Side side) const {
-    return side == Side::Customers ? customerTotals_ : supplierTotals_;
-  }
+  TotalsTexts& Totals(Side side) { return totals_[SideIndex(side)]; }
+  const TotalsTexts& Totals(Side side) const { return totals_[SideIndex(side)]; }
 
   WorkingFiles files_;
-  RecordTable customerTable_;
-  RecordTable supplierTable_;
-  StatementLines customerLines_;
-  StatementLines supplierLines_;
-  TotalsTexts customerTotals_;
-  TotalsTexts supplierTotals_;
-  bool newCustomerLine_ = false;
-  bool newSupplierLine_ = false;
+  // Each side's, customers first (SideIndex).
+  std::array<RecordTable, 2> tables_;
+  std::array<StatementLines, 2> lines_;
+  std::array<TotalsTexts, 2> totals_;
+  // The pending line was begun new (insert or append) rather than put into editing.
+  std::array<bool, 2> newLine_{};
   bool modified_ = false;
   std::string filePath_;
   bool lastLineStored_ = true;
