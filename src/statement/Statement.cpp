@@ -211,30 +211,26 @@ std::optional<WriteProblem> Statement::Write(const std::string& path,
   return std::nullopt;
 }
 
-void Statement::LeaveForRecovery() noexcept {
-  if (shutDown_) return;
+void Statement::CloseTables() noexcept {
   shutDown_ = true;
-  for (RecordTable* table : {&tables_[0], &tables_[1]}) {
+  for (RecordTable& table : tables_) {
     try {
-      table->Close();
+      table.Close();
     } catch (const std::exception&) {
-      // What was written before stays to be recovered.
+      // What was written before stays; a last write that failed loses nothing.
     }
   }
   for (Side side : {Side::Customers, Side::Suppliers}) Lines(side).WaitForOldSnapshot();
 }
 
+void Statement::LeaveForRecovery() noexcept {
+  if (shutDown_) return;
+  CloseTables();
+}
+
 void Statement::Shutdown() noexcept {
   if (shutDown_) return;
-  shutDown_ = true;
-  for (RecordTable* table : {&tables_[0], &tables_[1]}) {
-    try {
-      table->Close();
-    } catch (const std::exception&) {
-      // The working files go next: a last write that failed loses nothing.
-    }
-  }
-  for (Side side : {Side::Customers, Side::Suppliers}) Lines(side).WaitForOldSnapshot();
+  CloseTables();
   files_.RemoveAll();
 }
 

@@ -120,6 +120,8 @@ class Statement {
   };
 
   void Bind(Side side);
+  // Closes both tables, writing what they hold, and marks the statement shut down.
+  void CloseTables() noexcept;
   void ShowTotals(Side side, const TotalsResult& result);
   TotalsTexts& Totals(Side side) { return totals_[SideIndex(side)]; }
   const TotalsTexts& Totals(Side side) const { return totals_[SideIndex(side)]; }
