@@ -230,7 +230,7 @@ void ReportImportFigures(FigureReport& report, const std::string& folder,
   std::filesystem::create_directories(working);
 
   Statement statement(working);
-  statement.FilerTaxNumber = [&filer] { return filer.taxNumber; };
+  statement.SetFilerTaxNumber(filer.taxNumber);
   AutomaticAnswers answers(folder);
   const std::string workingFile = statement.Files().Path(WorkingFiles::kCustomerLines);
 

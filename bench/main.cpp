@@ -154,7 +154,7 @@ int Run() {
   FigureReport report;
   // The statement and the very commands of the window, answered by themselves.
   Statement statement(temp.Path());
-  statement.FilerTaxNumber = [&] { return filer.taxNumber; };
+  statement.SetFilerTaxNumber(filer.taxNumber);
   AutomaticAnswers answers(temp.Path());
   answers.SetFileToOpen(source);
   StatementForm form;

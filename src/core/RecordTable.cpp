@@ -257,7 +257,7 @@ std::string_view RecordTable::FieldViewOfLine(std::string_view line, int fieldIn
 
 void RecordTable::MoveFirst() {
   CheckActive();
-  CheckBrowseMode();
+  if (!CheckBrowseMode()) return;
   if (RecordCount() > 0) {
     Load(0);
   } else {
@@ -272,7 +272,7 @@ int RecordTable::Position() const {
 
 void RecordTable::SetPosition(int position) {
   CheckActive();
-  CheckBrowseMode();
+  if (!CheckBrowseMode()) return;
   if (position < 1 || position > RecordCount() || position == Position()) return;
   index_ = position - 1;
   Refresh();
@@ -292,13 +292,13 @@ void RecordTable::BeginEdit() {
   Fire(AfterEdit);
 }
 
-void RecordTable::BeginInsert() { BeginNewRecord(false); }
+bool RecordTable::BeginInsert() { return BeginNewRecord(false); }
 
-void RecordTable::BeginAppend() { BeginNewRecord(true); }
+bool RecordTable::BeginAppend() { return BeginNewRecord(true); }
 
-void RecordTable::BeginNewRecord(bool append) {
+bool RecordTable::BeginNewRecord(bool append) {
   CheckActive();
-  CheckBrowseMode();
+  if (!CheckBrowseMode()) return false;
   state_ = DataSetState::Insert;
   appending_ = append;
   record_.clear();
@@ -310,6 +310,7 @@ void RecordTable::BeginNewRecord(bool append) {
   }
   // Values filled in by OnNewRecord are defaults, not the user's changes.
   pendingChanged_ = false;
+  return true;
 }
 
 int RecordTable::PendingInsertIndex() const {
@@ -317,12 +318,12 @@ int RecordTable::PendingInsertIndex() const {
   return appending_ || index_ < 0 || index_ >= RecordCount() ? RecordCount() : index_;
 }
 
-void RecordTable::PostRecord() {
+bool RecordTable::PostRecord() {
   CheckActive();
   if (state_ != DataSetState::Edit && state_ != DataSetState::Insert) {
     throw DataSetError("Dataset not in edit or insert mode");
   }
-  Fire(BeforePost);
+  if (BeforePost && !BeforePost(*this)) return false;
   std::string line = RecordToLine(record_);
   const bool wasModified = modified_;
   const bool editing = state_ == DataSetState::Edit;
@@ -352,6 +353,7 @@ void RecordTable::PostRecord() {
   pendingChanged_ = false;
   Refresh();
   Fire(AfterPost);
+  return true;
 }
 
 void RecordTable::CancelRecord() {
@@ -396,13 +398,11 @@ void RecordTable::RemoveLine(int index) {
   Refresh();
 }
 
-void RecordTable::CheckBrowseMode() {
-  if (state_ != DataSetState::Edit && state_ != DataSetState::Insert) return;
-  if (pendingChanged_) {
-    PostRecord();
-  } else {
-    CancelRecord();
-  }
+bool RecordTable::CheckBrowseMode() {
+  if (state_ != DataSetState::Edit && state_ != DataSetState::Insert) return true;
+  if (pendingChanged_) return PostRecord();
+  CancelRecord();
+  return true;
 }
 
 // Whole-table operations

@@ -27,14 +27,16 @@ struct FieldDef {
 class RecordTable {
  public:
   using Event = std::function<void(RecordTable&)>;
+  // Answers whether the pending record may be stored.
+  using Gate = std::function<bool(RecordTable&)>;
 
   RecordTable() = default;
   RecordTable(const RecordTable&) = delete;
   RecordTable& operator=(const RecordTable&) = delete;
 
-  // Events. A BeforePost handler refuses the record by throwing; the record then
-  // stays pending and the exception reaches the caller of PostRecord.
-  Event BeforePost;
+  // Events. A BeforePost gate that answers false refuses the record: it stays
+  // pending, and PostRecord (or the move that stored it first) answers false.
+  Gate BeforePost;
   // Runs once a store or a deletion has changed the lines (Lines() shows them
   // as they will stand) and before it is final. A handler that throws undoes
   // it: the record stays pending, or the deleted line comes back where it was,
@@ -77,7 +79,8 @@ class RecordTable {
   int RecordSize() const { return recordSize_; }
 
   // Navigation. Moving while editing or inserting first stores the pending record,
-  // or drops it when nothing was written into it (see PendingRecordChanged).
+  // or drops it when nothing was written into it (see PendingRecordChanged); a
+  // pending record that BeforePost refuses keeps the cursor where it was.
   void MoveFirst();
   int RecordCount() const { return static_cast<int>(lineTexts_.size()); }
   // 1-based; 0 when there is no current record.
@@ -96,9 +99,11 @@ class RecordTable {
   bool PendingRecordChanged() const { return pendingChanged_; }
 
   void BeginEdit();
-  void BeginInsert();
-  void BeginAppend();
-  void PostRecord();
+  // False when the pending record before it was refused.
+  bool BeginInsert();
+  bool BeginAppend();
+  // False when BeforePost refused the record, which stays pending.
+  bool PostRecord();
   void CancelRecord();
   void DeleteRecord();
 
@@ -121,9 +126,10 @@ class RecordTable {
  private:
   void CheckInactive() const;
   void CheckActive() const;
-  // Stores a changed pending record and drops an unchanged one.
-  void CheckBrowseMode();
-  void BeginNewRecord(bool append);
+  // Stores a changed pending record and drops an unchanged one; false when the
+  // record was refused.
+  bool CheckBrowseMode();
+  bool BeginNewRecord(bool append);
   void BuildFields();
   void Load(std::vector<std::string> lines);
   void WriteFile(const std::string& path) const;

@@ -18,10 +18,4 @@ class DataSetError : public VelmoraError {
   using VelmoraError::VelmoraError;
 };
 
-// A silent stop: the user has already been told why (a refused line).
-class AbortError : public VelmoraError {
- public:
-  AbortError() : VelmoraError("Operation aborted") {}
-};
-
 }  // namespace velmora

@@ -110,7 +110,7 @@ ImportOutcome ImportSpreadsheet(Statement& statement, Questions& questions,
       givenPath ? givenPath : questions.ChooseOpenFile(FileKind::Spreadsheet, kSpreadsheetFilter);
   if (!path || path->empty()) return outcome;
 
-  const Cp1253Text filer = statement.FilerTaxNumber ? statement.FilerTaxNumber() : Cp1253Text();
+  const Cp1253Text& filer = statement.FilerTaxNumber();
   auto lines = ReadSheetLines(questions, *path, side, filer, statement.Table(side).Lines());
   if (!lines) return outcome;
 

@@ -46,12 +46,9 @@ void Statement::Bind(Side side) {
   table.OnNewRecord = [&newLine](RecordTable&) { newLine = true; };
   table.AfterEdit = [&newLine](RecordTable&) { newLine = false; };
   table.BeforePost = [this, side, &lines, &newLine](RecordTable&) {
-    const LineVerdict verdict =
-        lines.CheckPendingLine(FilerTaxNumber ? FilerTaxNumber().bytes() : std::string(), newLine);
-    if (verdict.accepted) return;
-    lastLineStored_ = false;
-    if (OnLineRefused) OnLineRefused(side, verdict);
-    throw AbortError();
+    const LineVerdict verdict = lines.CheckPendingLine(filerTaxNumber_.bytes(), newLine);
+    if (!verdict.accepted) listener_->LineRefused(side, verdict);
+    return verdict.accepted;
   };
   table.BeforeCommit = [&lines](RecordTable&) { lines.WriteLines(); };
   auto changed = [this, side, &lines](RecordTable&) { ShowTotals(side, lines.Sum()); };
@@ -64,27 +61,23 @@ void Statement::Bind(Side side) {
 }
 
 void Statement::ShowTotals(Side side, const TotalsResult& result) {
-  lastLineStored_ = true;
   if (result.totals) {
     Totals(side) = {FormatInvoiceTotal(result.totals->invoices),
                     FormatValueTotal(result.totals->value)};
   }
-  if (OnLinesChanged) OnLinesChanged(side);
+  listener_->LinesChanged(side);
   // The line is stored all the same; the totals keep what they showed.
-  if (!result.totals && OnTotalsProblem) OnTotalsProblem(result.message);
+  if (!result.totals) listener_->TotalsProblem(result.message);
 }
 
 AppendedLines Statement::AppendLines(Side side, std::vector<Cp1253Text> lines,
                                      const LineProgress& progress) {
   StatementLines& sideLines = Lines(side);
-  AppendedLines result = sideLines.AppendLines(
-      std::move(lines), FilerTaxNumber ? FilerTaxNumber().bytes() : std::string(), progress);
+  AppendedLines result =
+      sideLines.AppendLines(std::move(lines), filerTaxNumber_.bytes(), progress);
   if (result.stored > 0) ShowTotals(side, result.totals);
-  if (result.refusal) {
-    sideLines.BeginNewLine(result.refusedRecord);
-    lastLineStored_ = false;
-  }
-  if ((result.stored > 0 || result.refusal) && OnTableReplaced) OnTableReplaced(side);
+  if (result.refusal) sideLines.BeginNewLine(result.refusedRecord);
+  if (result.stored > 0 || result.refusal) listener_->TableReplaced(side);
   return result;
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <array>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,6 +14,7 @@
 #include "Side.h"
 #include "StatementForm.h"
 #include "StatementLines.h"
+#include "StatementListener.h"
 #include "SubmissionReader.h"
 #include "SubmissionWriter.h"
 #include "WorkingFiles.h"
@@ -33,18 +33,13 @@ class Statement {
   Statement(const Statement&) = delete;
   Statement& operator=(const Statement&) = delete;
 
-  // The filer's tax number as typed (Windows-1253), which a line may not carry.
-  std::function<Cp1253Text()> FilerTaxNumber;
-  // A line its checks refused; the store stops after this.
-  std::function<void(Side, const LineVerdict&)> OnLineRefused;
-  // After a line was stored or deleted, and after a file was loaded or the
-  // statement emptied: the count and the totals of that side are new.
-  std::function<void(Side)> OnLinesChanged;
-  // The side's table was reopened on more lines (and may hold a pending new line
-  // again): whatever shows it must read it afresh.
-  std::function<void(Side)> OnTableReplaced;
-  // The totals could not be counted; the line is stored all the same.
-  std::function<void(const std::string& message)> OnTotalsProblem;
+  // Whoever shows the statement; nullptr for nobody. It must outlive the
+  // statement or be taken away first.
+  void SetListener(StatementListener* listener) { listener_ = listener ? listener : &nobody_; }
+  // The filer's tax number as typed (Windows-1253), which a line may not carry:
+  // the window hands it down whenever it changes.
+  void SetFilerTaxNumber(Cp1253Text taxNumber) { filerTaxNumber_ = std::move(taxNumber); }
+  const Cp1253Text& FilerTaxNumber() const { return filerTaxNumber_; }
 
   const WorkingFiles& Files() const { return files_; }
   RecordTable& Table(Side side) { return tables_[SideIndex(side)]; }
@@ -66,14 +61,11 @@ class Statement {
   // for a new or recovered statement.
   const std::string& FilePath() const { return filePath_; }
   void SetFilePath(std::string path) { filePath_ = std::move(path); }
-  // False after the last attempt to store a line was refused.
-  bool LastLineStored() const { return lastLineStored_; }
-  void SetLastLineStored(bool stored) { lastLineStored_ = stored; }
 
   // Stores lines (150-character working lines) after that side's stored lines, as
   // if each were typed into a new line of the grid and stored in turn: the same
   // checks, the same first refusal, after which the refused line stays pending.
-  // The files and the totals are written and counted once, and OnLinesChanged
+  // The files and the totals are written and counted once, and LinesChanged
   // follows when a line was stored. The refusal is not announced: the caller
   // tells it. A progress that answers false stops the run with nothing stored.
   // The side must hold no pending line. Throws VelmoraError when the working file
@@ -135,7 +127,9 @@ class Statement {
   std::array<bool, 2> newLine_{};
   bool modified_ = false;
   std::string filePath_;
-  bool lastLineStored_ = true;
+  Cp1253Text filerTaxNumber_;
+  StatementListener nobody_;
+  StatementListener* listener_ = &nobody_;
   bool shutDown_ = false;
 };
 

@@ -61,7 +61,7 @@ namespace {
 
 // The pages' tabs: the customers' first, the suppliers' second.
 Side SideOf(int tab) { return tab == 0 ? Side::Customers : Side::Suppliers; }
-int TabOf(Side side) { return side == Side::Customers ? 0 : 1; }
+int TabOf(Side side) { return SideIndex(side); }
 
 constexpr int kClientWidth = 908;
 constexpr int kClientHeight = 647;
@@ -140,22 +140,20 @@ MainWindow::MainWindow(Statement& statement, Dialogs& dialogs, Environment& envi
   filerPanel_ = new FilerPanel(dialogs_, environment_, central);
   layout->addWidget(filerPanel_);
 
-  customerModel_ = new RecordTableModel(statement_.Table(Side::Customers),
-                                        LinesPage::Columns(Side::Customers), this);
-  supplierModel_ = new RecordTableModel(statement_.Table(Side::Suppliers),
-                                        LinesPage::Columns(Side::Suppliers), this);
   pages_ = new QTabWidget(central);
   pages_->setObjectName(QStringLiteral("pages"));
-  customerPage_ = new LinesPage(Side::Customers, customerModel_, pages_);
-  supplierPage_ = new LinesPage(Side::Suppliers, supplierModel_, pages_);
-  pages_->addTab(customerPage_, TabPicture(true), QStringLiteral("ΠΕΛΑΤΕΣ"));
-  pages_->addTab(supplierPage_, TabPicture(false), QStringLiteral("ΠΡΟΜΗΘΕΥΤΕΣ"));
+  for (Side side : {Side::Customers, Side::Suppliers}) {
+    RecordTableModel*& model = models_[SideIndex(side)];
+    model = new RecordTableModel(statement_.Table(side), LinesPage::Columns(side), this);
+    LinesPage*& page = sidePages_[SideIndex(side)];
+    page = new LinesPage(side, model, pages_);
+    pages_->addTab(page, TabPicture(side == Side::Customers), PageTitle(side));
+    ConnectPage(page);
+  }
   layout->addWidget(pages_, 1);
   setCentralWidget(central);
 
-  ConnectPage(customerPage_);
-  ConnectPage(supplierPage_);
-  for (LinesPage* page : {customerPage_, supplierPage_}) {
+  for (LinesPage* page : sidePages_) {
     page->RestoreColumnWidths(settings_.ColumnWidths(page->side()));
     connect(page, &LinesPage::columnWidthsChanged, this, [this, page](const QList<int>& widths) {
       settings_.SetColumnWidths(page->side(), widths);
@@ -183,17 +181,10 @@ MainWindow::MainWindow(Statement& statement, Dialogs& dialogs, Environment& envi
            importAction_->isEnabled();
   });
   connect(drops, &FileDrops::fileDropped, this, &MainWindow::onFileDropped);
-  statement_.FilerTaxNumber = [this] { return filerPanel_->TaxNumber(); };
-  statement_.OnLineRefused = [this](Side, const LineVerdict& verdict) {
-    Tell(verdict.message, true);
-  };
-  statement_.OnLinesChanged = [this](Side side) { ShowLineCount(side); };
-  statement_.OnTotalsProblem = [this](const std::string& message) { Tell(message, true); };
-  // Lines added in one go: their page comes on view before any message about them.
-  statement_.OnTableReplaced = [this](Side side) {
-    Page(side)->grid()->Model()->Reload();
-    ShowPageOf(side);
-  };
+  // The lines' checks compare each line with the filer's number as it stands.
+  connect(filerPanel_, &FilerPanel::changed, this,
+          [this] { statement_.SetFilerTaxNumber(filerPanel_->TaxNumber()); });
+  statement_.SetListener(this);
 }
 
 MainWindow::~MainWindow() {
@@ -201,12 +192,20 @@ MainWindow::~MainWindow() {
   // The children outlive this destructor by a moment, and an editor that loses
   // the focus as it goes may still signal: nothing may reach this window then.
   for (QObject* child : findChildren<QObject*>()) disconnect(child, nullptr, this, nullptr);
-  statement_.FilerTaxNumber = nullptr;
-  statement_.OnLineRefused = nullptr;
-  statement_.OnLinesChanged = nullptr;
-  statement_.OnTotalsProblem = nullptr;
-  statement_.OnTableReplaced = nullptr;
+  statement_.SetListener(nullptr);
 }
+
+void MainWindow::LineRefused(Side, const LineVerdict& verdict) { Tell(verdict.message, true); }
+
+void MainWindow::LinesChanged(Side side) { ShowLineCount(side); }
+
+void MainWindow::TableReplaced(Side side) {
+  // Lines added in one go: their page comes on view before any message about them.
+  Model(side)->Reload();
+  ShowPageOf(side);
+}
+
+void MainWindow::TotalsProblem(const std::string& message) { Tell(message, true); }
 
 void MainWindow::ConnectPage(LinesPage* page) {
   RecordGrid* grid = page->grid();
@@ -387,10 +386,6 @@ void MainWindow::SetStatementCommandsEnabled(bool enabled) {
   pages_->setEnabled(enabled);
 }
 
-LinesPage* MainWindow::Page(Side side) const {
-  return side == Side::Customers ? customerPage_ : supplierPage_;
-}
-
 void MainWindow::ShowLineCount(Side side) {
   LinesPage* page = Page(side);
   page->SetCount(statement_.Table(side).RecordCount());
@@ -399,8 +394,8 @@ void MainWindow::ShowLineCount(Side side) {
 }
 
 std::array<QLineEdit*, 3> MainWindow::AmountBoxes() const {
-  return {customerPage_->retailSalesBox(), customerPage_->withoutItemisationBox(),
-          supplierPage_->withoutItemisationBox()};
+  return {Page(Side::Customers)->retailSalesBox(), Page(Side::Customers)->withoutItemisationBox(),
+          Page(Side::Suppliers)->withoutItemisationBox()};
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -418,9 +413,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 std::optional<StatementForm> MainWindow::FormOnScreen() const {
   const auto header = filerPanel_->CurrentHeader();
-  const auto retailSales = ToCp1253(customerPage_->retailSalesBox()->text());
-  const auto customersWithout = ToCp1253(customerPage_->withoutItemisationBox()->text());
-  const auto suppliersWithout = ToCp1253(supplierPage_->withoutItemisationBox()->text());
+  const auto [retailSalesBox, customersWithoutBox, suppliersWithoutBox] = AmountBoxes();
+  const auto retailSales = ToCp1253(retailSalesBox->text());
+  const auto customersWithout = ToCp1253(customersWithoutBox->text());
+  const auto suppliersWithout = ToCp1253(suppliersWithoutBox->text());
   if (!header || !retailSales || !customersWithout || !suppliersWithout) return std::nullopt;
   StatementForm form;
   form.header = *header;
@@ -453,25 +449,25 @@ void MainWindow::OfferRecovery(std::vector<CopyFolder> abandoned) {
   ShowTitle();
   if (!shown) return;
   ShowStatement(*shown);
-  customerPage_->grid()->setFocus();
+  Page(Side::Customers)->grid()->setFocus();
 }
 
 void MainWindow::ShowAmounts(const StatementForm& form) {
-  customerPage_->retailSalesBox()->setText(FromCp1253(form.retailSales));
-  customerPage_->withoutItemisationBox()->setText(FromCp1253(form.customersWithoutItemisation));
-  supplierPage_->withoutItemisationBox()->setText(FromCp1253(form.suppliersWithoutItemisation));
+  const auto [retailSales, customersWithout, suppliersWithout] = AmountBoxes();
+  retailSales->setText(FromCp1253(form.retailSales));
+  customersWithout->setText(FromCp1253(form.customersWithoutItemisation));
+  suppliersWithout->setText(FromCp1253(form.suppliersWithoutItemisation));
 }
 
 void MainWindow::ShowStatement(const ShownStatement& shown) {
   if (shown.headerRead) filerPanel_->FillHeaderFields(shown.form.header);
   filerPanel_->SetDebitInvoices(!shown.form.creditBalances);
   ShowAmounts(shown.form);
-  customerModel_->Reload();
-  supplierModel_->Reload();
+  for (RecordTableModel* model : models_) model->Reload();
   for (Side side : {Side::Customers, Side::Suppliers}) ShowLineCount(side);
   SetStatementCommandsEnabled(true);
   startPanel_->hide();
-  for (RecordGrid* grid : {customerPage_->grid(), supplierPage_->grid()}) grid->SyncCurrent();
+  for (LinesPage* page : sidePages_) page->grid()->SyncCurrent();
   ShowTitle();
 }
 
@@ -490,7 +486,7 @@ void MainWindow::onNew() {
   ShowStatement(*outcome.shown);
   SwitchPageQuietly(TabOf(Side::Customers));
   // Work starts in the lines; the filer fields are checked only once visited.
-  customerPage_->grid()->setFocus();
+  Page(Side::Customers)->grid()->setFocus();
 }
 
 bool MainWindow::onSave() {
@@ -515,8 +511,7 @@ bool MainWindow::onSaveAs() {
   const SaveOutcome outcome = SaveStatementAs(statement_, *this, *form, CurrentDay());
   if (outcome.normalisedForm) ShowAmounts(*outcome.normalisedForm);
   if (outcome.saved) {
-    customerPage_->grid()->DoAction(RecordGrid::Action::First);
-    supplierPage_->grid()->DoAction(RecordGrid::Action::First);
+    for (LinesPage* page : sidePages_) page->grid()->DoAction(RecordGrid::Action::First);
     RememberRecentFile();
   }
   ShowTitle();
@@ -624,7 +619,7 @@ void MainWindow::onSort(Side side, SortKey key) {
   const bool sorted = SortLines(statement_, *this, side, key).sorted;
   ShowTitle();
   if (!sorted) return;
-  (side == Side::Customers ? customerModel_ : supplierModel_)->Reload();
+  Model(side)->Reload();
   Page(side)->grid()->SyncCurrent();
 }
 
@@ -851,16 +846,14 @@ void MainWindow::ShowTitle() {
 
 bool MainWindow::StorePendingLine(Side side) {
   RecordGrid* grid = Page(side)->grid();
-  statement_.SetLastLineStored(true);
   grid->CommitEditor();
   // A new row nobody typed into is no line: it goes, unchecked.
   if (grid->Model()->HasUntouchedNewRow()) grid->DoAction(RecordGrid::Action::Cancel);
-  grid->Model()->Post();
+  // False for a line that could not be stored for any reason, not only one
+  // that its checks refused: either stops the command.
+  const bool stored = grid->Model()->Post();
   grid->SyncCurrent();
-  // A line that could not be stored for any reason stops the command, not only
-  // one that its checks refused.
-  if (grid->Model()->IsEditing()) statement_.SetLastLineStored(false);
-  return statement_.LastLineStored();
+  return stored;
 }
 
 void MainWindow::ShowBusy(bool busy) {
@@ -953,8 +946,7 @@ void MainWindow::CloseWithoutQuestions() {
 void MainWindow::Shutdown() {
   shutDown_ = true;
   statement_.Shutdown();
-  customerModel_->Reload();
-  supplierModel_->Reload();
+  for (RecordTableModel* model : models_) model->Reload();
 }
 
 }  // namespace velmora

@@ -12,6 +12,7 @@
 #include "Side.h"
 #include "StatementProblems.h"
 #include "StatementCommands.h"
+#include "StatementListener.h"
 
 class QAction;
 class QMenu;
@@ -37,8 +38,9 @@ class WaitBox;
 
 // The program's one window. It shows the statement (which outlives it), gathers
 // what the user typed, runs the statement's commands and shows their outcome;
-// the commands reach the user back through the Questions it answers.
-class MainWindow : public QMainWindow, private Questions {
+// the commands reach the user back through the Questions it answers, and the
+// statement tells it what changed as its StatementListener.
+class MainWindow : public QMainWindow, private Questions, private StatementListener {
   Q_OBJECT
 
  public:
@@ -103,6 +105,12 @@ class MainWindow : public QMainWindow, private Questions {
   bool RunStoppable(std::function<void()> work, std::shared_ptr<std::atomic<bool>> stop) override;
   bool ReportProgress(std::size_t done, std::size_t total) override;
 
+  // The statement's news, shown.
+  void LineRefused(Side side, const LineVerdict& verdict) override;
+  void LinesChanged(Side side) override;
+  void TableReplaced(Side side) override;
+  void TotalsProblem(const std::string& message) override;
+
   void BuildMenu();
   void BuildStartPanel();
   void ConnectPage(LinesPage* page);
@@ -120,7 +128,8 @@ class MainWindow : public QMainWindow, private Questions {
   // The statement's file goes to the top of the recent files.
   void RememberRecentFile();
   void FillRecentMenu();
-  LinesPage* Page(Side side) const;
+  LinesPage* Page(Side side) const { return sidePages_[SideIndex(side)]; }
+  RecordTableModel* Model(Side side) const { return models_[SideIndex(side)]; }
   // What the user typed besides the lines; nullopt after telling why it cannot
   // be taken.
   std::optional<StatementForm> GatherForm();
@@ -153,10 +162,9 @@ class MainWindow : public QMainWindow, private Questions {
   Settings& settings_;
   FilerPanel* filerPanel_;
   QTabWidget* pages_;
-  LinesPage* customerPage_;
-  LinesPage* supplierPage_;
-  RecordTableModel* customerModel_;
-  RecordTableModel* supplierModel_;
+  // Each side's, customers first (SideIndex).
+  std::array<RecordTableModel*, 2> models_{};
+  std::array<LinesPage*, 2> sidePages_{};
   QWidget* startPanel_;
   WaitBox* waitBox_;
   PrintWindow* printWindow_;

@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QTreeWidget>
 
+#include "AppTexts.h"
 #include "GreekText.h"
 
 namespace velmora {
@@ -11,8 +12,7 @@ namespace {
 
 QString PageName(const StatementProblem& problem) {
   if (!problem.side) return QStringLiteral("Στοιχεία υπόχρεου");
-  return *problem.side == Side::Customers ? QStringLiteral("ΠΕΛΑΤΕΣ")
-                                          : QStringLiteral("ΠΡΟΜΗΘΕΥΤΕΣ");
+  return PageTitle(*problem.side);
 }
 
 // The field as its caption names it on the screen.

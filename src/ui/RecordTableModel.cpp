@@ -120,18 +120,16 @@ bool RecordTableModel::setData(const QModelIndex& index, const QVariant& value, 
       }
     }
     table_.SetFieldText(columns_[index.column()].field.toStdString(), bytes->bytes());
+    return true;
   });
   if (rowCount() != rowsBefore) Reload();
   RowChanged(CurrentRow());
   return ok;
 }
 
-bool RecordTableModel::Guard(const std::function<void()>& operation) {
+bool RecordTableModel::Guard(const std::function<bool()>& operation) {
   try {
-    operation();
-    return true;
-  } catch (const AbortError&) {
-    return false;
+    return operation();
   } catch (const std::exception& error) {
     emit operationFailed(FromMessage(error.what()));
     return false;
@@ -147,7 +145,7 @@ void RecordTableModel::RowChanged(int row) {
 bool RecordTableModel::Post() {
   if (!IsEditing()) return true;
   const int row = CurrentRow();
-  Guard([&] { table_.PostRecord(); });
+  Guard([&] { return table_.PostRecord(); });
   // An AfterPost failure still leaves the line stored; only a refusal keeps it pending.
   RowChanged(row);
   return !IsEditing();
@@ -181,7 +179,10 @@ int RecordTableModel::MoveToRow(int row) {
   if (table_.RecordCount() == 0) return -1;
   row = std::clamp(row, 0, table_.RecordCount() - 1);
   const int before = CurrentRow();
-  Guard([&] { table_.SetPosition(row + 1); });
+  Guard([&] {
+    table_.SetPosition(row + 1);
+    return true;
+  });
   RowChanged(before);
   RowChanged(CurrentRow());
   return CurrentRow();
@@ -193,7 +194,7 @@ bool RecordTableModel::Insert() {
   const int row = std::max(table_.RecordCount() == 0 ? 0 : table_.CurrentIndex(), 0);
   const Reshape reshape(reshaping_);
   beginInsertRows({}, row, row);
-  const bool ok = Guard([&] { table_.BeginInsert(); });
+  const bool ok = Guard([&] { return table_.BeginInsert(); });
   endInsertRows();
   if (!ok) Reload();
   RowChanged(row);
@@ -206,7 +207,7 @@ bool RecordTableModel::Append() {
   const int row = table_.RecordCount();
   const Reshape reshape(reshaping_);
   beginInsertRows({}, row, row);
-  const bool ok = Guard([&] { table_.BeginAppend(); });
+  const bool ok = Guard([&] { return table_.BeginAppend(); });
   endInsertRows();
   if (!ok) Reload();
   RowChanged(row);

@@ -73,8 +73,9 @@ class RecordTableModel : public QAbstractTableModel {
  private:
   int LineOfRow(int row) const;
   int FieldIndexOf(int column) const;
-  // Runs a table operation; false when it threw (refusals are silent).
-  bool Guard(const std::function<void()>& operation);
+  // Runs a table operation: its own answer, or false when it threw (the
+  // failure is then announced; a refused line was told by its checks).
+  bool Guard(const std::function<bool()>& operation);
   void RowChanged(int row);
 
   RecordTable& table_;

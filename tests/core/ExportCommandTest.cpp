@@ -27,7 +27,7 @@ constexpr const char* kFiler = "094019245";
 struct StatementIn {
   StatementIn() : statement(folder.Path()) {
     statement.Reset();
-    statement.FilerTaxNumber = [] { return Cp1253Text(kFiler); };
+    statement.SetFilerTaxNumber(Cp1253Text(kFiler));
   }
   TempFolder folder;
   Statement statement;

@@ -5,6 +5,7 @@
 
 #include "PrintCommand.h"
 #include "RecordLayout.h"
+#include "RecordingListener.h"
 #include "ScriptedQuestions.h"
 #include "Statement.h"
 #include "StatementPage.h"
@@ -30,10 +31,8 @@ void StoreLine(Statement& statement, Side side, const char* taxNumber, const cha
 class PrintCommandTest : public testing::Test {
  protected:
   PrintCommandTest() {
-    statement_.FilerTaxNumber = [] { return Cp1253Text("123456783"); };
-    statement_.OnLineRefused = [](Side, const LineVerdict& verdict) {
-      ADD_FAILURE() << verdict.message;
-    };
+    statement_.SetFilerTaxNumber(Cp1253Text("123456783"));
+    statement_.SetListener(&listener_);
     statement_.Reset();
     form_.header.taxOfficeCode = Cp1253Text(TaxOffices()[3].code);
     form_.header.year = Cp1253Text("2008");
@@ -60,8 +59,11 @@ class PrintCommandTest : public testing::Test {
     return ComposeStatementPage(input).bytes();
   }
 
+  ~PrintCommandTest() override { EXPECT_TRUE(listener_.refusals.empty()); }
+
   test::TempFolder working_;
   test::TempFolder program_;
+  test::RecordingListener listener_;
   Statement statement_{working_.Path()};
   StatementForm form_;
   test::ScriptedQuestions questions_;

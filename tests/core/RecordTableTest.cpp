@@ -285,7 +285,7 @@ TEST_F(RecordTableTest, FiresEventsInOrderAndKeepsRefusedRecordsPending) {
   bool refuse = true;
   t_.BeforePost = [&](RecordTable& t) {
     log.push_back("BeforePost " + t.FieldText("A"));
-    if (refuse) throw AbortError();
+    return !refuse;
   };
   t_.AfterPost = [&](RecordTable& t) { log.push_back("AfterPost " + t.FieldText("A")); };
   t_.AfterEdit = [&](RecordTable&) { log.push_back("AfterEdit"); };
@@ -297,7 +297,10 @@ TEST_F(RecordTableTest, FiresEventsInOrderAndKeepsRefusedRecordsPending) {
 
   t_.BeginEdit();
   t_.SetFieldText("A", "x");
-  EXPECT_THROW(t_.SetPosition(2), AbortError);
+  t_.SetPosition(2);
+  EXPECT_EQ(t_.State(), DataSetState::Edit);
+  EXPECT_EQ(t_.Position(), 1);
+  EXPECT_FALSE(t_.BeginInsert());
   EXPECT_EQ(t_.State(), DataSetState::Edit);
   EXPECT_EQ(t_.RecordText(), "x  ");
   EXPECT_EQ(t_.LineAt(0), "1");
@@ -311,7 +314,8 @@ TEST_F(RecordTableTest, FiresEventsInOrderAndKeepsRefusedRecordsPending) {
   t_.SetFieldText("A", "n");
   t_.PostRecord();
   t_.DeleteRecord();
-  EXPECT_EQ(log, (Lines{"AfterEdit", "BeforePost x", "BeforePost x", "AfterPost x", "OnNewRecord",
+  EXPECT_EQ(log, (Lines{"AfterEdit", "BeforePost x", "BeforePost x", "BeforePost x", "AfterPost x",
+                        "OnNewRecord",
                         "BeforePost n", "AfterPost n", "AfterDelete"}));
 }
 

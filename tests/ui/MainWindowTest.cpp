@@ -249,7 +249,7 @@ void MainWindowTest::pageSwitchingStoresThePendingLine() {
   QCOMPARE(f.dialogs.messages,
            QStringList(
                {Greek("Πρέπει να συμπληρώσετε τα πεδία ΑΦΜ, Υπόχρεος, Αριθ. τιμολογίων, Αξία")}));
-  QVERIFY(!f.statement->LastLineStored());
+  QVERIFY(f.Grid(Side::Customers)->Model()->IsEditing());
   QCOMPARE(customers->model()->index(0, 0).data().toString(), QStringLiteral("123456783"));
   QCOMPARE(f.WorkingFile("record2"), QByteArray());
 
@@ -257,7 +257,7 @@ void MainWindowTest::pageSwitchingStoresThePendingLine() {
   f.ShowPage(1);
   QCOMPARE(pages->currentIndex(), 1);
   QCOMPARE(f.WorkingFile("record2").left(15), QByteArray("2     123456783"));
-  QVERIFY(f.statement->LastLineStored());
+  QVERIFY(!f.Grid(Side::Customers)->Model()->IsEditing());
 
   f.TypeLine(f.Grid(Side::Suppliers), 0, QStringLiteral("094019245"));
   f.ShowPage(0);

@@ -147,7 +147,7 @@ void Fixture::ClickNavigator(Side side, const char* button) {
 
 bool Fixture::StoreLine(Side side) {
   ClickNavigator(side, "storeLineButton");
-  return statement->LastLineStored();
+  return !Grid(side)->Model()->IsEditing();
 }
 
 void Fixture::DeleteCurrentLine(Side side, Dialogs::Answer answer) {
