@@ -73,8 +73,7 @@ void Statement::ShowTotals(Side side, const TotalsResult& result) {
 AppendedLines Statement::AppendLines(Side side, std::vector<Cp1253Text> lines,
                                      const LineProgress& progress) {
   StatementLines& sideLines = Lines(side);
-  AppendedLines result =
-      sideLines.AppendLines(std::move(lines), filerTaxNumber_.bytes(), progress);
+  AppendedLines result = sideLines.AppendLines(std::move(lines), filerTaxNumber_.bytes(), progress);
   if (result.stored > 0) ShowTotals(side, result.totals);
   if (result.refusal) sideLines.BeginNewLine(result.refusedRecord);
   if (result.stored > 0 || result.refusal) listener_->TableReplaced(side);

@@ -315,8 +315,7 @@ TEST_F(RecordTableTest, FiresEventsInOrderAndKeepsRefusedRecordsPending) {
   t_.PostRecord();
   t_.DeleteRecord();
   EXPECT_EQ(log, (Lines{"AfterEdit", "BeforePost x", "BeforePost x", "BeforePost x", "AfterPost x",
-                        "OnNewRecord",
-                        "BeforePost n", "AfterPost n", "AfterDelete"}));
+                        "OnNewRecord", "BeforePost n", "AfterPost n", "AfterDelete"}));
 }
 
 TEST_F(RecordTableTest, OpensOnGivenLinesWithoutReadingTheFile) {
