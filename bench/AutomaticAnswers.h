@@ -35,9 +35,6 @@ class AutomaticAnswers : public Questions {
     messages_.push_back(message);
   }
   void Warn(const std::string& message) override { messages_.push_back(message); }
-  void ReportCheckFailure(const SaveCheckFailure& failure) override {
-    messages_.push_back(failure.message);
-  }
   std::optional<std::string> ChooseSaveFile(FileKind, const Cp1253Text& proposedName,
                                             const std::string&, const std::string&) override {
     lastSavePath_ = saveFolder_ + "/" + (saveName_.empty() ? proposedName.bytes() : saveName_);

@@ -52,8 +52,7 @@ std::vector<PreSaveVariant> PlantedVariants(const LineKeys& clean,
   return variants;
 }
 
-bool SameVerdict(const std::optional<SaveCheckFailure>& a,
-                 const std::optional<SaveCheckFailure>& b) {
+bool SameVerdict(const std::optional<Failure>& a, const std::optional<Failure>& b) {
   if (!a || !b) return !a && !b;
   return a->message == b->message && a->beep == b->beep && a->focus == b->focus;
 }

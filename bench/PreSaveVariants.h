@@ -28,7 +28,6 @@ std::vector<PreSaveVariant> PlantedVariants(const LineKeys& clean,
                                             const std::string& filerTaxNumber);
 
 // The same message, beep and focus, or both no failure.
-bool SameVerdict(const std::optional<SaveCheckFailure>& a,
-                 const std::optional<SaveCheckFailure>& b);
+bool SameVerdict(const std::optional<Failure>& a, const std::optional<Failure>& b);
 
 }  // namespace velmora

@@ -102,7 +102,7 @@ struct CleanChecks {
 
 CleanChecks TimeCleanChecks(Side side, const LineKeys& clean, const std::string& filerTaxNumber) {
   CleanChecks result{};
-  std::optional<SaveCheckFailure> linear;
+  std::optional<Failure> linear;
   result.linearSeconds = Stopwatch::Best(5, [&] {
     linear = CheckSideBeforeSave(side, clean.taxNumbers, clean.obligations, filerTaxNumber);
   });

@@ -78,23 +78,23 @@ std::string DesktopLauncherText(std::string_view executablePath, std::string_vie
   return text;
 }
 
-std::optional<LauncherFailure> WriteDesktopLauncher(const std::string& desktopFolder,
-                                                    std::string_view executablePath,
-                                                    std::string_view iconPath) {
+std::optional<Failure> WriteDesktopLauncher(const std::string& desktopFolder,
+                                            std::string_view executablePath,
+                                            std::string_view iconPath) {
   const std::string path = desktopFolder + "/" + std::string(kDesktopLauncherFileName);
   try {
     // An account that never had a desktop folder gets one, as the desktop would make it.
     std::error_code error;
     std::filesystem::create_directories(desktopFolder, error);
     if (error)
-      return LauncherFailure{std::string(kFailureMessage) + "\n" + SystemReason(error.value())};
+      return SystemFailure(std::string(kFailureMessage) + "\n" + SystemReason(error.value()));
     WriteFileAtomically(path, DesktopLauncherText(executablePath, iconPath), true);
   } catch (const std::exception& error) {
-    return LauncherFailure{std::string(kFailureMessage) + "\n" + error.what()};
+    return SystemFailure(std::string(kFailureMessage) + "\n" + error.what());
   }
   // Desktops start only launchers that are executable.
   if (::chmod(path.c_str(), 0755) != 0)
-    return LauncherFailure{std::string(kFailureMessage) + "\n" + SystemReason(errno)};
+    return SystemFailure(std::string(kFailureMessage) + "\n" + SystemReason(errno));
   return std::nullopt;
 }
 

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "Failure.h"
+
 namespace velmora {
 
 // The launcher that puts the program on the user's desktop: a Desktop Entry
@@ -17,16 +19,10 @@ inline constexpr std::string_view kDesktopLauncherFileName = "Velmora.desktop";
 // iconPath is empty), not in a terminal.
 std::string DesktopLauncherText(std::string_view executablePath, std::string_view iconPath);
 
-// Why the launcher was not made: the Greek message, then the system's reason on
-// a line of its own.
-struct LauncherFailure {
-  std::string message;
-};
-
 // Writes the launcher into desktopFolder, made first when missing, replacing one
 // already there without asking, and makes it executable (0755). nullopt on success.
-std::optional<LauncherFailure> WriteDesktopLauncher(const std::string& desktopFolder,
-                                                    std::string_view executablePath,
-                                                    std::string_view iconPath);
+std::optional<Failure> WriteDesktopLauncher(const std::string& desktopFolder,
+                                            std::string_view executablePath,
+                                            std::string_view iconPath);
 
 }  // namespace velmora

@@ -163,21 +163,21 @@ std::string ZipReplaceQuestion(std::string_view chosenPath) {
          std::string(NamePart(chosenPath)) + ".zip;";
 }
 
-std::optional<ZipCopyFailure> WriteZipCopy(const std::string& sourcePath,
-                                           const std::string& archivePath, DosTimestamp modified) {
+std::optional<Failure> WriteZipCopy(const std::string& sourcePath, const std::string& archivePath,
+                                    DosTimestamp modified) {
   std::string data;
   try {
     data = ReadFileBytes(sourcePath, kMaxZipSourceBytes);
   } catch (const std::exception& error) {
-    return ZipCopyFailure{"Δεν ήταν δυνατή η ανάγνωση του αρχείου " + sourcePath + "\n" +
-                          error.what()};
+    return SystemFailure("Δεν ήταν δυνατή η ανάγνωση του αρχείου " + sourcePath + "\n" +
+                         error.what());
   }
   try {
     WriteFileAtomically(archivePath, ComposeZipArchive(ZipEntryName(sourcePath), data, modified),
                         true);
   } catch (const std::exception& error) {
-    return ZipCopyFailure{"Δεν ήταν δυνατή η δημιουργία του συμπιεσμένου αρχείου " + archivePath +
-                          "\n" + error.what()};
+    return SystemFailure("Δεν ήταν δυνατή η δημιουργία του συμπιεσμένου αρχείου " + archivePath +
+                         "\n" + error.what());
   }
   return std::nullopt;
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "Failure.h"
+
 namespace velmora {
 
 // The ZIP copy of a file: an archive of one deflated entry, laid out as local
@@ -56,11 +58,6 @@ std::string ZipArchivePath(std::string_view chosenPath);
 // chosen in the save dialog.
 std::string ZipReplaceQuestion(std::string_view chosenPath);
 
-// Why a ZIP copy was not made: the Greek message with the system's reason.
-struct ZipCopyFailure {
-  std::string message;
-};
-
 // No submission file is larger (about 30 MB for 99,999 lines a side): a larger
 // source is refused before it is read, so that the copy and its archive stay small.
 inline constexpr std::size_t kMaxZipSourceBytes = 33u << 20;
@@ -68,7 +65,7 @@ inline constexpr std::size_t kMaxZipSourceBytes = 33u << 20;
 // Reads sourcePath whole and writes its archive to archivePath (replacing any
 // file there) through a temporary file that is renamed over it, so a failure
 // leaves an earlier archive as it was. nullopt on success.
-std::optional<ZipCopyFailure> WriteZipCopy(const std::string& sourcePath,
-                                           const std::string& archivePath, DosTimestamp modified);
+std::optional<Failure> WriteZipCopy(const std::string& sourcePath, const std::string& archivePath,
+                                    DosTimestamp modified);
 
 }  // namespace velmora

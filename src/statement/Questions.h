@@ -9,7 +9,7 @@
 
 #include "Cp1253.h"
 #include "FileKind.h"
-#include "PreSaveChecks.h"
+#include "Failure.h"
 #include "Side.h"
 
 namespace velmora {
@@ -52,8 +52,18 @@ class Questions {
   virtual void TellWithDetails(const std::string& message, const std::string& details) = 0;
   // A message box marked as a warning: a command failed.
   virtual void Warn(const std::string& message) = 0;
-  // A failed check before a save: beep, message, then the focus on its field.
-  virtual void ReportCheckFailure(const SaveCheckFailure& failure) = 0;
+  // Puts the focus on a filer field that a failure named.
+  virtual void FocusFilerField(FilerFocus /*field*/) {}
+  // A failure as it is told: beep, message (a warning for a failure of the
+  // system), then the focus on the field it names.
+  void Report(const Failure& failure) {
+    if (failure.warning) {
+      Warn(failure.message);
+    } else {
+      Tell(failure.message, failure.beep);
+    }
+    if (failure.focus != FilerFocus::None) FocusFilerField(failure.focus);
+  }
   // nullopt when the user cancels. A filter lists the kinds of file on offer,
   // as "Περιγραφή (*.a *.b)"; empty offers every file. The dialog starts in
   // startFolder, or where the last file of that kind was chosen when it is empty.

@@ -147,7 +147,7 @@ std::optional<StatementForm> Statement::Recover(const std::string& otherBase) {
   return form;
 }
 
-std::optional<SaveCheckFailure> Statement::CheckLines(std::string_view filerTaxNumber) {
+std::optional<Failure> Statement::CheckLines(std::string_view filerTaxNumber) {
   std::vector<std::string> taxNumbers;
   std::vector<std::string> obligations;
   for (Side side : {Side::Customers, Side::Suppliers}) {
@@ -195,11 +195,15 @@ SubmissionStatement Statement::ToSubmission(const StatementForm& form,
   return submission;
 }
 
-std::optional<WriteProblem> Statement::Write(const std::string& path,
-                                             const SubmissionStatement& statement) {
+std::optional<Failure> Statement::Write(const std::string& path,
+                                        const SubmissionStatement& statement) {
   auto composed = ComposeSubmissionFile(statement);
-  if (auto* problem = std::get_if<WriteProblem>(&composed)) return std::move(*problem);
-  WriteFileAtomically(path, std::get<std::string>(composed), true);
+  if (auto* refusal = std::get_if<Failure>(&composed)) return std::move(*refusal);
+  try {
+    WriteFileAtomically(path, std::get<std::string>(composed), true);
+  } catch (const std::exception& error) {
+    return SystemFailure(SaveFailedMessage(error.what()));
+  }
   return std::nullopt;
 }
 

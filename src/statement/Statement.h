@@ -93,16 +93,17 @@ class Statement {
   // other folder is only read.
   std::optional<StatementForm> Recover(const std::string& otherBase);
   // The lines' part of the checks before a save: the filer's number and pairs.
-  std::optional<SaveCheckFailure> CheckLines(std::string_view filerTaxNumber);
+  std::optional<Failure> CheckLines(std::string_view filerTaxNumber);
   // The totals shown under each list, counted again from the lines: a message
   // when they differ, which a file must never carry.
   std::optional<std::string> CheckTotalsAgainstLines();
   // The submission file's content, made from the form, the lines and the totals.
   SubmissionStatement ToSubmission(const StatementForm& form, const std::string& date) const;
-  // Writes the file whole, durably, through a temporary file. A refusal comes
-  // back as a problem; a failing disk throws VelmoraError with its reason.
-  static std::optional<WriteProblem> Write(const std::string& path,
-                                           const SubmissionStatement& statement);
+  // Writes the file whole, durably, through a temporary file. A refusal, or a
+  // failing disk with its reason, comes back as the failure; nothing was
+  // written over the file then.
+  static std::optional<Failure> Write(const std::string& path,
+                                      const SubmissionStatement& statement);
   // Closes the tables and removes the working files; the statement is gone.
   void Shutdown() noexcept;
 

@@ -62,13 +62,13 @@ bool CheckBeforeSave(Statement& statement, Questions& questions, const Statement
   if (auto failure =
           CheckFilerBeforeSave(header.year.view(), today.year, header.taxNumber.view(),
                                header.installationType.view(), !header.taxOfficeCode.empty())) {
-    questions.ReportCheckFailure(*failure);
+    questions.Report(*failure);
     return false;
   }
   if (!questions.StorePendingLine(Side::Customers) || !questions.StorePendingLine(Side::Suppliers))
     return false;
   if (auto failure = statement.CheckLines(header.taxNumber.view())) {
-    questions.ReportCheckFailure(*failure);
+    questions.Report(*failure);
     return false;
   }
   if (auto disagreement = statement.CheckTotalsAgainstLines()) {
@@ -87,19 +87,13 @@ SaveOutcome WriteStatement(Statement& statement, Questions& questions, const Sta
   for (Cp1253Text* amount : {&written.retailSales, &written.suppliersWithoutItemisation})
     *amount = Cp1253Text(NormaliseAmountBox(amount->view()));
   outcome.normalisedForm = written;
-  std::optional<WriteProblem> problem;
+  std::optional<Failure> failure;
   {
-    BusyScope busy(questions);
-    try {
-      problem = Statement::Write(path, statement.ToSubmission(written, today.date));
-    } catch (const std::exception& error) {
-      busy.Stop();
-      questions.Warn(SaveFailedMessage(error.what()));
-      return outcome;
-    }
+    const BusyScope busy(questions);
+    failure = Statement::Write(path, statement.ToSubmission(written, today.date));
   }
-  if (problem) {
-    questions.Tell(problem->message, true);
+  if (failure) {
+    questions.Report(*failure);
     return outcome;
   }
   statement.SetModified(false);

@@ -23,7 +23,7 @@ ZipOutcome MakeZipCopy(Questions& questions, const ZipClock& clock) {
       questions.AskYesNo(ZipReplaceQuestion(*chosen)) == Questions::Answer::No)
     return {};
   if (const auto failure = WriteZipCopy(*source, archive, clock())) {
-    questions.Warn(failure->message);
+    questions.Report(*failure);
     return {};
   }
   return {archive};

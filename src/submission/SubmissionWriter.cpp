@@ -57,7 +57,7 @@ constexpr ColumnSpan kInvoiceCount = LineSpan(LineField::InvoiceCount);
 constexpr ColumnSpan kValue = LineSpan(LineField::Value);
 constexpr ColumnSpan kSequence = LineSpan(LineField::SequenceNumber);
 
-using Problem = std::optional<WriteProblem>;
+using Problem = std::optional<Failure>;
 
 // Such a byte would end the record early when the file is read back.
 bool HasUnwritableByte(std::string_view text) {
@@ -76,22 +76,21 @@ void AppendZeroFilled(std::string& out, uint64_t value, std::size_t width) {
   out += digits;
 }
 
-WriteProblem Refusal(std::string_view subject, std::string_view predicate,
-                     std::string_view advice) {
+Failure Refusal(std::string_view subject, std::string_view predicate, std::string_view advice) {
   std::string message(kSaveFailedPrefix);
   message += subject;
   message += ' ';
   message += predicate;
   message += ". ";
   message += advice;
-  return {std::move(message)};
+  return {std::move(message), true};
 }
 
 const char* SideOf(char type) {
   return type == record_type::kCustomerLine ? "των πελατών" : "των προμηθευτών";
 }
 
-WriteProblem LineRefusal(char type, int sequence, std::string_view predicate) {
+Failure LineRefusal(char type, int sequence, std::string_view predicate) {
   const std::string subject = "Η γραμμή " + std::to_string(sequence) + ' ' + SideOf(type);
   return Refusal(subject, predicate, kFixLine);
 }
@@ -225,7 +224,7 @@ Problem AppendSupplierAmountsRecord(std::string& out, std::string_view withoutIt
 }
 
 template <typename Append>
-std::variant<std::string, WriteProblem> SingleRecord(Append append) {
+std::variant<std::string, Failure> SingleRecord(Append append) {
   std::string record;
   record.reserve(kRecordLength);
   if (auto problem = append(record)) return *std::move(problem);
@@ -247,35 +246,35 @@ std::string OpeningRecord(bool creditBalances, std::string_view date) {
   return record;
 }
 
-std::variant<std::string, WriteProblem> HeaderRecord(const HeaderFields& header) {
+std::variant<std::string, Failure> HeaderRecord(const HeaderFields& header) {
   return SingleRecord([&](std::string& out) { return AppendHeaderRecord(out, header); });
 }
 
-std::variant<std::string, WriteProblem> LineRecord(char type, int sequence,
-                                                   std::string_view workingLine) {
+std::variant<std::string, Failure> LineRecord(char type, int sequence,
+                                              std::string_view workingLine) {
   return SingleRecord(
       [&](std::string& out) { return AppendLineRecord(out, type, sequence, workingLine); });
 }
 
-std::variant<std::string, WriteProblem> CustomerAmountsRecord(std::string_view retailSales,
-                                                              std::string_view withoutItemisation,
-                                                              std::string_view invoiceTotal,
-                                                              std::string_view valueTotal) {
+std::variant<std::string, Failure> CustomerAmountsRecord(std::string_view retailSales,
+                                                         std::string_view withoutItemisation,
+                                                         std::string_view invoiceTotal,
+                                                         std::string_view valueTotal) {
   return SingleRecord([&](std::string& out) {
     return AppendCustomerAmountsRecord(out, retailSales, withoutItemisation, invoiceTotal,
                                        valueTotal);
   });
 }
 
-std::variant<std::string, WriteProblem> SupplierAmountsRecord(std::string_view withoutItemisation,
-                                                              std::string_view invoiceTotal,
-                                                              std::string_view valueTotal) {
+std::variant<std::string, Failure> SupplierAmountsRecord(std::string_view withoutItemisation,
+                                                         std::string_view invoiceTotal,
+                                                         std::string_view valueTotal) {
   return SingleRecord([&](std::string& out) {
     return AppendSupplierAmountsRecord(out, withoutItemisation, invoiceTotal, valueTotal);
   });
 }
 
-std::variant<std::string, WriteProblem> ComposeSubmissionFile(const SubmissionStatement& s) {
+std::variant<std::string, Failure> ComposeSubmissionFile(const SubmissionStatement& s) {
   std::string file;
   file.reserve((4 + s.customerLines.size() + s.supplierLines.size()) * (kRecordLength + 2));
   file += OpeningRecord(s.creditBalances, s.date);

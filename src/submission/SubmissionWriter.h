@@ -6,6 +6,7 @@
 #include <variant>
 #include <vector>
 
+#include "Failure.h"
 #include "HeaderLine.h"
 
 namespace velmora {
@@ -25,34 +26,29 @@ struct SubmissionStatement {
   std::string customerInvoiceTotal, customerValueTotal, supplierInvoiceTotal, supplierValueTotal;
 };
 
-// Why the file cannot be written: a Greek message (UTF-8) for the user.
-struct WriteProblem {
-  std::string message;
-};
-
 // The whole file: records of 150 characters, each followed by CR LF. Every record is
 // checked before the file is returned, so a statement that cannot be written whole
 // gives its first problem in file order and no bytes at all.
-std::variant<std::string, WriteProblem> ComposeSubmissionFile(const SubmissionStatement& statement);
+std::variant<std::string, Failure> ComposeSubmissionFile(const SubmissionStatement& statement);
 
 // The single records, 150 characters without a line end.
 
 // The date is expected as eight digits.
 std::string OpeningRecord(bool creditBalances, std::string_view date);
-std::variant<std::string, WriteProblem> HeaderRecord(const HeaderFields& header);
+std::variant<std::string, Failure> HeaderRecord(const HeaderFields& header);
 // type '2' for a customer line, '4' for a supplier line; sequence is the 1-based
 // position of the line in its list.
-std::variant<std::string, WriteProblem> LineRecord(char type, int sequence,
-                                                   std::string_view workingLine);
+std::variant<std::string, Failure> LineRecord(char type, int sequence,
+                                              std::string_view workingLine);
 // Amount texts that are not numbers count as 0; a value total that is not a number
 // leaves the grand total without it.
-std::variant<std::string, WriteProblem> CustomerAmountsRecord(std::string_view retailSales,
-                                                              std::string_view withoutItemisation,
-                                                              std::string_view invoiceTotal,
-                                                              std::string_view valueTotal);
-std::variant<std::string, WriteProblem> SupplierAmountsRecord(std::string_view withoutItemisation,
-                                                              std::string_view invoiceTotal,
-                                                              std::string_view valueTotal);
+std::variant<std::string, Failure> CustomerAmountsRecord(std::string_view retailSales,
+                                                         std::string_view withoutItemisation,
+                                                         std::string_view invoiceTotal,
+                                                         std::string_view valueTotal);
+std::variant<std::string, Failure> SupplierAmountsRecord(std::string_view withoutItemisation,
+                                                         std::string_view invoiceTotal,
+                                                         std::string_view valueTotal);
 
 // The message after a complete write: eight lines joined by CR LF.
 std::string SuccessMessage();

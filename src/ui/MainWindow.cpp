@@ -561,7 +561,7 @@ void MainWindow::onCreateShortcut() {
                            QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString(),
                            IconPathFor(programFolder));
   if (failure) {
-    Warn(failure->message);
+    Report(*failure);
     return;
   }
   // No box to close: the status line says where to find it.
@@ -583,11 +583,8 @@ void MainWindow::onManual() {
     const std::string programFolder = QFile::encodeName(environment_.ProgramFolder()).toStdString();
     manualWindow_ = std::make_unique<ManualWindow>(
         QFile::decodeName(QByteArray::fromStdString(HelpFolderFor(programFolder))));
-    connect(manualWindow_.get(), &ManualWindow::printFailed, this, [this] {
-      dialogs_.ShowWarning(
-          QStringLiteral("Υπήρξε ένα πρόβλημα κατά την εκτύπωση. Βεβαιωθείτε ότι "
-                         "έχετε ορίσει κάποιον εκτυπωτή"));
-    });
+    connect(manualWindow_.get(), &ManualWindow::printFailed, this,
+            [this] { dialogs_.ShowWarning(PrintWindow::PrintFailedMessage()); });
   }
   manualWindow_->ShowFirstTopic();
 }
@@ -729,10 +726,7 @@ void MainWindow::TellWithDetails(const std::string& message, const std::string& 
 
 void MainWindow::Warn(const std::string& message) { dialogs_.ShowWarning(FromMessage(message)); }
 
-void MainWindow::ReportCheckFailure(const SaveCheckFailure& failure) {
-  Tell(failure.message, failure.beep);
-  filerPanel_->FocusField(failure.focus);
-}
+void MainWindow::FocusFilerField(FilerFocus field) { filerPanel_->FocusField(field); }
 
 Questions::RecoveryChoice MainWindow::ChooseRecovery(const std::vector<std::string>& lastChanges) {
   QStringList statements;

@@ -95,7 +95,7 @@ class MainWindow : public QMainWindow, private Questions, private StatementListe
   void TellWithDetails(const std::string& message, const std::string& details) override;
   void Warn(const std::string& message) override;
   RecoveryChoice ChooseRecovery(const std::vector<std::string>& lastChanges) override;
-  void ReportCheckFailure(const SaveCheckFailure& failure) override;
+  void FocusFilerField(FilerFocus field) override;
   std::optional<std::string> ChooseSaveFile(FileKind kind, const Cp1253Text& proposedName,
                                             const std::string& filter,
                                             const std::string& startFolder) override;

@@ -52,29 +52,27 @@ struct LineKeyHash {
   }
 };
 
-SaveCheckFailure FilerFailure(const char* reason, bool beep, FilerFocus focus) {
+Failure FilerFailure(const char* reason, bool beep, FilerFocus focus) {
   return {SaveFailedMessage(reason), beep, focus};
 }
 
 }  // namespace
 
-SaveCheckFailure FilerNumberFailure(Side side, const std::string& taxNumber) {
+Failure FilerNumberFailure(Side side, const std::string& taxNumber) {
   return {SaveFailedMessage("Ο ΑΦΜ: " + Cp1253ToUtf8(taxNumber) + FilerNumberMiddleText(side) +
                             kFixAndSaveAgain),
           true, FilerFocus::None};
 }
 
-SaveCheckFailure DuplicateFailure(Side side, const std::string& taxNumber,
-                                  const std::string& obligation) {
+Failure DuplicateFailure(Side side, const std::string& taxNumber, const std::string& obligation) {
   return {SaveFailedMessage("Ο ΑΦΜ: " + Cp1253ToUtf8(taxNumber) + DuplicateMiddleText(side) +
                             Cp1253ToUtf8(obligation) + "). " + kFixAndSaveAgain),
           true, FilerFocus::None};
 }
 
-std::optional<SaveCheckFailure> CheckFilerBeforeSave(std::string_view year, int currentYear,
-                                                     std::string_view filerTaxNumber,
-                                                     std::string_view installationType,
-                                                     bool officeChosen) {
+std::optional<Failure> CheckFilerBeforeSave(std::string_view year, int currentYear,
+                                            std::string_view filerTaxNumber,
+                                            std::string_view installationType, bool officeChosen) {
   // The header record holds the year in exactly four characters.
   if (!IsFourDigits(year) || !IsYearAcceptable(year, currentYear)) {
     return FilerFailure(kWrongYear, true, FilerFocus::Year);
@@ -87,10 +85,9 @@ std::optional<SaveCheckFailure> CheckFilerBeforeSave(std::string_view year, int 
   return std::nullopt;
 }
 
-std::optional<SaveCheckFailure> CheckSideBeforeSave(Side side,
-                                                    const std::vector<std::string>& taxNumbers,
-                                                    const std::vector<std::string>& obligations,
-                                                    std::string_view filerTaxNumber) {
+std::optional<Failure> CheckSideBeforeSave(Side side, const std::vector<std::string>& taxNumbers,
+                                           const std::vector<std::string>& obligations,
+                                           std::string_view filerTaxNumber) {
   RequireSameLength(taxNumbers, obligations);
   // How many lines from i onwards carry each (number, code); a count above one at
   // line i means a later line repeats it. The message names only the number and the

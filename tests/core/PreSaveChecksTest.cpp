@@ -15,8 +15,8 @@ using Lists = std::vector<std::string>;
 constexpr const char* kFilerTaxNumber = "094019245";
 const std::string kFailed = "Η αποθήκευση σε αρχείο απέτυχε: ";
 
-void ExpectFailure(const std::optional<SaveCheckFailure>& failure, const std::string& message,
-                   bool beep, FilerFocus focus) {
+void ExpectFailure(const std::optional<Failure>& failure, const std::string& message, bool beep,
+                   FilerFocus focus) {
   ASSERT_TRUE(failure) << message;
   EXPECT_EQ(failure->message, message);
   EXPECT_EQ(failure->beep, beep);

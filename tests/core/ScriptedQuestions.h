@@ -64,9 +64,6 @@ class ScriptedQuestions : public Questions {
     beeps += beep ? 1 : 0;
   }
   void Warn(const std::string& message) override { warnings.push_back(message); }
-  void ReportCheckFailure(const SaveCheckFailure& failure) override {
-    Tell(failure.message, failure.beep);
-  }
   std::optional<std::string> ChooseSaveFile(FileKind kind, const Cp1253Text& proposedName,
                                             const std::string& filter,
                                             const std::string& startFolder) override {

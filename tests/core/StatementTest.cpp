@@ -13,6 +13,7 @@
 #include "HeaderLine.h"
 #include "RecordingListener.h"
 #include "Statement.h"
+#include "SystemReason.h"
 #include "TestSupport.h"
 #include "VelmoraError.h"
 
@@ -262,6 +263,7 @@ TEST_F(StatementTest, WritesOnlyAWholeFile) {
   statement.customerValueTotal = "10,50";
   const auto problem = Statement::Write(path, statement);
   ASSERT_TRUE(problem.has_value());
+  EXPECT_TRUE(problem->beep);
   EXPECT_EQ(problem->message,
             "Η αποθήκευση σε αρχείο απέτυχε: Η γραμμή 1 των πελατών δεν έχει συμπληρωμένο το "
             "πεδίο ΥΠΟΧΡΕΟΣ. Διορθώστε τη και επαναλάβετε την αποθήκευση.");
@@ -273,7 +275,11 @@ TEST_F(StatementTest, WritesOnlyAWholeFile) {
             CrLf({kOpening, kHeader, FileLine('2', "00001", "094014298", "2", "1050"),
                   "3 " + Zeros("", 16) + " " + Zeros("", 16) + Zeros("2", 16) + Zeros("1050", 16) +
                       Blanks(83)}));
-  EXPECT_THROW(Statement::Write(base_ + "/missing/out.txt", statement), VelmoraError);
+  // A failing disk comes back as a warning that carries the system's reason.
+  const auto failed = Statement::Write(base_ + "/missing/out.txt", statement);
+  ASSERT_TRUE(failed.has_value());
+  EXPECT_TRUE(failed->warning);
+  EXPECT_NE(failed->message.find(SystemReason(ENOENT)), std::string::npos) << failed->message;
 }
 
 }  // namespace

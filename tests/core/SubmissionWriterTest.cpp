@@ -55,14 +55,14 @@ SubmissionStatement EmptyStatement() {
   return s;
 }
 
-std::string RecordOf(const std::variant<std::string, WriteProblem>& result) {
-  if (const auto* problem = std::get_if<WriteProblem>(&result)) ADD_FAILURE() << problem->message;
+std::string RecordOf(const std::variant<std::string, Failure>& result) {
+  if (const auto* problem = std::get_if<Failure>(&result)) ADD_FAILURE() << problem->message;
   return std::holds_alternative<std::string>(result) ? std::get<std::string>(result) : "";
 }
 
 std::string ProblemOf(const SubmissionStatement& s) {
   const auto result = ComposeSubmissionFile(s);
-  if (const auto* problem = std::get_if<WriteProblem>(&result)) return problem->message;
+  if (const auto* problem = std::get_if<Failure>(&result)) return problem->message;
   ADD_FAILURE() << "composed although a problem was expected";
   return {};
 }
@@ -224,8 +224,8 @@ TEST(SubmissionWriterTest, UnwritableStatementsGiveTheirFirstProblem) {
     EXPECT_NE(message.find(c.phrase), std::string::npos) << message;
   }
   const auto beyond = LineRecord('2', 100000, WorkingLine().Text());
-  ASSERT_TRUE(std::holds_alternative<WriteProblem>(beyond));
-  EXPECT_NE(std::get<WriteProblem>(beyond).message.find("99999"), std::string::npos);
+  ASSERT_TRUE(std::holds_alternative<Failure>(beyond));
+  EXPECT_NE(std::get<Failure>(beyond).message.find("99999"), std::string::npos);
 
   for (auto field :
        {&HeaderFields::year, &HeaderFields::telephone, &HeaderFields::installationType}) {

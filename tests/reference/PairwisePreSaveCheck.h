@@ -11,7 +11,7 @@ namespace velmora::reference {
 
 // The lines' check before a save by comparing every pair of lines: quadratic, and
 // so the yardstick for the linear one in tests and the benchmark.
-inline std::optional<SaveCheckFailure> CheckSideBeforeSavePairwise(
+inline std::optional<Failure> CheckSideBeforeSavePairwise(
     Side side, const std::vector<std::string>& taxNumbers,
     const std::vector<std::string>& obligations, std::string_view filerTaxNumber) {
   for (size_t i = 0; i < taxNumbers.size(); ++i) {
