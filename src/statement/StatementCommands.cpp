@@ -122,10 +122,10 @@ void ReadChosenFile(Statement& statement, Questions& questions, const StatementF
   auto result = Statement::Read(path);
   if (const auto* failure = std::get_if<ReadFailure>(&result)) {
     // The whole file was checked before anything changed: the statement stays.
-    std::string message = failure->message;
+    Failure told = *failure;
     if (failure->lineNumber > 0)
-      message += "\n(γραμμή " + std::to_string(failure->lineNumber) + " του αρχείου)";
-    questions.Tell(message, failure->beep);
+      told.message += "\n(γραμμή " + std::to_string(failure->lineNumber) + " του αρχείου)";
+    questions.Report(told);
     return;
   }
   OpenedStatement& opened = std::get<OpenedStatement>(result);

@@ -226,8 +226,8 @@ void ConvertBothSides(SideRecords& customers, std::vector<std::string>& customer
   }
 }
 
-ReadFailure Failure(const char* message, int lineNumber) {
-  return ReadFailure{message, true, lineNumber, false};
+ReadFailure FailureAt(const char* message, int lineNumber) {
+  return ReadFailure{{message, true}, lineNumber, false};
 }
 
 }  // namespace
@@ -252,10 +252,10 @@ std::string ConvertFileLine(std::string_view fileLine) {
 }
 
 std::variant<OpenedStatement, ReadFailure> ReadSubmissionFile(std::string_view bytes) {
-  if (bytes.size() > kSubmissionFileSizeLimit) return ReadFailure{kTooLarge, true, 0, true};
+  if (bytes.size() > kSubmissionFileSizeLimit) return ReadFailure{{kTooLarge, true}, 0, true};
   std::string_view rest = bytes;
   const auto first = NextLine(rest);
-  if (!first || !IsOpeningLine(*first)) return ReadFailure{kNotASubmissionFile, false, 0, true};
+  if (!first || !IsOpeningLine(*first)) return ReadFailure{{kNotASubmissionFile, false}, 0, true};
 
   OpenedStatement statement;
   statement.creditBalances =
@@ -273,11 +273,11 @@ std::variant<OpenedStatement, ReadFailure> ReadSubmissionFile(std::string_view b
     // type where the type stands and a damaged record anywhere else.
     if (!line.empty() &&
         (line.front() < record_type::kHeader || line.front() > record_type::kSupplierAmounts)) {
-      stop = Failure(kWrongType, lineNumber);
+      stop = FailureAt(kWrongType, lineNumber);
       break;
     }
     if (line.size() != kRecordLength || line.find('\0') != std::string_view::npos) {
-      stop = Failure(kWrongLength, lineNumber);
+      stop = FailureAt(kWrongLength, lineNumber);
       break;
     }
     switch (line.front()) {
@@ -290,7 +290,7 @@ std::variant<OpenedStatement, ReadFailure> ReadSubmissionFile(std::string_view b
         SideRecords& side = customer ? customers : suppliers;
         // Such a statement could never be saved: the sequence numbers end at 99999.
         if (side.records.size() == static_cast<std::size_t>(kMaxLinesPerSide)) {
-          stop = Failure(customer ? kTooManyCustomerLines : kTooManySupplierLines, lineNumber);
+          stop = FailureAt(customer ? kTooManyCustomerLines : kTooManySupplierLines, lineNumber);
           break;
         }
         side.records.push_back({line, lineNumber});
@@ -300,7 +300,7 @@ std::variant<OpenedStatement, ReadFailure> ReadSubmissionFile(std::string_view b
         auto retail = FittingAmountText(amounts_record::kRetailSales.In(line));
         auto without = FittingAmountText(amounts_record::kWithoutItemisation.In(line));
         if (!AllDigits(line, kCustomerAmounts) || !retail || !without) {
-          stop = Failure(kOpenFailed, lineNumber);
+          stop = FailureAt(kOpenFailed, lineNumber);
           break;
         }
         statement.retailSales = std::move(*retail);
@@ -311,7 +311,7 @@ std::variant<OpenedStatement, ReadFailure> ReadSubmissionFile(std::string_view b
       default: {
         auto without = FittingAmountText(amounts_record::kWithoutItemisation.In(line));
         if (!AllDigits(line, kSupplierAmounts) || !without) {
-          stop = Failure(kOpenFailed, lineNumber);
+          stop = FailureAt(kOpenFailed, lineNumber);
           break;
         }
         statement.suppliersWithoutItemisation = std::move(*without);
@@ -327,7 +327,7 @@ std::variant<OpenedStatement, ReadFailure> ReadSubmissionFile(std::string_view b
   // The failure that comes first in the file is the one reported.
   for (const SideRecords* side : {&customers, &suppliers}) {
     if (side->failedLine != 0 && (!stop || side->failedLine < stop->lineNumber))
-      stop = Failure(kOpenFailed, side->failedLine);
+      stop = FailureAt(kOpenFailed, side->failedLine);
   }
   if (stop) return *stop;
   return statement;
@@ -337,9 +337,9 @@ std::variant<std::string, ReadFailure> ReadSubmissionBytes(const std::string& pa
   try {
     return ReadFileBytes(path, kSubmissionFileSizeLimit);
   } catch (const FileTooLargeError&) {
-    return ReadFailure{kTooLarge, true, 0, true};
+    return ReadFailure{{kTooLarge, true}, 0, true};
   } catch (const std::exception& error) {
-    return ReadFailure{std::string(kOpenFailed) + "\n" + error.what(), true, 0, true};
+    return ReadFailure{{std::string(kOpenFailed) + "\n" + error.what(), true}, 0, true};
   }
 }
 

@@ -7,6 +7,7 @@
 #include <variant>
 #include <vector>
 
+#include "Failure.h"
 #include "LineTotals.h"
 #include "RecordLayout.h"
 
@@ -26,9 +27,8 @@ struct OpenedStatement {
   LineTotals customerTotals, supplierTotals;
 };
 
-struct ReadFailure {
-  std::string message;  // UTF-8
-  bool beep = false;
+// The file's failure as it is told, with where it was found.
+struct ReadFailure : Failure {
   int lineNumber = 0;                 // 1-based line of the file, 0 when not about one line
   bool refusedBeforeReading = false;  // the file is not a submission file at all
 };
