@@ -7,6 +7,7 @@
 
 #include "AtomicFile.h"
 #include "LittleEndian.h"
+#include "ReplaceQuestion.h"
 #include "TextFile.h"
 #include "Utf8.h"
 #include "VelmoraError.h"
@@ -16,6 +17,7 @@ namespace velmora {
 
 namespace {
 
+constexpr const char* kTooLargeForZip = "Το αρχείο είναι πολύ μεγάλο για συμπιεσμένο αρχείο zip";
 constexpr std::uint16_t kVersion = 20;
 constexpr std::uint16_t kMethodDeflate = 8;
 constexpr std::uint16_t kMadeOnUnix = 3 << 8;
@@ -95,8 +97,7 @@ std::string ZipEntryName(std::string_view path) { return std::string(NamePart(pa
 
 std::string ComposeZipArchive(std::string_view entryName, std::string_view data,
                               DosTimestamp modified) {
-  if (data.size() > kLargestField)
-    throw VelmoraError("Το αρχείο είναι πολύ μεγάλο για συμπιεσμένο αρχείο zip");
+  if (data.size() > kLargestField) throw VelmoraError(kTooLargeForZip);
   if (entryName.size() > std::numeric_limits<std::uint16_t>::max())
     throw VelmoraError("File name too long");
   const auto nameLength = static_cast<std::uint16_t>(entryName.size());
@@ -125,7 +126,7 @@ std::string ComposeZipArchive(std::string_view entryName, std::string_view data,
   const std::uint64_t centralOffset = archive.size();
   if (compressedSize > kLargestField ||
       centralOffset + kZipCentralRecordSize + entryName.size() + kZipEndRecordSize > kLargestField)
-    throw VelmoraError("Το αρχείο είναι πολύ μεγάλο για συμπιεσμένο αρχείο zip");
+    throw VelmoraError(kTooLargeForZip);
   Patch32(archive, compressedSizeAt, static_cast<std::uint32_t>(compressedSize));
 
   Put32(archive, kZipCentralRecordSignature);
@@ -159,8 +160,7 @@ std::string ComposeZipArchive(std::string_view entryName, std::string_view data,
 std::string ZipArchivePath(std::string_view chosenPath) { return std::string(chosenPath) + ".zip"; }
 
 std::string ZipReplaceQuestion(std::string_view chosenPath) {
-  return "Είστε σίγουρος ότι θέλετε να αντικαταστήσετε το αρχείο " +
-         std::string(NamePart(chosenPath)) + ".zip;";
+  return ReplaceQuestion(std::string(NamePart(chosenPath)) + ".zip");
 }
 
 std::optional<Failure> WriteZipCopy(const std::string& sourcePath, const std::string& archivePath,

@@ -11,6 +11,7 @@
 #include "Amount.h"
 #include "PlainText.h"
 #include "RecordLayout.h"
+#include "ReplaceQuestion.h"
 #include "SaveFailedMessage.h"
 #include "WholeNumber.h"
 
@@ -339,10 +340,7 @@ std::string OverwriteQuestion(std::string_view bareFileName, bool readOnly) {
     question += bareFileName;
     question += " είναι μόνο για ανάγνωση· το νέο αρχείο θα κρατήσει τα ίδια δικαιώματα. ";
   }
-  question += "Είστε σίγουρος ότι θέλετε να αντικαταστήσετε το αρχείο ";
-  question += bareFileName;
-  question += ';';
-  return question;
+  return question + ReplaceQuestion(bareFileName);
 }
 
 }  // namespace velmora

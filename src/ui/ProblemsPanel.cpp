@@ -10,6 +10,8 @@ namespace velmora {
 
 namespace {
 
+QString Title() { return QStringLiteral("Προβλήματα της δήλωσης"); }
+
 QString PageName(const StatementProblem& problem) {
   if (!problem.side) return QStringLiteral("Στοιχεία υπόχρεου");
   return PageTitle(*problem.side);
@@ -48,14 +50,13 @@ QString FieldName(const StatementProblem& problem) {
 
 }  // namespace
 
-ProblemsPanel::ProblemsPanel(QWidget* parent)
-    : QDockWidget(QStringLiteral("Προβλήματα της δήλωσης"), parent) {
+ProblemsPanel::ProblemsPanel(QWidget* parent) : QDockWidget(Title(), parent) {
   setObjectName(QStringLiteral("problemsPanel"));
   setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable |
               QDockWidget::DockWidgetFloatable);
   list_ = new QTreeWidget(this);
   list_->setObjectName(QStringLiteral("problemsList"));
-  list_->setAccessibleName(QStringLiteral("Προβλήματα της δήλωσης"));
+  list_->setAccessibleName(Title());
   list_->setRootIsDecorated(false);
   list_->setUniformRowHeights(true);
   list_->setHeaderLabels({QStringLiteral("Σελίδα"), QStringLiteral("Γραμμή"),

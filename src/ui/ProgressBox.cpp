@@ -30,8 +30,8 @@ bool ProgressBox::Report(std::size_t done, std::size_t total) {
   }
   if (!dialog_) {
     if (running_.elapsed() < kMomentMs) return true;
-    dialog_ = new QProgressDialog(QStringLiteral("Παρακαλώ περιμένετε"), QStringLiteral("Διακοπή"),
-                                  0, Clamped(total), window_);
+    dialog_ =
+        new QProgressDialog(PleaseWait(), QStringLiteral("Διακοπή"), 0, Clamped(total), window_);
     dialog_->setObjectName(QStringLiteral("progressBox"));
     dialog_->setWindowTitle(ApplicationTitle());
     dialog_->setWindowModality(Qt::WindowModal);

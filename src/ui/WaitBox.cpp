@@ -6,12 +6,14 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "AppTexts.h"
+
 namespace velmora {
 
 WaitBox::WaitBox(QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
   setObjectName(QStringLiteral("waitBox"));
-  const QString text = QStringLiteral("Παρακαλώ περιμένετε");
+  const QString text = PleaseWait();
   setWindowTitle(text);
   auto* label = new QLabel(text, this);
   QFont large = label->font();
