@@ -9,4 +9,9 @@ enum class Side { Customers, Suppliers };
 // The place of a side in what is kept for each of the two: customers first.
 constexpr int SideIndex(Side side) { return side == Side::Customers ? 0 : 1; }
 
+// Whose lines a message speaks of: "των πελατών" or "των προμηθευτών".
+constexpr const char* SideGenitive(Side side) {
+  return side == Side::Customers ? "των πελατών" : "των προμηθευτών";
+}
+
 }  // namespace velmora

@@ -83,8 +83,7 @@ std::optional<std::vector<Cp1253Text>> ReadSheetLines(Questions& questions, cons
 std::string ImportOverLimitMessage(Side side, std::size_t sheetLines, std::size_t sideLines) {
   return kImportFailedPrefix + std::string("οι ") + std::to_string(sheetLines) +
          " γραμμές του φύλλου μαζί με τις " + std::to_string(sideLines) + " γραμμές " +
-         (side == Side::Customers ? "των πελατών" : "των προμηθευτών") + " κάνουν " +
-         std::to_string(sheetLines + sideLines) +
+         SideGenitive(side) + " κάνουν " + std::to_string(sheetLines + sideLines) +
          ", ενώ η δήλωση χωράει έως 99999. Δεν εισήχθη καμία γραμμή.";
 }
 

@@ -6,10 +6,6 @@ namespace velmora {
 
 namespace {
 
-std::string SideName(Side side) {
-  return side == Side::Customers ? "των πελατών" : "των προμηθευτών";
-}
-
 std::string_view Trimmed(std::string_view field) {
   while (!field.empty() && field.back() == ' ') field.remove_suffix(1);
   while (!field.empty() && field.front() == ' ') field.remove_prefix(1);
@@ -32,7 +28,7 @@ bool NumbersReadable(std::string_view line) {
 }  // namespace
 
 std::optional<std::string> CheckWorkingLines(std::string_view bytes, Side side) {
-  const std::string prefix = "Οι γραμμές " + SideName(side) + " που βρέθηκαν ";
+  const std::string prefix = "Οι γραμμές " + std::string(SideGenitive(side)) + " που βρέθηκαν ";
   if (bytes.size() > kMaxWorkingLinesBytes)
     return prefix + "είναι περισσότερες απ' όσες χωράει μια δήλωση.";
   std::size_t count = 0;

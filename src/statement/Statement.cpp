@@ -168,8 +168,7 @@ std::optional<std::string> Statement::CheckTotalsAgainstLines() {
     const bool neverCounted = Table(side).RecordCount() == 0 && Totals(side).invoices.empty();
     if (!agree && !neverCounted) {
       return SaveFailedMessage(
-          std::string("Τα σύνολα ") +
-          (side == Side::Customers ? "των πελατών" : "των προμηθευτών") +
+          std::string("Τα σύνολα ") + SideGenitive(side) +
           " δεν συμφωνούν με τις γραμμές τους. Ελέγξτε τις αξίες των γραμμών και επαναλάβετε "
           "την αποθήκευση.");
     }

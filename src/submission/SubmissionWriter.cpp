@@ -88,7 +88,7 @@ Failure Refusal(std::string_view subject, std::string_view predicate, std::strin
 }
 
 const char* SideOf(char type) {
-  return type == record_type::kCustomerLine ? "των πελατών" : "των προμηθευτών";
+  return SideGenitive(type == record_type::kCustomerLine ? Side::Customers : Side::Suppliers);
 }
 
 Failure LineRefusal(char type, int sequence, std::string_view predicate) {
