@@ -12,6 +12,7 @@
 #include "FormFile.h"
 #include "RecoveredLines.h"
 #include "ScriptedQuestions.h"
+#include "RecordLayout.h"
 #include "Statement.h"
 #include "StatementCommands.h"
 #include "TestSupport.h"
@@ -44,10 +45,10 @@ void CrashAfterTyping(const std::string& stateFolder, bool typeAnything) {
     if (typeAnything) {
       RecordTable& customers = statement.Table(Side::Customers);
       customers.BeginAppend();
-      customers.SetFieldText("AFMCust", "094014298");
-      customers.SetFieldText("Ypovolh", "1");
-      customers.SetFieldText("NoTimologion", "3");
-      customers.SetFieldText("Value", "10,50");
+      customers.SetFieldText(LineFieldName(Side::Customers, LineField::TaxNumber), "094014298");
+      customers.SetFieldText(LineFieldName(Side::Customers, LineField::Obligation), "1");
+      customers.SetFieldText(LineFieldName(Side::Customers, LineField::InvoiceCount), "3");
+      customers.SetFieldText(LineFieldName(Side::Customers, LineField::Value), "10,50");
       customers.PostRecord();
       statement.KeepForm(TypedForm());
     }

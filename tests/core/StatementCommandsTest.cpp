@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "ScriptedQuestions.h"
+#include "RecordLayout.h"
 #include "Statement.h"
 #include "StatementCommands.h"
 #include "TestSupport.h"
@@ -21,10 +22,10 @@ StatementForm ValidForm() {
 
 void StoreLine(RecordTable& table, const char* taxNumber, const char* value) {
   table.BeginAppend();
-  table.SetFieldText("AFMCust", taxNumber);
-  table.SetFieldText("Ypovolh", "1");
-  table.SetFieldText("NoTimologion", "1");
-  table.SetFieldText("Value", value);
+  table.SetFieldText(LineFieldName(Side::Customers, LineField::TaxNumber), taxNumber);
+  table.SetFieldText(LineFieldName(Side::Customers, LineField::Obligation), "1");
+  table.SetFieldText(LineFieldName(Side::Customers, LineField::InvoiceCount), "1");
+  table.SetFieldText(LineFieldName(Side::Customers, LineField::Value), value);
   table.PostRecord();
 }
 

@@ -12,6 +12,7 @@
 
 #include "HeaderLine.h"
 #include "RecordingListener.h"
+#include "RecordLayout.h"
 #include "Statement.h"
 #include "SystemReason.h"
 #include "TestSupport.h"
@@ -75,13 +76,13 @@ OpenedStatement Opened() {
   return std::get<OpenedStatement>(std::move(result));
 }
 
-void Fill(RecordTable& table, const char* afmField, const char* taxNumber, const char* obligation,
+void Fill(RecordTable& table, Side side, const char* taxNumber, const char* obligation,
           const char* count, const char* value) {
   table.BeginAppend();
-  table.SetFieldText(afmField, taxNumber);
-  table.SetFieldText("Ypovolh", obligation);
-  table.SetFieldText("NoTimologion", count);
-  table.SetFieldText("Value", value);
+  table.SetFieldText(LineFieldName(side, LineField::TaxNumber), taxNumber);
+  table.SetFieldText(LineFieldName(side, LineField::Obligation), obligation);
+  table.SetFieldText(LineFieldName(side, LineField::InvoiceCount), count);
+  table.SetFieldText(LineFieldName(side, LineField::Value), value);
 }
 
 // A side, its line count, and the invoice and value totals as the window shows them.
@@ -134,7 +135,7 @@ TEST_F(StatementTest, LoadsAnOpenedFileResetsAndShutsDown) {
   RecordTable& customers = statement.Table(Side::Customers);
   EXPECT_EQ(customers.Lines(), kCustomers);
   EXPECT_EQ(statement.Table(Side::Suppliers).Lines(), kSuppliers);
-  EXPECT_EQ(customers.FieldText("Value"), "10,5");
+  EXPECT_EQ(customers.FieldText(LineFieldName(Side::Customers, LineField::Value)), "10,5");
   EXPECT_FALSE(customers.Modified());
   EXPECT_EQ(changes_, (std::vector<Change>{{Side::Customers, 2, "5", "10,50"},
                                            {Side::Suppliers, 2, "2", "3,00"}}));
@@ -163,7 +164,7 @@ TEST_F(StatementTest, StoresRecountsAndRefusesLinesThroughTheTables) {
   changes_.clear();
 
   RecordTable& customers = statement.Table(Side::Customers);
-  Fill(customers, "AFMCust", "999999993", "1", "4", "2,250");
+  Fill(customers, Side::Customers, "999999993", "1", "4", "2,250");
   customers.PostRecord();
   const std::string stored = "2" + Blanks(5) + "999999993" + Blanks(42) + "1" + Blanks(34) +
                              Pad("4", 7) + Pad("2,25", 16) + Blanks(35);
@@ -174,13 +175,13 @@ TEST_F(StatementTest, StoresRecountsAndRefusesLinesThroughTheTables) {
 
   // Refused lines stay pending: the filer's own number, and a new supplier line
   // repeating the first one with its number.
-  Fill(customers, "AFMCust", kFiler, "1", "1", "1");
+  Fill(customers, Side::Customers, kFiler, "1", "1", "1");
   EXPECT_FALSE(customers.PostRecord());
   EXPECT_EQ(customers.State(), DataSetState::Insert);
   EXPECT_EQ(customers.RecordCount(), 3);
   customers.CancelRecord();
   RecordTable& suppliers = statement.Table(Side::Suppliers);
-  Fill(suppliers, "AFMProm", "094014298", "0", "1", "5");
+  Fill(suppliers, Side::Suppliers, "094014298", "0", "1", "5");
   EXPECT_FALSE(suppliers.PostRecord());
   EXPECT_EQ(suppliers.State(), DataSetState::Insert);
   suppliers.CancelRecord();
@@ -218,7 +219,7 @@ TEST_F(StatementTest, AStoreOrDeletionTheDiskRefusesIsUndone) {
   const std::string folder = base_ + "/temp";
   fs::rename(folder, folder + "-away");
   test::WriteBytes(folder, "");
-  Fill(customers, "AFMCust", "999999993", "1", "4", "2,25");
+  Fill(customers, Side::Customers, "999999993", "1", "4", "2,25");
   try {
     customers.PostRecord();
     ADD_FAILURE() << "the store went through";
@@ -227,7 +228,7 @@ TEST_F(StatementTest, AStoreOrDeletionTheDiskRefusesIsUndone) {
   }
   // The line is still the one being typed; table, totals and file agree.
   EXPECT_EQ(customers.State(), DataSetState::Insert);
-  EXPECT_EQ(customers.FieldText("AFMCust"), "999999993");
+  EXPECT_EQ(customers.FieldText(LineFieldName(Side::Customers, LineField::TaxNumber)), "999999993");
   EXPECT_EQ(customers.RecordCount(), 2);
   EXPECT_EQ(statement.InvoiceTotalText(Side::Customers).bytes(), "5");
   EXPECT_TRUE(changes_.empty());
@@ -241,7 +242,7 @@ TEST_F(StatementTest, AStoreOrDeletionTheDiskRefusesIsUndone) {
   fs::remove(folder);
   fs::rename(folder + "-away", folder);
   EXPECT_EQ(Read("record2"), before);
-  Fill(customers, "AFMCust", "999999993", "1", "4", "2,25");
+  Fill(customers, Side::Customers, "999999993", "1", "4", "2,25");
   customers.PostRecord();
   EXPECT_EQ(customers.RecordCount(), 3);
   EXPECT_EQ(changes_, (std::vector<Change>{{Side::Customers, 3, "9", "12,75"}}));
