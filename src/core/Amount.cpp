@@ -26,12 +26,6 @@ std::string WithSign(int64_t cents, std::string digits) {
   return cents < 0 ? "-" + digits : digits;
 }
 
-std::string_view TrimBlanks(std::string_view text) {
-  const auto first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 std::size_t SkipDigits(std::string_view text, std::size_t at) {
   while (at < text.size() && text[at] >= '0' && text[at] <= '9') ++at;
   return at;
@@ -46,7 +40,7 @@ struct DecimalParts {
 };
 
 std::optional<DecimalParts> SplitDecimal(std::string_view text) {
-  text = TrimBlanks(text);
+  text = WithoutBlanks(text);
   DecimalParts parts;
   std::size_t at = 0;
   if (at < text.size() && (text[at] == '+' || text[at] == '-')) parts.negative = text[at++] == '-';

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "PlainText.h"
 #include "Side.h"
 
 namespace velmora {
@@ -113,9 +114,7 @@ constexpr std::array<LineField, 10> kTypedLineFields = {
 // A field's text in a working line as the line tables read it: its columns
 // without trailing blanks (nothing for a line too short to reach them).
 constexpr std::string_view LineFieldText(std::string_view line, LineField field) {
-  const std::string_view text = LineSpan(field).In(line);
-  const auto last = text.find_last_not_of(' ');
-  return last == std::string_view::npos ? std::string_view() : text.substr(0, last + 1);
+  return WithoutTrailingBlanks(LineSpan(field).In(line));
 }
 
 // The working file's schema of a side: "Name=Width" lines in column order.

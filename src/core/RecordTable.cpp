@@ -10,6 +10,7 @@
 #include <stdexcept>
 
 #include "AtomicFile.h"
+#include "RecordLayout.h"
 #include "TextFile.h"
 
 namespace velmora {
@@ -180,14 +181,11 @@ std::string RecordTable::ReadField(std::string_view record, const FieldDef& fiel
   return std::string(FieldView(record, field));
 }
 
+// The same rule as LineFieldText, for any schema.
 std::string_view RecordTable::FieldView(std::string_view record, const FieldDef& field) const {
-  const auto offset = static_cast<size_t>(field.offset);
-  if (offset >= record.size()) return {};
-  std::string_view text = record.substr(offset, static_cast<size_t>(field.width));
-  if (trimSpace_) {
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  }
-  return text;
+  const std::string_view text =
+      ColumnSpan{static_cast<size_t>(field.offset), static_cast<size_t>(field.width)}.In(record);
+  return trimSpace_ ? WithoutTrailingBlanks(text) : text;
 }
 
 std::string RecordTable::FieldText(const std::string& name) const {
@@ -247,10 +245,6 @@ std::string RecordTable::FieldTextAt(int index, int fieldIndex) const {
 std::string_view RecordTable::FieldViewAt(int index, int fieldIndex) const {
   if (index < 0 || index >= RecordCount()) throw std::out_of_range("FieldTextAt: no such line");
   return FieldView(RecordOfLine(lineTexts_[static_cast<size_t>(index)]), Field(fieldIndex));
-}
-
-std::string_view RecordTable::FieldViewOfLine(std::string_view line, int fieldIndex) const {
-  return FieldView(RecordOfLine(line), Field(fieldIndex));
 }
 
 // Navigation

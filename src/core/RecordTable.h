@@ -118,8 +118,6 @@ class RecordTable {
   std::string FieldTextAt(int index, int fieldIndex) const;
   // The same as a view into the line, valid until the line changes.
   std::string_view FieldViewAt(int index, int fieldIndex) const;
-  // The same for a line as it would read once stored.
-  std::string_view FieldViewOfLine(std::string_view line, int fieldIndex) const;
   // Where the pending new record will be stored: its line index once posted.
   int PendingInsertIndex() const;
 

@@ -1,5 +1,7 @@
 #include "TextWrap.h"
 
+#include "PlainText.h"
+
 namespace velmora {
 
 namespace {
@@ -17,7 +19,7 @@ std::size_t FittingPrefix(std::string_view text, double width, const TextWidth& 
 // The lines of one paragraph (a text without '\n'), each handed to line.
 template <typename Line>
 void WrapParagraph(std::string_view text, double width, const TextWidth& widthOf, Line line) {
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  text = WithoutTrailingBlanks(text);
   if (text.empty()) {
     line(text);
     return;

@@ -2,23 +2,22 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
+#include "AtomicFile.h"
 #include "Cp1253.h"
-#include "FirstObligationIndex.h"
 #include "LineChecks.h"
-#include "PlainText.h"
-#include "RecordTable.h"
+#include "RecordLayout.h"
+#include "Side.h"
+#include "TypedLineRun.h"
 
 // The pieces of storing many lines at once: each line's checks on its own, run
-// on two threads, and the index of the first obligation of each tax number.
+// on two threads; the look-ahead of the judging in order; and the working file
+// written while the lines are judged.
 
 namespace velmora {
 
@@ -28,11 +27,10 @@ namespace velmora {
 class LoneCheck {
  public:
   LoneCheck() = default;
-  LoneCheck(const LineVerdict& verdict, int valueWidth)
+  LoneCheck(const LineVerdict& verdict, std::size_t valueWidth)
       : accepted(verdict.accepted),
-        valueLength_(
-            static_cast<std::uint8_t>(std::min({verdict.normalisedValue.size(), sizeof value_,
-                                                static_cast<std::size_t>(valueWidth)}))) {
+        valueLength_(static_cast<std::uint8_t>(
+            std::min({verdict.normalisedValue.size(), sizeof value_, valueWidth}))) {
     std::copy_n(verdict.normalisedValue.data(), valueLength_, value_.data());
   }
   std::string_view NormalisedValue() const { return {value_.data(), valueLength_}; }
@@ -44,44 +42,43 @@ class LoneCheck {
   std::array<char, 23> value_{};
 };
 
-// A field of a record text read as the table reads it.
-inline std::string_view ReadField(std::string_view record, const FieldDef& field, bool trimSpace) {
-  const auto offset = static_cast<std::size_t>(field.offset);
-  if (offset >= record.size()) return {};
-  std::string_view text = record.substr(offset, static_cast<std::size_t>(field.width));
-  return trimSpace ? WithoutTrailingBlanks(text) : text;
-}
+// A field of a working line written as the line table writes it: blanked, then
+// as much of the text as it holds.
+void WriteLineField(std::string& line, LineField field, std::string_view text);
 
-// A field of a record text written as the table writes it.
-inline void WriteField(std::string& record, const FieldDef& field, std::string_view text) {
-  const auto start = static_cast<std::size_t>(field.offset);
-  const auto width = static_cast<std::size_t>(field.width);
-  if (record.size() < start + width) record.resize(start + width, ' ');
-  std::fill_n(record.begin() + static_cast<std::ptrdiff_t>(start), width, ' ');
-  record.replace(start, std::min(text.size(), width), text.substr(0, width));
-}
+// Each line cut to the record length and stamped as a store stamps it (blank
+// filler, the side's record type), then checked on its own (the checks that do not
+// look at other lines); the lines are shared between two threads.
+std::vector<LoneCheck> StampAndCheckAlone(std::vector<Cp1253Text>& lines, Side side,
+                                          const std::string& filerTaxNumber);
 
-// The fields of a line record that its checks read, as the table reads them.
-struct LineRecordFields {
-  const FieldDef& taxNumber;
-  const FieldDef& obligation;
-  const FieldDef& invoiceCount;
-  const FieldDef& value;
-  bool trim;
+// Asks for what judging lines[i + 8] and lines[i + 16] will read, ahead of time:
+// the lines themselves, and their numbers' slots in the run's index.
+void PrefetchAhead(const std::vector<Cp1253Text>& lines, std::size_t i, const TypedLineRun& run);
 
-  void Read(std::string_view record, LineCheckInput& input) const {
-    input.taxNumber.assign(ReadField(record, taxNumber, trim));
-    input.obligation.assign(ReadField(record, obligation, trim));
-    input.invoiceCount.assign(ReadField(record, invoiceCount, trim));
-    input.value.assign(ReadField(record, value, trim));
+// The lines accepted so far, written after the stored lines into the working
+// file by a thread of its own as they are handed over; the file is put in place
+// only by Finish.
+class AcceptedLines {
+ public:
+  AcceptedLines(const std::string& path, const std::vector<std::string>& stored, std::size_t most);
+
+  // Keeps a line, no more than `most` in all; the reference stays valid.
+  const std::string& Add(std::string line) {
+    lines_.push_back(std::move(line));
+    return lines_.back();
   }
-};
+  std::size_t size() const { return lines_.size(); }
+  // Hands the lines kept so far to the writing thread.
+  void Publish() { file_.Publish(lines_.size()); }
+  // Writes the rest and puts the file in place (throws VelmoraError as
+  // WriteLinesAtomically does); the lines are then taken over.
+  std::vector<std::string> Finish();
 
-// Each line cut to recordSize and stamped, then checked on its own (the checks
-// that do not look at other lines); the lines are shared between two threads.
-std::vector<LoneCheck> StampAndCheckAlone(std::vector<Cp1253Text>& lines,
-                                          const LineRecordFields& fields, Side side,
-                                          const std::string& filerTaxNumber, std::size_t recordSize,
-                                          const std::function<void(std::string&)>& stamp);
+ private:
+  // Reserved before the writer starts, so that the lines never move.
+  std::vector<std::string> lines_;
+  LinesFileWriter file_;
+};
 
 }  // namespace velmora

@@ -6,17 +6,11 @@ namespace velmora {
 
 namespace {
 
-std::string_view Trimmed(std::string_view field) {
-  while (!field.empty() && field.back() == ' ') field.remove_suffix(1);
-  while (!field.empty() && field.front() == ' ') field.remove_prefix(1);
-  return field;
-}
-
 // The invoice count and the value as the line table writes them: digits, the
 // value with a sign and one decimal comma at most.
 bool NumbersReadable(std::string_view line) {
-  const std::string_view count = Trimmed(LineSpan(LineField::InvoiceCount).In(line));
-  std::string_view value = Trimmed(LineSpan(LineField::Value).In(line));
+  const std::string_view count = WithoutBlanks(LineFieldText(line, LineField::InvoiceCount));
+  std::string_view value = WithoutBlanks(LineFieldText(line, LineField::Value));
   if (count.empty() || count.find_first_not_of("0123456789") != std::string_view::npos)
     return false;
   if (!value.empty() && value.front() == '-') value.remove_prefix(1);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "BackgroundRemoval.h"
+#include "BulkLineChecks.h"
 #include "Cp1253.h"
 #include "LineChecks.h"
 #include "LineTotals.h"
@@ -41,7 +42,6 @@ class StatementLines {
   StatementLines(Side side, RecordTable& table, std::string snapshotPath);
 
   Side side() const { return side_; }
-  const std::string& taxNumberField() const { return taxNumberField_; }
 
   // Stamps the pending line (filler, record type) and judges it; an accepted
   // line gets its value in the stored form.
@@ -74,11 +74,18 @@ class StatementLines {
   std::optional<std::string> FirstStoredObligation(const std::string& taxNumber) const;
   // The schema's name of a field on this side.
   const char* Field(LineField field) const;
+  // The steps of AppendLines after each line's checks on its own: the lines
+  // judged in order against the stored lines and each other, up to the first
+  // refusal, each accepted line handed on to the working file; then the accepted
+  // lines stored in the table and its snapshot.
+  AppendedLines JudgeInOrder(std::vector<Cp1253Text>& lines, const std::vector<LoneCheck>& alone,
+                             const std::string& filerTaxNumber, AcceptedLines& accepted,
+                             const LineProgress& progress) const;
+  void StoreAccepted(AcceptedLines& accepted);
 
   Side side_;
   RecordTable& table_;
   std::string snapshotPath_;
-  std::string taxNumberField_;
   BackgroundRemoval oldSnapshot_;
 };
 

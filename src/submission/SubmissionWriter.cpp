@@ -9,7 +9,6 @@
 #include <utility>
 
 #include "Amount.h"
-#include "PlainText.h"
 #include "RecordLayout.h"
 #include "ReplaceQuestion.h"
 #include "SaveFailedMessage.h"
@@ -53,9 +52,7 @@ constexpr std::array<const char*, kHeaderFieldCount> kHeaderLabels = {
 constexpr ColumnSpan kLineTexts{
     LineSpan(LineField::TaxNumber).offset,
     LineSpan(LineField::PostCode).end() - LineSpan(LineField::TaxNumber).offset};
-constexpr ColumnSpan kObligation = LineSpan(LineField::Obligation);
 constexpr ColumnSpan kInvoiceCount = LineSpan(LineField::InvoiceCount);
-constexpr ColumnSpan kValue = LineSpan(LineField::Value);
 constexpr ColumnSpan kSequence = LineSpan(LineField::SequenceNumber);
 
 using Problem = std::optional<Failure>;
@@ -63,11 +60,6 @@ using Problem = std::optional<Failure>;
 // Such a byte would end the record early when the file is read back.
 bool HasUnwritableByte(std::string_view text) {
   return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
-}
-
-// A field as the line table gives it: without trailing blanks.
-std::string_view FieldText(std::string_view line, ColumnSpan span) {
-  return WithoutTrailingBlanks(span.In(line));
 }
 
 // The value must fit the width.
@@ -169,16 +161,16 @@ Problem AppendLineRecord(std::string& out, char type, int sequence, std::string_
   // Blank-filled fields are the line's own columns, so the texts are copied as a block.
   const std::string_view texts = kLineTexts.In(line);
   if (HasUnwritableByte(texts)) return LineRefusal(type, sequence, kUnwritableCharacter);
-  if (FieldText(line, kObligation).empty()) {
+  if (LineFieldText(line, LineField::Obligation).empty()) {
     return LineRefusal(type, sequence, "δεν έχει συμπληρωμένο το πεδίο ΥΠΟΧΡΕΟΣ");
   }
   // Seven columns cannot hold more than seven digits.
-  const auto count = ParseWholeNumber(FieldText(line, kInvoiceCount));
+  const auto count = ParseWholeNumber(LineFieldText(line, LineField::InvoiceCount));
   if (!count) {
     return LineRefusal(type, sequence, "έχει αριθμό τιμολογίων που δεν είναι ακέραιος αριθμός");
   }
   if (*count < 0) return LineRefusal(type, sequence, "έχει αρνητικό αριθμό τιμολογίων");
-  const auto value = Amount::Parse(FieldText(line, kValue));
+  const auto value = Amount::Parse(LineFieldText(line, LineField::Value));
   if (!value) {
     return LineRefusal(type, sequence,
                        "έχει αξία που δεν είναι αριθμός (η υποδιαστολή είναι το κόμμα)");

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "KeyFilters.h"
+#include "PlainText.h"
 
 namespace velmora {
 
@@ -10,17 +11,11 @@ namespace {
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
 }  // namespace
 
 std::optional<std::size_t> FindLine(std::span<const std::string> lines, ColumnSpan field,
                                     const Cp1253Text& text, FindMatch match) {
-  const std::string_view key = TrimBlanks(text.view());
+  const std::string_view key = WithoutControls(text.view());
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const std::string_view line = lines[i];
     // The table never reads past the record length.

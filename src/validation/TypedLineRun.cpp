@@ -26,4 +26,16 @@ LineVerdict TypedLineRun::Judge(std::string_view line) {
   return CheckLine(input_, findFirst_);
 }
 
+std::optional<LineVerdict> TypedLineRun::Refusal(std::string_view line, bool acceptedAlone) {
+  // Only a line refused on its own is judged whole again, for its message.
+  if (!acceptedAlone) return Judge(line);
+  input_.taxNumber.assign(LineFieldText(line, LineField::TaxNumber));
+  input_.obligation.assign(LineFieldText(line, LineField::Obligation));
+  return RefuseAsDuplicate(input_, findFirst_);
+}
+
+void TypedLineRun::Prefetch(std::string_view line) const {
+  firstObligation_.Prefetch(WithoutControls(LineFieldText(line, LineField::TaxNumber)));
+}
+
 }  // namespace velmora

@@ -25,6 +25,12 @@ class TypedLineRun {
   void AddStored(std::string_view line);
   // The verdict on the line typed next; AddStored it once it counts as stored.
   LineVerdict Judge(std::string_view line);
+  // The same for a line whose checks on its own were made beforehand
+  // (CheckLineAlone): why it is refused, or nullopt when it is accepted.
+  std::optional<LineVerdict> Refusal(std::string_view line, bool acceptedAlone);
+  // Asks for what judging the line will look up, ahead of time: the slots of a
+  // large run are spread far beyond the caches.
+  void Prefetch(std::string_view line) const;
 
  private:
   // The obligation code of the first stored line with each tax number.
