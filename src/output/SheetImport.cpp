@@ -115,12 +115,17 @@ std::optional<std::string> WriteRowCells(const std::array<std::string_view, 10>&
 struct ConvertedRows {
   std::vector<Cp1253Text> lines;
   std::vector<SheetRowProblem> refused;
+  // When asked for, whether each line passes the line checks on its own
+  // (CheckLineAlone): made here, while the line is at hand and on two threads.
+  std::vector<bool> acceptedAlone;
 };
 
+// alone: the input of the line checks on their own (side, filer), or null.
 ConvertedRows RowsToLines(const Sheet& sheet, int beginRow, int endRow, Side side,
-                          std::string_view filerTaxNumberUtf8) {
+                          std::string_view filerTaxNumberUtf8, LineCheckInput* alone) {
   ConvertedRows converted;
   converted.lines.reserve(static_cast<std::size_t>(endRow - beginRow));
+  if (alone) converted.acceptedAlone.reserve(converted.lines.capacity());
   std::array<NumberTextBuffer, kImportedColumns> buffers;
   std::array<SheetCell, kImportedColumns> cells;
   std::array<std::string_view, kImportedColumns> texts;
@@ -137,7 +142,10 @@ ConvertedRows RowsToLines(const Sheet& sheet, int beginRow, int endRow, Side sid
     if (refusal) {
       converted.refused.push_back({rowNumber, std::move(*refusal)});
       line.clear();
+    } else if (alone) {
+      ReadCheckedFields(line, *alone);
     }
+    if (alone) converted.acceptedAlone.push_back(!refusal && CheckLineAlone(*alone).accepted);
     converted.lines.emplace_back(std::move(line));
   }
   return converted;
@@ -145,22 +153,24 @@ ConvertedRows RowsToLines(const Sheet& sheet, int beginRow, int endRow, Side sid
 
 // The rows that the line checks would refuse when stored after the side's
 // stored lines, as if typed one after the other; refused rows are left out.
-void AddLineCheckRefusals(const std::vector<Cp1253Text>& lines, Side side,
+void AddLineCheckRefusals(const std::vector<Cp1253Text>& lines,
+                          const std::vector<bool>& acceptedAlone, Side side,
                           std::string_view filerTaxNumber,
                           const std::vector<std::string>& storedLines,
                           std::vector<SheetRowProblem>& refused) {
   TypedLineRun run(side, filerTaxNumber, storedLines.size() + lines.size());
   for (const std::string& stored : storedLines) run.AddStored(stored);
   for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i + 8 < lines.size()) run.Prefetch(lines[i + 8].view());
     if (lines[i].empty()) continue;
-    const LineVerdict verdict = run.Judge(lines[i].view());
-    if (verdict.accepted) {
+    const auto refusal = run.Refusal(lines[i].view(), acceptedAlone[i]);
+    if (!refusal) {
       run.AddStored(lines[i].view());
       continue;
     }
     const int rowNumber = static_cast<int>(i) + 1;
     std::string message = SheetRowMessage(rowNumber, " του αρχείου: ");
-    message += verdict.message;
+    message += refusal->message;
     refused.push_back({rowNumber, std::move(message)});
   }
 }
@@ -187,17 +197,23 @@ SheetImportResult SheetToLines(const Sheet& sheet, Side side, std::string_view f
   const auto rows = static_cast<std::size_t>(sheet.RowCount());
   ConvertedRows first, second;
   InTwoHalves(rows, [&](std::size_t begin, std::size_t end) {
-    (begin == 0 ? first : second) = RowsToLines(sheet, static_cast<int>(begin),
-                                                static_cast<int>(end), side, filerTaxNumberUtf8);
+    LineCheckInput alone{side, {}, {}, {}, {}, std::string(filerTaxNumber), true};
+    (begin == 0 ? first : second) =
+        RowsToLines(sheet, static_cast<int>(begin), static_cast<int>(end), side, filerTaxNumberUtf8,
+                    storedLines ? &alone : nullptr);
   });
   std::vector<Cp1253Text>& lines = first.lines;
   lines.reserve(lines.size() + second.lines.size());
   std::move(second.lines.begin(), second.lines.end(), std::back_inserter(lines));
   std::vector<SheetRowProblem>& refused = first.refused;
   std::move(second.refused.begin(), second.refused.end(), std::back_inserter(refused));
+  std::vector<bool>& acceptedAlone = first.acceptedAlone;
+  acceptedAlone.insert(acceptedAlone.end(), second.acceptedAlone.begin(),
+                       second.acceptedAlone.end());
 
   const auto rowRefusals = refused.size();
-  if (storedLines) AddLineCheckRefusals(lines, side, filerTaxNumber, *storedLines, refused);
+  if (storedLines)
+    AddLineCheckRefusals(lines, acceptedAlone, side, filerTaxNumber, *storedLines, refused);
   if (refused.empty()) return std::move(lines);
   std::inplace_merge(
       refused.begin(), refused.begin() + static_cast<std::ptrdiff_t>(rowRefusals), refused.end(),

@@ -36,10 +36,7 @@ std::vector<LoneCheck> StampAndCheckAlone(std::vector<Cp1253Text>& lines, Side s
       if (line.size() > kRecordLength) line.resize(kRecordLength);
       WriteLineField(line, LineField::Filler, blankFiller);
       WriteLineField(line, LineField::RecordType, type);
-      input.taxNumber.assign(LineFieldText(line, LineField::TaxNumber));
-      input.obligation.assign(LineFieldText(line, LineField::Obligation));
-      input.invoiceCount.assign(LineFieldText(line, LineField::InvoiceCount));
-      input.value.assign(LineFieldText(line, LineField::Value));
+      ReadCheckedFields(line, input);
       alone[i] = LoneCheck(CheckLineAlone(input), LineSpan(LineField::Value).width);
     }
   });

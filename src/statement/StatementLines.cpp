@@ -66,25 +66,33 @@ AppendedLines StatementLines::AppendLines(std::vector<Cp1253Text> lines,
   // The working file is written meanwhile, on a thread of its own: the stored
   // lines, then each line as it is accepted.
   AcceptedLines accepted(table_.FileName(), table_.Lines(), lines.size());
-  AppendedLines result = JudgeInOrder(lines, alone, filerTaxNumber, accepted, progress);
+  LineTotalsSum totals;
+  AppendedLines result = JudgeInOrder(lines, alone, filerTaxNumber, accepted, totals, progress);
   if (result.cancelled) return result;
   result.stored = accepted.size();
   if (result.stored == 0) return result;
   StoreAccepted(accepted);
-  result.totals = Sum();
+  result.totals = totals.Result();
   return result;
 }
 
 AppendedLines StatementLines::JudgeInOrder(std::vector<Cp1253Text>& lines,
                                            const std::vector<LoneCheck>& alone,
                                            const std::string& filerTaxNumber,
-                                           AcceptedLines& accepted,
+                                           AcceptedLines& accepted, LineTotalsSum& totals,
                                            const LineProgress& progress) const {
   AppendedLines result;
   // The first obligation of each tax number is looked up in an index of the
-  // stored lines and of each line as it is accepted, not by a scan.
+  // stored lines and of each line as it is accepted, not by a scan. The sums are
+  // counted meanwhile, each line's while it is at hand: a pass of their own over
+  // a large table took longer than the judging.
   TypedLineRun run(side_, filerTaxNumber, table_.Lines().size() + lines.size());
-  for (const std::string& stored : table_.Lines()) run.AddStored(stored);
+  const auto take = [&](const std::string& line) {
+    run.AddStored(line);
+    if (totals.AddInvoices(LineFieldText(line, LineField::InvoiceCount)))
+      totals.AddValue(LineFieldText(line, LineField::Value));
+  };
+  for (const std::string& stored : table_.Lines()) take(stored);
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (i % kProgressStep == 0) {
       accepted.Publish();
@@ -102,7 +110,7 @@ AppendedLines StatementLines::JudgeInOrder(std::vector<Cp1253Text>& lines,
     }
     WriteLineField(line, LineField::Value, alone[i].NormalisedValue());
     line.resize(std::min(line.find('\0'), kRecordLength));
-    run.AddStored(accepted.Add(std::move(line)));
+    take(accepted.Add(std::move(line)));
   }
   if (progress && !progress(lines.size(), lines.size())) {
     result.cancelled = true;

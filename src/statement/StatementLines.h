@@ -76,11 +76,12 @@ class StatementLines {
   const char* Field(LineField field) const;
   // The steps of AppendLines after each line's checks on its own: the lines
   // judged in order against the stored lines and each other, up to the first
-  // refusal, each accepted line handed on to the working file; then the accepted
-  // lines stored in the table and its snapshot.
+  // refusal, each accepted line handed on to the working file and added to the
+  // sums of the stored ones; then the accepted lines stored in the table and its
+  // snapshot.
   AppendedLines JudgeInOrder(std::vector<Cp1253Text>& lines, const std::vector<LoneCheck>& alone,
                              const std::string& filerTaxNumber, AcceptedLines& accepted,
-                             const LineProgress& progress) const;
+                             LineTotalsSum& totals, const LineProgress& progress) const;
   void StoreAccepted(AcceptedLines& accepted);
 
   Side side_;

@@ -18,11 +18,15 @@ void TypedLineRun::AddStored(std::string_view line) {
                             LineFieldText(line, LineField::Obligation));
 }
 
+void ReadCheckedFields(std::string_view line, LineCheckInput& input) {
+  input.taxNumber.assign(LineFieldText(line, LineField::TaxNumber));
+  input.obligation.assign(LineFieldText(line, LineField::Obligation));
+  input.invoiceCount.assign(LineFieldText(line, LineField::InvoiceCount));
+  input.value.assign(LineFieldText(line, LineField::Value));
+}
+
 LineVerdict TypedLineRun::Judge(std::string_view line) {
-  input_.taxNumber.assign(LineFieldText(line, LineField::TaxNumber));
-  input_.obligation.assign(LineFieldText(line, LineField::Obligation));
-  input_.invoiceCount.assign(LineFieldText(line, LineField::InvoiceCount));
-  input_.value.assign(LineFieldText(line, LineField::Value));
+  ReadCheckedFields(line, input_);
   return CheckLine(input_, findFirst_);
 }
 

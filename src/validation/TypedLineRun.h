@@ -10,6 +10,10 @@
 
 namespace velmora {
 
+// The texts of a working line that the line checks read, as the line table
+// reads them.
+void ReadCheckedFields(std::string_view line, LineCheckInput& input);
+
 // Working lines of one side judged as if typed one after the other after the
 // lines already stored: each by the line checks, a repeated tax number and code
 // refused at its later line.

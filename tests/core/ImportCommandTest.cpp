@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -392,7 +393,9 @@ TEST(ImportCommand, EveryRefusedRowIsListedBeforeAnythingIsStored) {
                        TaxNumber(7) + ";Ζ;;1;;;;;1;0\r\n" +   // 6 zero value, one invoice
                        TaxNumber(8) + ";Η;;1;;;;;0;5\r\n" +   // 7 a customer without invoices
                        TaxNumber(9) + ";☃;;1;;;;;1;5\r\n" +   // 8 outside the code page
-                       TaxNumber(10) + ";Θ;;1;;;;;x;5\r\n");  // 9 invoices not a number
+                       TaxNumber(10) + ";Θ;;1;;;;;x;5\r\n" +  // 9 invoices not a number
+                       TaxNumber(6) + ";Ι;;1;;;;;0;5\r\n" +   // 10 repeats row 4, no invoices
+                       TaxNumber(8) + ";Κ;;1;;;;;1;5\r\n");   // 11 good: row 7 was refused
   ScriptedQuestions questions;
   questions.ExpectChoice(kImportQuestion, 0);
   questions.ExpectOpenFile(path);
@@ -410,6 +413,7 @@ TEST(ImportCommand, EveryRefusedRowIsListedBeforeAnythingIsStored) {
       {7, "Ο αριθμός τιμολογίων πρέπει να είναι >0 "},
       {8, "Η στήλη Επωνυμία (Νο 2) περιέχει τον χαρακτήρα «☃»"},
       {9, "Η στήλη Αριθμός Τιμολογίων (Νο 9) πρέπει να έχει ακέραια τιμή."},
+      {10, "Ο ΑΦΜ: " + TaxNumber(6) + " έχει εισαχθεί 2 φορές στους πελάτες"},
   };
   // The message names the first; its details list them all, in row order.
   ASSERT_EQ(questions.messages.size(), 1u);
@@ -420,6 +424,49 @@ TEST(ImportCommand, EveryRefusedRowIsListedBeforeAnythingIsStored) {
     listed.push_back(questions.details[0].substr(start, end - start));
   ASSERT_EQ(listed.size(), expected.size()) << questions.details[0];
   EXPECT_EQ(listed[0], questions.messages[0]);
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    const std::string lead =
+        "Λάθος στη γραμμή " + std::to_string(expected[i].first) + " του αρχείου: ";
+    EXPECT_EQ(listed[i].rfind(lead + expected[i].second, 0), 0u) << listed[i];
+  }
+}
+
+// A sheet large enough to be converted on two threads: its rows are still judged
+// in order, wherever the halves meet.
+TEST(ImportCommand, EveryRefusedRowOfALargeSheetIsListedInOrder) {
+  TestStatement target({{TaxNumber(1), "0", "2", "10,5"}});
+  // Row number -> tax number, obligation code and invoices; the rest are good.
+  const std::map<int, std::string> planted = {
+      {3, TaxNumber(1) + ";0;1"},         // repeats the stored line
+      {4600, TaxNumber(9) + ";0;0"},      // no invoices
+      {4601, TaxNumber(150) + ";1;1"},    // repeats row 50, from the other half
+      {8999, TaxNumber(9) + ";0;1"},      // good: row 4600 was refused
+      {9000, TaxNumber(8999) + ";1;0"}};  // repeats row 8899, and no invoices
+  std::string sheet;
+  for (int row = 1; row <= 9000; ++row) {
+    const auto found = planted.find(row);
+    const std::string key = found != planted.end() ? found->second : TaxNumber(100 + row) + ";1;1";
+    sheet += key.substr(0, 9) + ";Α;;" + key.substr(10, 1) + ";;;;;" + key.substr(12) + ";5\r\n";
+  }
+  const std::string path = target.folder.Path("large.csv");
+  WriteBytes(path, sheet);
+  ScriptedQuestions questions;
+  questions.ExpectChoice(kImportQuestion, 0);
+  questions.ExpectOpenFile(path);
+  ImportSpreadsheet(target.statement, questions);
+
+  EXPECT_EQ(target.statement.Table(Side::Customers).RecordCount(), 1);
+  const std::vector<std::pair<int, std::string>> expected = {
+      {3, "Ο ΑΦΜ: " + TaxNumber(1) + " έχει εισαχθεί 2 φορές"},
+      {4600, "Ο αριθμός τιμολογίων πρέπει να είναι >0 "},
+      {4601, "Ο ΑΦΜ: " + TaxNumber(150) + " έχει εισαχθεί 2 φορές"},
+      {9000, "Ο ΑΦΜ: " + TaxNumber(8999) + " έχει εισαχθεί 2 φορές"}};
+  ASSERT_EQ(questions.details.size(), 1u);
+  std::vector<std::string> listed;
+  for (std::size_t start = 0, end;
+       (end = questions.details[0].find('\n', start)) != std::string::npos; start = end + 1)
+    listed.push_back(questions.details[0].substr(start, end - start));
+  ASSERT_EQ(listed.size(), expected.size()) << questions.details[0];
   for (std::size_t i = 0; i < expected.size(); ++i) {
     const std::string lead =
         "Λάθος στη γραμμή " + std::to_string(expected[i].first) + " του αρχείου: ";
