@@ -95,8 +95,7 @@ LayoutRow AmountRow(std::string_view label, std::string amount) {
 StatementLayout::StatementLayout(const StatementPageInput& input)
     : lines_(input.lines), pageHead_("DALMERIN - QUORVANE") {
   const bool customers = input.side == Side::Customers;
-  headings_.push_back(Cp1253(customers ? "ΣΥΓΚΕΝΤΡΩΤΙΚΗ ΚΑΤΑΣΤΑΣΗ ΠΕΛΑΤΩΝ"
-                                       : "ΣΥΓΚΕΝΤΡΩΤΙΚΗ ΚΑΤΑΣΤΑΣΗ ΠΡΟΜΗΘΕΥΤΩΝ"));
+  headings_.push_back(Cp1253(StatementTitle(input.side)));
   if (input.creditBalances) headings_.push_back(Cp1253("ΠΙΣΤΩΤΙΚΑ ΥΠΟΛΟΙΠΑ"));
   openingTables_.push_back(IdentificationTable(input.filer));
   openingTables_.push_back(FilerTable(input.filer));

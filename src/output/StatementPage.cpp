@@ -1,10 +1,13 @@
 #include "StatementPage.h"
 
+#include <array>
 #include <charconv>
 #include <cstdint>
 #include <exception>
 #include <initializer_list>
+#include <stdexcept>
 #include <utility>
+#include <vector>
 
 #include "Amount.h"
 #include "AtomicFile.h"
@@ -12,142 +15,159 @@
 
 namespace velmora {
 
+// The page's template (StatementPage.html, built into the program), UTF-8.
+extern const char kStatementPageTemplate[];
+
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
-constexpr std::string_view kValueCellStart = R"(<td class="style2">)";
-constexpr std::string_view kValueCellEnd = "</td>";
-// The most one statement line adds to the page when none of its texts needs
-// escaping: the row's markup and the widths of the printed fields.
-constexpr std::size_t kRowMarkup = 210;
-constexpr std::size_t kRowSize =
-    kRowMarkup + LineSpan(LineField::TaxNumber).width + LineSpan(LineField::Name).width +
-    LineSpan(LineField::Obligation).width + LineSpan(LineField::Town).width +
-    LineSpan(LineField::Street).width + LineSpan(LineField::StreetNumber).width +
-    LineSpan(LineField::InvoiceCount).width + LineSpan(LineField::Value).width;
 
-// The fixed texts are written here in UTF-8 and kept as Windows-1253; they hold no
-// character without a byte, so the conversion cannot fail.
-std::string Cp1253(std::string_view utf8) { return Utf8ToCp1253(utf8).value(); }
+// The texts a placeholder of the page may name, in the order of kPageSlotNames.
+enum class PageSlot {
+  Title,
+  TaxOfficeName,
+  TaxOfficeCode,
+  Year,
+  FileNumber,
+  CompanyName,
+  TaxNumber,
+  Profession,
+  Town,
+  Street,
+  StreetNumber,
+  PostCode,
+  Telephone,
+  RetailSales,
+  WithoutItemisation,
+  InvoiceTotal,
+  GrandTotal,
+  Count
+};
+constexpr std::array<std::string_view, static_cast<std::size_t>(PageSlot::Count)> kPageSlotNames = {
+    "title",        "taxOfficeName", "taxOfficeCode", "year",        "fileNumber",
+    "companyName",  "taxNumber",     "profession",    "town",        "street",
+    "streetNumber", "postCode",      "telephone",     "retailSales", "withoutItemisation",
+    "invoiceTotal", "grandTotal"};
 
-// The lines, each followed by CR LF, as Windows-1253.
-std::string Block(std::initializer_list<std::string_view> lines) {
+// The placeholders of a statement line's row: its number on the page, then its fields.
+constexpr std::string_view kLineNumberName = "line.number";
+constexpr std::pair<std::string_view, LineField> kLineSlotNames[] = {
+    {"line.taxNumber", LineField::TaxNumber},
+    {"line.name", LineField::Name},
+    {"line.obligation", LineField::Obligation},
+    {"line.town", LineField::Town},
+    {"line.street", LineField::Street},
+    {"line.streetNumber", LineField::StreetNumber},
+    {"line.invoiceCount", LineField::InvoiceCount},
+    {"line.value", LineField::Value}};
+
+// A stretch of fixed text (Windows-1253) followed by what one placeholder holds.
+struct Piece {
+  enum class Fill { Nothing, Page, LineNumber, Line };
   std::string text;
-  for (const std::string_view line : lines) {
-    text += line;
-    text += kLineEnd;
-  }
-  return Cp1253(text);
-}
-
-std::string Template(Side side) {
-  const std::string title = side == Side::Customers ? "ΣΥΓΚΕΝΤΡΩΤΙΚΗ ΚΑΤΑΣΤΑΣΗ ΠΕΛΑΤΩΝ"
-                                                    : "ΣΥΓΚΕΝΤΡΩΤΙΚΗ ΚΑΤΑΣΤΑΣΗ ΠΡΟΜΗΘΕΥΤΩΝ";
-  std::string text = Block({
-      "",
-      "<html>",
-      "<head>",
-      R"(<meta http-equiv="Content-Type" content="text/html; charset=windows-1253">)",
-      "<title>" + title + "</title>",
-      R"(<style type="text/css">)",
-      "<!--",
-      ".style2 {font-size: 12}",
-      "",
-      "-->",
-      "</style>",
-      "</head>",
-      "",
-      "<body>",
-      R"(<table cellpadding="0" cellspacing="0" width="100%" border="0" >)",
-      R"(<thead style="display:table-header-group"><tr><th><font size="1">DALMERIN - QUORVANE</font></th></tr></thead>)",
-      "",
-      R"(<tr><td class="style2" ><center><b>)" + title + "</b></center><br></td></tr>",
-      "",
-      "<tr><td>",
-  });
-  // The suppliers' template ends with one more empty line.
-  if (side == Side::Suppliers) text += kLineEnd;
-  // The template is followed by a line break of its own.
-  text += kLineEnd;
-  return text;
-}
-
-// The fixed stretches of the page between the texts that vary, in page order.
-struct FixedPieces {
-  std::string customersTemplate = Template(Side::Customers);
-  std::string suppliersTemplate = Template(Side::Suppliers);
-  std::string creditBalancesHeading =
-      Block({"<center>ΠΙΣΤΩΤΙΚΑ ΥΠΟΛΟΙΠΑ</center></br></td></tr><tr><td>"});
-  std::string beforeTaxOffice = Block({
-      R"(<table cellpadding="0" cellspacing="0" width="100%"  border="0">)",
-      "<tr>",
-      R"(<td class="style2">Προς Δ.Ο.Υ.:</td>)",
-  });
-  std::string beforeYear = Block({R"(<td class="style2">Έτος:</td>)"});
-  std::string beforeFileNumber = Block({
-      R"(<td class="style2">Αριθ. Κατάστασης:</td>)",
-      R"(<td class="style2">&nbsp;</td>)",
-      R"(<td class="style2">* Συμπληρώνεται από την Υπηρεσία</td>)",
-      "</tr><tr>",
-      R"(<td class="style2">&nbsp;</td><td class="style2">&nbsp;</td><td class="style2">&nbsp;</td><td class="style2">&nbsp;</td><td class="style2">&nbsp;</td>)",
-      R"(<td class="style2">Αριθ. Φακέλου:</td>)",
-  });
-  std::string beforeCompanyName =
-      Block({
-          R"(<td class="style2">(για τις Α.Ε.)</td>)",
-          "</tr></table>",
-          R"(<table width="100%"  border="0" cellspacing="0" cellpadding="0">)",
-          R"(<tr><td class="style2" colspan="6"><br><center><b>ΣΤΟΙΧΕΙΑ ΥΠΟΧΡΕΟΥ</b></center></td></tr>)",
-          R"(<tr><td class="style2">Ονοματεπώνυμο ή Επωνυμία:</td>)",
-      }) +
-      R"(<td class="style2" colspan="3">)";
-  std::string beforeTaxNumber = Block({"</td>", R"(<td class="style2">ΑΦΜ:</td>)"});
-  std::string beforeProfession = Block({
-      R"(</tr><tr><td class="style2">Πατρώνυμο:</td>)",
-      R"(<td class="style2" colspan="5">&nbsp;</td></tr>)",
-      R"(<tr><td class="style2">Επάγγελμα:</td>)",
-  });
-  std::string beforeAddress = Block({R"(<td class="style2">Διεύθυνση:</td>)"});
-  std::string beforeTelephone = Block({R"(<td class="style2">Τηλ:</td>)"});
-  std::string beforeLines = Block({
-      R"(</tr><tr><td class="style2">&nbsp;</td><td class="style2">&nbsp;</td><td class="style2">&nbsp;</td><td class="style2">(πόλη, οδός, αριθμός, Τ.Κ.)</td><td class="style2">&nbsp;</td><td class="style2">&nbsp;</td></tr>)",
-      R"(<tr><td class="style2" colspan="6">&nbsp;</td></tr></table>)",
-      R"(<table width="100%"  border="1" cellspacing="0" cellpadding="0">)",
-      R"(<thead style="display:table-header-group"><tr>)",
-      R"(<th class="style2"><center>α/α</center></th><th class="style2"><center>ΑΦΜ</center></th><th class="style2"><center>Ονοματεπώνυμο ή Επωνυμία συναλλασομένου</center></th>)",
-      R"(<th class="style2"><center>Κωδικός "1" <BR> Επάγγελμα <BR>για μη υπόχρεους</center></th><th class="style2"><center>Διεύθυνση</center></th><th class="style2"><center>Αριθμός Φορολ. Στοιχείων</center></th>)",
-      R"(<th class="style2"><center>Καθαρή αξία</center></th></tr></thead>)",
-  });
-  std::string afterLines = Block({R"(<tr><td class="style2" colspan="7">&nbsp;</td></tr>)"});
-  std::string beforeRetailSales =
-      Block({
-          R"(<tr><td class="style2">&nbsp;</td><td class="style2">&nbsp;</td><td class="style2" colspan="3">Αξία Λιανικών Πωλήσεων</td>)",
-          R"(<td class="style2">&nbsp;</td>)",
-      }) +
-      R"(<td class="style2">)";
-  std::string beforeWithoutItemisation =
-      Block({
-          R"(<tr><td class="style2">&nbsp;</td><td class="style2">&nbsp;</td><td class="style2" colspan="3">Αξία συναλλαγών χωρίς υποχρέωση υποβολής στοιχείων στις αναλυτικές γραμμές</td>)",
-          R"(<td class="style2">&nbsp;</td>)",
-      }) +
-      R"(<td class="style2">)";
-  // The customers' amount row closes itself; the suppliers' is closed by the total row.
-  std::string customersBeforeTotal = Block({
-      "</td></tr>",
-      R"(<tr><td class="style2">&nbsp;</td><td class="style2">&nbsp;</td>)",
-      R"(<td class="style2" colspan="3">ΣΥΝΟΛΟ</td>)",
-  });
-  std::string suppliersBeforeTotal = Block({
-      "</td>",
-      R"(</tr><tr><td class="style2">&nbsp;</td><td class="style2">&nbsp;</td>)",
-      R"(<td class="style2" colspan="3">ΣΥΝΟΛΟ</td>)",
-  });
-  std::string closing = Block({"</tr></table></td></tr></table></body></html>"});
+  Fill fill = Fill::Nothing;
+  PageSlot slot = PageSlot::Title;
+  LineField field = LineField::TaxNumber;
 };
 
-const FixedPieces& Pieces() {
-  static const FixedPieces pieces;
-  return pieces;
+// Which pages a line of the template belongs to.
+enum class Condition { Always, Customers, Suppliers, CreditBalances };
+
+struct TemplateLine {
+  Condition condition = Condition::Always;
+  std::vector<Piece> pieces;
+};
+
+// The template read once: the lines before the rows, one row, the lines after them.
+struct PageTemplate {
+  std::vector<TemplateLine> head, row, tail;
+  // The row's fixed text, all conditions counted.
+  std::size_t rowMarkup = 0;
+};
+
+[[noreturn]] void BadTemplate(std::string_view what) {
+  throw std::logic_error("StatementPage.html: " + std::string(what));
+}
+
+Piece::Fill FillNamed(std::string_view name, Piece& piece) {
+  for (std::size_t i = 0; i < kPageSlotNames.size(); ++i) {
+    if (kPageSlotNames[i] == name) {
+      piece.slot = static_cast<PageSlot>(i);
+      return Piece::Fill::Page;
+    }
+  }
+  if (name == kLineNumberName) return Piece::Fill::LineNumber;
+  for (const auto& [lineName, field] : kLineSlotNames) {
+    if (lineName == name) {
+      piece.field = field;
+      return Piece::Fill::Line;
+    }
+  }
+  BadTemplate("unknown placeholder " + std::string(name));
+}
+
+// One line of the template: an optional "{{?condition}}" first, then text with
+// "{{name}}" placeholders.
+TemplateLine ParseLine(std::string_view line) {
+  TemplateLine parsed;
+  if (line.starts_with("{{?")) {
+    const auto close = line.find("}}");
+    if (close == std::string_view::npos) BadTemplate("unclosed condition");
+    const std::string_view name = line.substr(3, close - 3);
+    if (name == "customers") {
+      parsed.condition = Condition::Customers;
+    } else if (name == "suppliers") {
+      parsed.condition = Condition::Suppliers;
+    } else if (name == "creditBalances") {
+      parsed.condition = Condition::CreditBalances;
+    } else {
+      BadTemplate("unknown condition " + std::string(name));
+    }
+    line.remove_prefix(close + 2);
+  }
+  while (true) {
+    Piece piece;
+    const auto open = line.find("{{");
+    // The fixed texts hold no character without a Windows-1253 byte.
+    piece.text = Utf8ToCp1253(line.substr(0, open)).value();
+    if (open == std::string_view::npos) {
+      piece.text += kLineEnd;
+      parsed.pieces.push_back(std::move(piece));
+      return parsed;
+    }
+    const auto close = line.find("}}", open);
+    if (close == std::string_view::npos) BadTemplate("unclosed placeholder");
+    piece.fill = FillNamed(line.substr(open + 2, close - open - 2), piece);
+    parsed.pieces.push_back(std::move(piece));
+    line.remove_prefix(close + 2);
+  }
+}
+
+PageTemplate ParseTemplate(std::string_view text) {
+  PageTemplate parsed;
+  std::vector<TemplateLine>* part = &parsed.head;
+  while (!text.empty()) {
+    const auto end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    if (line == "{{#line}}") {
+      part = &parsed.row;
+    } else if (line == "{{/line}}") {
+      part = &parsed.tail;
+    } else {
+      part->push_back(ParseLine(line));
+    }
+  }
+  if (part != &parsed.tail) BadTemplate("no {{#line}} ... {{/line}} block");
+  for (const TemplateLine& line : parsed.row)
+    for (const Piece& piece : line.pieces) parsed.rowMarkup += piece.text.size();
+  return parsed;
+}
+
+const PageTemplate& Template() {
+  static const PageTemplate parsed = ParseTemplate(kStatementPageTemplate);
+  return parsed;
 }
 
 // Appends text with the characters that HTML reads as markup written as references.
@@ -178,44 +198,46 @@ void AppendEscaped(std::string& out, std::string_view text) {
   out.append(text.substr(plainFrom));
 }
 
-// A value cell on its own line around a text that is written unescaped.
-void AppendValueCell(std::string& out, std::string_view markup) {
-  out += kValueCellStart;
-  out += markup;
-  out += kValueCellEnd;
-  out += kLineEnd;
+using PageValues = std::array<std::string_view, kPageSlotNames.size()>;
+
+bool Holds(Condition condition, const StatementPageInput& input) {
+  switch (condition) {
+    case Condition::Customers:
+      return input.side == Side::Customers;
+    case Condition::Suppliers:
+      return input.side == Side::Suppliers;
+    case Condition::CreditBalances:
+      return input.creditBalances;
+    case Condition::Always:
+      break;
+  }
+  return true;
 }
 
-// A value cell on its own line around a text taken from the user.
-void AppendUserCell(std::string& out, std::string_view text) {
-  out += kValueCellStart;
-  AppendEscaped(out, text);
-  out += kValueCellEnd;
-  out += kLineEnd;
-}
-
-void AppendLineRow(std::string& out, std::size_t number, std::string_view line) {
-  char digits[24];
-  const auto converted = std::to_chars(digits, digits + sizeof digits, number);
-  out += "<tr>";
-  out += kLineEnd;
-  AppendValueCell(out, std::string_view(digits, static_cast<std::size_t>(converted.ptr - digits)));
-  AppendUserCell(out, LineFieldText(line, LineField::TaxNumber));
-  AppendUserCell(out, LineFieldText(line, LineField::Name));
-  AppendUserCell(out, LineFieldText(line, LineField::Obligation));
-  // The address of a line leaves the postcode out.
-  out += kValueCellStart;
-  AppendEscaped(out, LineFieldText(line, LineField::Town));
-  out += ", ";
-  AppendEscaped(out, LineFieldText(line, LineField::Street));
-  out += ' ';
-  AppendEscaped(out, LineFieldText(line, LineField::StreetNumber));
-  out += kValueCellEnd;
-  out += kLineEnd;
-  AppendUserCell(out, LineFieldText(line, LineField::InvoiceCount));
-  AppendUserCell(out, LineFieldText(line, LineField::Value));
-  out += "</tr>";
-  out += kLineEnd;
+// Appends the lines that belong to this page, their placeholders filled and escaped;
+// line is the statement line of a row, and number its number on the page.
+void AppendLines(std::string& out, const std::vector<TemplateLine>& lines,
+                 const StatementPageInput& input, const PageValues& values,
+                 std::string_view line = {}, std::string_view number = {}) {
+  for (const TemplateLine& templateLine : lines) {
+    if (!Holds(templateLine.condition, input)) continue;
+    for (const Piece& piece : templateLine.pieces) {
+      out += piece.text;
+      switch (piece.fill) {
+        case Piece::Fill::Page:
+          AppendEscaped(out, values[static_cast<std::size_t>(piece.slot)]);
+          break;
+        case Piece::Fill::LineNumber:
+          out += number;
+          break;
+        case Piece::Fill::Line:
+          AppendEscaped(out, LineFieldText(line, piece.field));
+          break;
+        case Piece::Fill::Nothing:
+          break;
+      }
+    }
+  }
 }
 
 // What an amount box holds for the page: a text that is not an amount counts as 0.
@@ -270,65 +292,46 @@ PageFiler PageFilerFromHeader(const HeaderFields& header, Cp1253Text taxOfficeNa
 }
 
 Cp1253Text ComposeStatementPage(const StatementPageInput& input) {
-  const FixedPieces& pieces = Pieces();
+  const PageTemplate& page = Template();
   const PageFiler& filer = input.filer;
-  const bool customers = input.side == Side::Customers;
+  const std::string title = Utf8ToCp1253(StatementTitle(input.side)).value();
+  const StatementAmountTexts amounts = ComposeAmountTexts(input);
+  PageValues values;
+  const auto set = [&values](PageSlot slot, std::string_view text) {
+    values[static_cast<std::size_t>(slot)] = text;
+  };
+  set(PageSlot::Title, title);
+  set(PageSlot::TaxOfficeName, filer.taxOfficeName.view());
+  set(PageSlot::TaxOfficeCode, filer.taxOfficeCode.view());
+  set(PageSlot::Year, filer.year.view());
+  set(PageSlot::FileNumber, filer.fileNumber.view());
+  set(PageSlot::CompanyName, filer.companyName.view());
+  set(PageSlot::TaxNumber, filer.taxNumber.view());
+  set(PageSlot::Profession, filer.profession.view());
+  set(PageSlot::Town, filer.town.view());
+  set(PageSlot::Street, filer.street.view());
+  set(PageSlot::StreetNumber, filer.streetNumber.view());
+  set(PageSlot::PostCode, filer.postCode.view());
+  set(PageSlot::Telephone, filer.telephone.view());
+  set(PageSlot::RetailSales, amounts.retailSales);
+  set(PageSlot::WithoutItemisation, amounts.withoutItemisation);
+  set(PageSlot::InvoiceTotal, input.invoiceTotal.view());
+  set(PageSlot::GrandTotal, amounts.grandTotal);
 
-  std::string page;
-  page.reserve(8192 + input.lines.size() * kRowSize);
-
-  page += customers ? pieces.customersTemplate : pieces.suppliersTemplate;
-  if (input.creditBalances) page += pieces.creditBalancesHeading;
-
-  page += pieces.beforeTaxOffice;
-  AppendUserCell(page, filer.taxOfficeName.view());
-  AppendUserCell(page, filer.taxOfficeCode.view());
-  page += pieces.beforeYear;
-  AppendUserCell(page, filer.year.view());
-  page += pieces.beforeFileNumber;
-  AppendUserCell(page, filer.fileNumber.view());
-
-  page += pieces.beforeCompanyName;
-  AppendEscaped(page, filer.companyName.view());
-  page += pieces.beforeTaxNumber;
-  AppendUserCell(page, filer.taxNumber.view());
-  page += pieces.beforeProfession;
-  AppendUserCell(page, filer.profession.view());
-  page += pieces.beforeAddress;
-  // Empty parts of the address keep their separators.
-  page += kValueCellStart;
-  AppendEscaped(page, filer.town.view());
-  page += ", ";
-  AppendEscaped(page, filer.street.view());
-  page += ' ';
-  AppendEscaped(page, filer.streetNumber.view());
-  page += ", ";
-  AppendEscaped(page, filer.postCode.view());
-  page += kValueCellEnd;
-  page += kLineEnd;
-  page += pieces.beforeTelephone;
-  AppendUserCell(page, filer.telephone.view());
-
-  page += pieces.beforeLines;
+  std::string out;
+  // A row adds its markup and at most the line's own bytes, unless a text needs escaping.
+  out.reserve(8192 + input.lines.size() * (page.rowMarkup + kRecordLength));
+  AppendLines(out, page.head, input, values);
   // Numbered afresh on every print; the lines' stored sequence numbers are not used.
   std::size_t number = 0;
-  for (const std::string& line : input.lines) AppendLineRow(page, ++number, line);
-  page += pieces.afterLines;
-
-  const StatementAmountTexts amounts = ComposeAmountTexts(input);
-  if (customers) {
-    page += pieces.beforeRetailSales;
-    page += amounts.retailSales;
-    page += "</td></tr>";
-    page += kLineEnd;
+  for (const std::string& line : input.lines) {
+    char digits[24];
+    const auto converted = std::to_chars(digits, digits + sizeof digits, ++number);
+    AppendLines(out, page.row, input, values, line,
+                std::string_view(digits, static_cast<std::size_t>(converted.ptr - digits)));
   }
-  page += pieces.beforeWithoutItemisation;
-  page += amounts.withoutItemisation;
-  page += customers ? pieces.customersBeforeTotal : pieces.suppliersBeforeTotal;
-  AppendUserCell(page, input.invoiceTotal.view());
-  AppendValueCell(page, amounts.grandTotal);
-  page += pieces.closing;
-  return Cp1253Text(std::move(page));
+  AppendLines(out, page.tail, input, values);
+  return Cp1253Text(std::move(out));
 }
 
 StatementAmountTexts ComposeAmountTexts(const StatementPageInput& input) {
@@ -354,14 +357,17 @@ std::string StatementPdfFileName(Side side) {
   return side == Side::Customers ? "Pelates.pdf" : "Promitheftes.pdf";
 }
 
-std::optional<PageWriteFailure> WriteStatementPage(const std::string& path,
-                                                   const Cp1253Text& page) {
+std::string_view StatementTitle(Side side) {
+  return side == Side::Customers ? "ΣΥΓΚΕΝΤΡΩΤΙΚΗ ΚΑΤΑΣΤΑΣΗ ΠΕΛΑΤΩΝ"
+                                 : "ΣΥΓΚΕΝΤΡΩΤΙΚΗ ΚΑΤΑΣΤΑΣΗ ΠΡΟΜΗΘΕΥΤΩΝ";
+}
+
+std::optional<Failure> WriteStatementPage(const std::string& path, const Cp1253Text& page) {
   try {
     // A page is made again by the next print, so it need not wait for the disk.
     WriteFileAtomically(path, page.view(), /*durable=*/false);
   } catch (const std::exception& error) {
-    return PageWriteFailure{
-        std::string("Υπήρξε κάποιο πρόβλημα κατά την προετοιμασία της εκτύπωσης\n") + error.what()};
+    return SystemFailure(std::string(kPrintPreparationFailed) + "\n" + error.what());
   }
   return std::nullopt;
 }

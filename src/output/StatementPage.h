@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "Cp1253.h"
+#include "Failure.h"
 #include "HeaderLine.h"
 #include "Side.h"
 
@@ -33,9 +34,9 @@ struct StatementPageInput {
   Cp1253Text retailSales, withoutItemisation, invoiceTotal, valueTotal;
 };
 
-// The whole page, Windows-1253, every piece on its own line ended by CR LF. Texts
-// taken from the user are written with <, >, & and " as character references;
-// amount texts that do not read as numbers count as 0.
+// The whole page, Windows-1253, from the template StatementPage.html: every line
+// ended by CR LF, each placeholder's text written with <, >, & and " as character
+// references; amount texts that do not read as numbers count as 0.
 Cp1253Text ComposeStatementPage(const StatementPageInput& input);
 
 // The amount and total rows' figures in the page's "0.##" form; retail sales are
@@ -50,12 +51,15 @@ std::string StatementPageFileName(Side side);
 // "Pelates.pdf" or "Promitheftes.pdf": the name offered when the page is printed to a file.
 std::string StatementPdfFileName(Side side);
 
-// Why the page could not be written: the Greek message (UTF-8) with the system's reason.
-struct PageWriteFailure {
-  std::string message;
-};
+// The page's title and the printed statement's heading (UTF-8).
+std::string_view StatementTitle(Side side);
 
-// Replaces the file at path with the page; on failure the earlier file stays as it was.
-std::optional<PageWriteFailure> WriteStatementPage(const std::string& path, const Cp1253Text& page);
+// Told when the page could not be made, with the system's reason on a second line.
+inline constexpr const char* kPrintPreparationFailed =
+    "Υπήρξε κάποιο πρόβλημα κατά την προετοιμασία της εκτύπωσης";
+
+// Replaces the file at path with the page; on failure, told as a warning with the
+// system's reason, the earlier file stays as it was.
+std::optional<Failure> WriteStatementPage(const std::string& path, const Cp1253Text& page);
 
 }  // namespace velmora

@@ -38,7 +38,7 @@ PrintOutcome PrintStatementPage(Statement& statement, Questions& questions, Side
     input.invoiceTotal = statement.InvoiceTotalText(side);
     input.valueTotal = statement.ValueTotalText(side);
     if (const auto failure = WriteStatementPage(path, ComposeStatementPage(input))) {
-      questions.Warn(failure->message);
+      questions.Report(*failure);
       return {};
     }
   } catch (const std::exception& error) {

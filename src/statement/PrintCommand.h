@@ -11,10 +11,6 @@
 
 namespace velmora {
 
-// Shown when the page could not be made, with the system's reason on a second line.
-inline constexpr const char* kPrintPreparationFailed =
-    "Υπήρξε κάποιο πρόβλημα κατά την προετοιμασία της εκτύπωσης";
-
 struct PrintOutcome {
   // The page written, ready to be shown and printed; nullopt when there is
   // nothing to show (the pending line was refused, or the user was told why).
