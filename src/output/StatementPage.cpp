@@ -22,32 +22,25 @@ namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
 
-// The texts a placeholder of the page may name, in the order of kPageSlotNames.
-enum class PageSlot {
-  Title,
-  TaxOfficeName,
-  TaxOfficeCode,
-  Year,
-  FileNumber,
-  CompanyName,
-  TaxNumber,
-  Profession,
-  Town,
-  Street,
-  StreetNumber,
-  PostCode,
-  Telephone,
-  RetailSales,
-  WithoutItemisation,
-  InvoiceTotal,
-  GrandTotal,
-  Count
-};
+// The page's texts a placeholder may name besides the filer's, in the order of kPageSlotNames.
+enum class PageSlot { Title, RetailSales, WithoutItemisation, InvoiceTotal, GrandTotal, Count };
 constexpr std::array<std::string_view, static_cast<std::size_t>(PageSlot::Count)> kPageSlotNames = {
-    "title",        "taxOfficeName", "taxOfficeCode", "year",        "fileNumber",
-    "companyName",  "taxNumber",     "profession",    "town",        "street",
-    "streetNumber", "postCode",      "telephone",     "retailSales", "withoutItemisation",
-    "invoiceTotal", "grandTotal"};
+    "title", "retailSales", "withoutItemisation", "invoiceTotal", "grandTotal"};
+
+// The filer's fields by the names of their placeholders.
+constexpr std::pair<std::string_view, Cp1253Text PageFiler::*> kFilerSlotNames[] = {
+    {"taxOfficeName", &PageFiler::taxOfficeName},
+    {"taxOfficeCode", &PageFiler::taxOfficeCode},
+    {"year", &PageFiler::year},
+    {"fileNumber", &PageFiler::fileNumber},
+    {"companyName", &PageFiler::companyName},
+    {"taxNumber", &PageFiler::taxNumber},
+    {"profession", &PageFiler::profession},
+    {"town", &PageFiler::town},
+    {"street", &PageFiler::street},
+    {"streetNumber", &PageFiler::streetNumber},
+    {"postCode", &PageFiler::postCode},
+    {"telephone", &PageFiler::telephone}};
 
 // The placeholders of a statement line's row: its number on the page, then its fields.
 constexpr std::string_view kLineNumberName = "line.number";
@@ -63,10 +56,11 @@ constexpr std::pair<std::string_view, LineField> kLineSlotNames[] = {
 
 // A stretch of fixed text (Windows-1253) followed by what one placeholder holds.
 struct Piece {
-  enum class Fill { Nothing, Page, LineNumber, Line };
+  enum class Fill { Nothing, Page, Filer, LineNumber, Line };
   std::string text;
   Fill fill = Fill::Nothing;
   PageSlot slot = PageSlot::Title;
+  Cp1253Text PageFiler::*filerField = nullptr;
   LineField field = LineField::TaxNumber;
 };
 
@@ -94,6 +88,12 @@ Piece::Fill FillNamed(std::string_view name, Piece& piece) {
     if (kPageSlotNames[i] == name) {
       piece.slot = static_cast<PageSlot>(i);
       return Piece::Fill::Page;
+    }
+  }
+  for (const auto& [filerName, filerField] : kFilerSlotNames) {
+    if (filerName == name) {
+      piece.filerField = filerField;
+      return Piece::Fill::Filer;
     }
   }
   if (name == kLineNumberName) return Piece::Fill::LineNumber;
@@ -227,6 +227,9 @@ void AppendLines(std::string& out, const std::vector<TemplateLine>& lines,
         case Piece::Fill::Page:
           AppendEscaped(out, values[static_cast<std::size_t>(piece.slot)]);
           break;
+        case Piece::Fill::Filer:
+          AppendEscaped(out, (input.filer.*piece.filerField).view());
+          break;
         case Piece::Fill::LineNumber:
           out += number;
           break;
@@ -293,30 +296,14 @@ PageFiler PageFilerFromHeader(const HeaderFields& header, Cp1253Text taxOfficeNa
 
 Cp1253Text ComposeStatementPage(const StatementPageInput& input) {
   const PageTemplate& page = Template();
-  const PageFiler& filer = input.filer;
   const std::string title = Utf8ToCp1253(StatementTitle(input.side)).value();
   const StatementAmountTexts amounts = ComposeAmountTexts(input);
   PageValues values;
-  const auto set = [&values](PageSlot slot, std::string_view text) {
-    values[static_cast<std::size_t>(slot)] = text;
-  };
-  set(PageSlot::Title, title);
-  set(PageSlot::TaxOfficeName, filer.taxOfficeName.view());
-  set(PageSlot::TaxOfficeCode, filer.taxOfficeCode.view());
-  set(PageSlot::Year, filer.year.view());
-  set(PageSlot::FileNumber, filer.fileNumber.view());
-  set(PageSlot::CompanyName, filer.companyName.view());
-  set(PageSlot::TaxNumber, filer.taxNumber.view());
-  set(PageSlot::Profession, filer.profession.view());
-  set(PageSlot::Town, filer.town.view());
-  set(PageSlot::Street, filer.street.view());
-  set(PageSlot::StreetNumber, filer.streetNumber.view());
-  set(PageSlot::PostCode, filer.postCode.view());
-  set(PageSlot::Telephone, filer.telephone.view());
-  set(PageSlot::RetailSales, amounts.retailSales);
-  set(PageSlot::WithoutItemisation, amounts.withoutItemisation);
-  set(PageSlot::InvoiceTotal, input.invoiceTotal.view());
-  set(PageSlot::GrandTotal, amounts.grandTotal);
+  values[static_cast<std::size_t>(PageSlot::Title)] = title;
+  values[static_cast<std::size_t>(PageSlot::RetailSales)] = amounts.retailSales;
+  values[static_cast<std::size_t>(PageSlot::WithoutItemisation)] = amounts.withoutItemisation;
+  values[static_cast<std::size_t>(PageSlot::InvoiceTotal)] = input.invoiceTotal.view();
+  values[static_cast<std::size_t>(PageSlot::GrandTotal)] = amounts.grandTotal;
 
   std::string out;
   // A row adds its markup and at most the line's own bytes, unless a text needs escaping.

@@ -118,6 +118,23 @@ void ExpectSameOutcome(TestStatement& bulk, TestStatement& oneByOne, Side side,
   EXPECT_EQ(bulk.refusals, oneByOne.refusals);
 }
 
+// The details' lines, each "Λάθος στη γραμμή <row> του αρχείου: " and the expected
+// message for that row, in order.
+std::vector<std::string> ExpectRowsListed(
+    const std::string& details, const std::vector<std::pair<int, std::string>>& expected) {
+  std::vector<std::string> listed;
+  for (std::size_t start = 0, end; (end = details.find('\n', start)) != std::string::npos;
+       start = end + 1)
+    listed.push_back(details.substr(start, end - start));
+  EXPECT_EQ(listed.size(), expected.size()) << details;
+  for (std::size_t i = 0; i < std::min(listed.size(), expected.size()); ++i) {
+    const std::string lead =
+        "Λάθος στη γραμμή " + std::to_string(expected[i].first) + " του αρχείου: ";
+    EXPECT_EQ(listed[i].rfind(lead + expected[i].second, 0), 0u) << listed[i];
+  }
+  return listed;
+}
+
 TEST(ImportCommand, StoringInOneGoMatchesStoringRowByRow) {
   const std::vector<Row> stored = {{TaxNumber(1), "0", "2", "10,5"},
                                    {TaxNumber(2), "1", "1", "3"},
@@ -418,17 +435,9 @@ TEST(ImportCommand, EveryRefusedRowIsListedBeforeAnythingIsStored) {
   // The message names the first; its details list them all, in row order.
   ASSERT_EQ(questions.messages.size(), 1u);
   ASSERT_EQ(questions.details.size(), 1u);
-  std::vector<std::string> listed;
-  for (std::size_t start = 0, end;
-       (end = questions.details[0].find('\n', start)) != std::string::npos; start = end + 1)
-    listed.push_back(questions.details[0].substr(start, end - start));
-  ASSERT_EQ(listed.size(), expected.size()) << questions.details[0];
+  const std::vector<std::string> listed = ExpectRowsListed(questions.details[0], expected);
+  ASSERT_FALSE(listed.empty());
   EXPECT_EQ(listed[0], questions.messages[0]);
-  for (std::size_t i = 0; i < expected.size(); ++i) {
-    const std::string lead =
-        "Λάθος στη γραμμή " + std::to_string(expected[i].first) + " του αρχείου: ";
-    EXPECT_EQ(listed[i].rfind(lead + expected[i].second, 0), 0u) << listed[i];
-  }
 }
 
 // A sheet large enough to be converted on two threads: its rows are still judged
@@ -462,16 +471,7 @@ TEST(ImportCommand, EveryRefusedRowOfALargeSheetIsListedInOrder) {
       {4601, "Ο ΑΦΜ: " + TaxNumber(150) + " έχει εισαχθεί 2 φορές"},
       {9000, "Ο ΑΦΜ: " + TaxNumber(8999) + " έχει εισαχθεί 2 φορές"}};
   ASSERT_EQ(questions.details.size(), 1u);
-  std::vector<std::string> listed;
-  for (std::size_t start = 0, end;
-       (end = questions.details[0].find('\n', start)) != std::string::npos; start = end + 1)
-    listed.push_back(questions.details[0].substr(start, end - start));
-  ASSERT_EQ(listed.size(), expected.size()) << questions.details[0];
-  for (std::size_t i = 0; i < expected.size(); ++i) {
-    const std::string lead =
-        "Λάθος στη γραμμή " + std::to_string(expected[i].first) + " του αρχείου: ";
-    EXPECT_EQ(listed[i].rfind(lead + expected[i].second, 0), 0u) << listed[i];
-  }
+  ExpectRowsListed(questions.details[0], expected);
 }
 
 // Three rows onto 99,998 lines would pass the limit by two: nothing is imported.
