@@ -21,8 +21,8 @@ constexpr const char* kWrongYear =
     "Γράψτε το έτος που αφορούν τα στοιχεία, με τέσσερα ψηφία (από 2005 έως σήμερα) και "
     "επαναλάβετε την αποθήκευση. Για δηλώσεις ετών πριν το 2005 κατεβάστε την προηγούμενη "
     "έκδοση του προγράμματος.";
-constexpr const char* kWrongFilerTaxNumber =
-    "Έχετε δώσει λανθασμένο ΑΦΜ Υπόχρεου. Διορθώστε το και επαναλάβετε την αποθήκευση.";
+const std::string kWrongFilerTaxNumber =
+    std::string("Έχετε δώσει λανθασμένο ΑΦΜ Υπόχρεου. ") + kFixAndSaveAgain;
 constexpr const char* kNoInstallationType =
     "Συμπληρώστε το Είδος εγκατάστασης και επαναλάβετε την αποθήκευση.";
 constexpr const char* kNoTaxOffice = "Επιλέξτε τη ΔΟΥ και επαναλάβετε την αποθήκευση.";
@@ -52,7 +52,7 @@ struct LineKeyHash {
   }
 };
 
-Failure FilerFailure(const char* reason, bool beep, FilerFocus focus) {
+Failure FilerFailure(std::string_view reason, bool beep, FilerFocus focus) {
   return {SaveFailedMessage(reason), beep, focus};
 }
 

@@ -14,6 +14,8 @@
 namespace velmora {
 namespace {
 
+std::string Name(LineField field) { return LineFieldName(Side::Customers, field); }
+
 namespace fs = std::filesystem;
 
 constexpr const char* kFiler = "123456783";
@@ -52,10 +54,10 @@ class StatementLinesTest : public testing::Test {
     } else {
       table_.BeginEdit();
     }
-    table_.SetFieldText("AFMCust", taxNumber);
-    table_.SetFieldText("Ypovolh", obligation);
-    table_.SetFieldText("NoTimologion", count);
-    table_.SetFieldText("Value", value);
+    table_.SetFieldText(Name(LineField::TaxNumber), taxNumber);
+    table_.SetFieldText(Name(LineField::Obligation), obligation);
+    table_.SetFieldText(Name(LineField::InvoiceCount), count);
+    table_.SetFieldText(Name(LineField::Value), value);
     return lines_->CheckPendingLine(kFiler, newLine);
   }
   void Store(const char* taxNumber, const char* obligation, const char* count, const char* value) {
@@ -91,8 +93,8 @@ TEST_F(StatementLinesTest, NewLinesAreComparedWithTheFirstStoredLineOfTheirNumbe
   Store("012345670", "1", "1", "1");
   // Stored without the checks: a second line with the first number, another code.
   table_.BeginAppend();
-  table_.SetFieldText("AFMCust", "094014298");
-  table_.SetFieldText("Ypovolh", "0");
+  table_.SetFieldText(Name(LineField::TaxNumber), "094014298");
+  table_.SetFieldText(Name(LineField::Obligation), "0");
   table_.PostRecord();
 
   LineVerdict verdict = Check("094014298", "1", "3", "5", true);
