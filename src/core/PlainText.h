@@ -18,8 +18,12 @@ constexpr bool IsAllDigits(std::string_view text) {
 
 // The text without the blanks at its end.
 constexpr std::string_view WithoutTrailingBlanks(std::string_view text) {
-  const auto last = text.find_last_not_of(' ');
-  return last == std::string_view::npos ? std::string_view() : text.substr(0, last + 1);
+  // Fields are mostly blank at their end: step over eight blanks at a time.
+  constexpr std::string_view kEightBlanks = "        ";
+  while (text.size() >= kEightBlanks.size() && text.ends_with(kEightBlanks))
+    text.remove_suffix(kEightBlanks.size());
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
 }
 
 // The text without the blanks at either end.

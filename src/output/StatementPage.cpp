@@ -75,8 +75,9 @@ struct TemplateLine {
 // The template read once: the lines before the rows, one row, the lines after them.
 struct PageTemplate {
   std::vector<TemplateLine> head, row, tail;
-  // The row's fixed text, all conditions counted.
-  std::size_t rowMarkup = 0;
+  // The most a row adds when none of its texts needs escaping: its fixed text, all
+  // conditions counted, the widths of its fields and a number's digits.
+  std::size_t rowSize = 0;
 };
 
 [[noreturn]] void BadTemplate(std::string_view what) {
@@ -160,8 +161,13 @@ PageTemplate ParseTemplate(std::string_view text) {
     }
   }
   if (part != &parsed.tail) BadTemplate("no {{#line}} ... {{/line}} block");
-  for (const TemplateLine& line : parsed.row)
-    for (const Piece& piece : line.pieces) parsed.rowMarkup += piece.text.size();
+  for (const TemplateLine& line : parsed.row) {
+    for (const Piece& piece : line.pieces) {
+      parsed.rowSize += piece.text.size();
+      if (piece.fill == Piece::Fill::Line) parsed.rowSize += LineSpan(piece.field).width;
+      if (piece.fill == Piece::Fill::LineNumber) parsed.rowSize += 6;
+    }
+  }
   return parsed;
 }
 
@@ -214,31 +220,48 @@ bool Holds(Condition condition, const StatementPageInput& input) {
   return true;
 }
 
-// Appends the lines that belong to this page, their placeholders filled and escaped;
-// line is the statement line of a row, and number its number on the page.
-void AppendLines(std::string& out, const std::vector<TemplateLine>& lines,
-                 const StatementPageInput& input, const PageValues& values,
-                 std::string_view line = {}, std::string_view number = {}) {
-  for (const TemplateLine& templateLine : lines) {
-    if (!Holds(templateLine.condition, input)) continue;
-    for (const Piece& piece : templateLine.pieces) {
-      out += piece.text;
-      switch (piece.fill) {
-        case Piece::Fill::Page:
-          AppendEscaped(out, values[static_cast<std::size_t>(piece.slot)]);
-          break;
-        case Piece::Fill::Filer:
-          AppendEscaped(out, (input.filer.*piece.filerField).view());
-          break;
-        case Piece::Fill::LineNumber:
-          out += number;
-          break;
-        case Piece::Fill::Line:
-          AppendEscaped(out, LineFieldText(line, piece.field));
-          break;
-        case Piece::Fill::Nothing:
-          break;
+// The pieces of the template's lines that belong to this page, in order, each
+// fixed text joined to the one before it where no placeholder stands between them.
+std::vector<Piece> PiecesFor(const std::vector<TemplateLine>& lines,
+                             const StatementPageInput& input) {
+  std::vector<Piece> pieces;
+  for (const TemplateLine& line : lines) {
+    if (!Holds(line.condition, input)) continue;
+    for (const Piece& piece : line.pieces) {
+      if (!pieces.empty() && pieces.back().fill == Piece::Fill::Nothing) {
+        std::string text = std::move(pieces.back().text) + piece.text;
+        pieces.back() = piece;
+        pieces.back().text = std::move(text);
+      } else {
+        pieces.push_back(piece);
       }
+    }
+  }
+  return pieces;
+}
+
+// Appends the pieces with their placeholders filled and escaped; line is the
+// statement line of a row, and number its number on the page.
+void AppendPieces(std::string& out, const std::vector<Piece>& pieces,
+                  const StatementPageInput& input, const PageValues& values,
+                  std::string_view line = {}, std::string_view number = {}) {
+  for (const Piece& piece : pieces) {
+    out += piece.text;
+    switch (piece.fill) {
+      case Piece::Fill::Page:
+        AppendEscaped(out, values[static_cast<std::size_t>(piece.slot)]);
+        break;
+      case Piece::Fill::Filer:
+        AppendEscaped(out, (input.filer.*piece.filerField).view());
+        break;
+      case Piece::Fill::LineNumber:
+        out += number;
+        break;
+      case Piece::Fill::Line:
+        AppendEscaped(out, LineFieldText(line, piece.field));
+        break;
+      case Piece::Fill::Nothing:
+        break;
     }
   }
 }
@@ -306,18 +329,20 @@ Cp1253Text ComposeStatementPage(const StatementPageInput& input) {
   values[static_cast<std::size_t>(PageSlot::GrandTotal)] = amounts.grandTotal;
 
   std::string out;
-  // A row adds its markup and at most the line's own bytes, unless a text needs escaping.
-  out.reserve(8192 + input.lines.size() * (page.rowMarkup + kRecordLength));
-  AppendLines(out, page.head, input, values);
+  // Room for the page as it mostly is: a generous guess would put a large page beyond
+  // what the allocator keeps for reuse, and every print would fault its memory in afresh.
+  out.reserve(8192 + input.lines.size() * page.rowSize);
+  AppendPieces(out, PiecesFor(page.head, input), input, values);
+  const std::vector<Piece> row = PiecesFor(page.row, input);
   // Numbered afresh on every print; the lines' stored sequence numbers are not used.
   std::size_t number = 0;
   for (const std::string& line : input.lines) {
     char digits[24];
     const auto converted = std::to_chars(digits, digits + sizeof digits, ++number);
-    AppendLines(out, page.row, input, values, line,
-                std::string_view(digits, static_cast<std::size_t>(converted.ptr - digits)));
+    AppendPieces(out, row, input, values, line,
+                 std::string_view(digits, static_cast<std::size_t>(converted.ptr - digits)));
   }
-  AppendLines(out, page.tail, input, values);
+  AppendPieces(out, PiecesFor(page.tail, input), input, values);
   return Cp1253Text(std::move(out));
 }
 
