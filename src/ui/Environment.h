@@ -17,7 +17,8 @@ class Environment {
   virtual QString ProgramFolder() const = 0;
   // A private folder of this running copy; the working folder "temp" lives in it.
   virtual QString WorkingBaseFolder() const = 0;
-  // Where the printable pages the program writes for the user go.
+  // Where the printable pages the program writes for the user go: the user's data
+  // folder for the program (~/.local/share/Velmora), never beside the executable.
   virtual QString DataFolder() const = 0;
   // Where a file dialog starts the first time: the user's documents folder, or
   // home when there is none.

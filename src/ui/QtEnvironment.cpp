@@ -54,8 +54,8 @@ QDate QtEnvironment::Today() const { return QDate::currentDate(); }
 QString QtEnvironment::ProgramFolder() const { return QCoreApplication::applicationDirPath(); }
 
 QString QtEnvironment::DataFolder() const {
-  const QString program = ProgramFolder();
-  if (QFileInfo(program).isWritable()) return program;
+  // Never beside the executable, even where that folder is writable: a copy of the
+  // program in a shared or build folder is not the user's.
   const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
   QDir().mkpath(data);
   return data;
