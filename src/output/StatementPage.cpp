@@ -75,8 +75,8 @@ struct TemplateLine {
 // The template read once: the lines before the rows, one row, the lines after them.
 struct PageTemplate {
   std::vector<TemplateLine> head, row, tail;
-  // The most a row adds when none of its texts needs escaping: its fixed text, all
-  // conditions counted, the widths of its fields and a number's digits.
+  // The room a row is given: its fixed text, all conditions counted, the widths of
+  // its fields and a number's digits.
   std::size_t rowSize = 0;
 };
 
@@ -164,7 +164,8 @@ PageTemplate ParseTemplate(std::string_view text) {
   for (const TemplateLine& line : parsed.row) {
     for (const Piece& piece : line.pieces) {
       parsed.rowSize += piece.text.size();
-      if (piece.fill == Piece::Fill::Line) parsed.rowSize += LineSpan(piece.field).width;
+      // A field's width and a byte to spare, for a character escaped now and then.
+      if (piece.fill == Piece::Fill::Line) parsed.rowSize += LineSpan(piece.field).width + 1;
       if (piece.fill == Piece::Fill::LineNumber) parsed.rowSize += 6;
     }
   }
