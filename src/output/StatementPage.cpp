@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 #include <exception>
 #include <initializer_list>
 #include <stdexcept>
@@ -177,10 +178,28 @@ const PageTemplate& Template() {
   return parsed;
 }
 
+// Whether the eight bytes from p hold one of the characters HTML reads as markup:
+// most texts hold none, and are passed over a word at a time.
+bool MayHoldMarkup(const char* p) {
+  constexpr uint64_t kOnes = 0x0101010101010101;
+  constexpr uint64_t kHighBits = 0x8080808080808080;
+  uint64_t word;
+  std::memcpy(&word, p, sizeof word);
+  const auto holds = [word](unsigned char c) {
+    const uint64_t x = word ^ (kOnes * c);
+    return ((x - kOnes) & ~x & kHighBits) != 0;
+  };
+  return holds('<') || holds('>') || holds('&') || holds('"');
+}
+
 // Appends text with the characters that HTML reads as markup written as references.
 void AppendEscaped(std::string& out, std::string_view text) {
   std::size_t plainFrom = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
+  for (std::size_t i = 0; i < text.size();) {
+    if (text.size() - i >= 8 && !MayHoldMarkup(text.data() + i)) {
+      i += 8;
+      continue;
+    }
     std::string_view reference;
     switch (text[i]) {
       case '<':
@@ -196,11 +215,12 @@ void AppendEscaped(std::string& out, std::string_view text) {
         reference = "&quot;";
         break;
       default:
+        ++i;
         continue;
     }
     out.append(text.substr(plainFrom, i - plainFrom));
     out.append(reference);
-    plainFrom = i + 1;
+    plainFrom = ++i;
   }
   out.append(text.substr(plainFrom));
 }

@@ -372,12 +372,15 @@ TEST(StatementPageTest, FilerTextsAreEscaped) {
   input.filer.companyName = Text(R"(Ο "ΚΑΛΟΣ" & ΣΙΑ <ΟΕ>)");
   input.filer.town = Text("Α>Β");
   input.filer.taxOfficeName = Text("&&");
+  // Markup past the first eight characters, at a word's start and at the text's end.
+  input.filer.profession = Text("ΑΒΓΔΕΖΗΘ<ΙΚΛΜΝΞΟ&ΠΡΣΤΥΦΧ\"");
   input.invoiceTotal = Text("<1>");
   const std::vector<std::string> page = PageLines(ComposeStatementPage(input));
   for (const char* line : {
            R"(<td class="style2" colspan="3">Ο &quot;ΚΑΛΟΣ&quot; &amp; ΣΙΑ &lt;ΟΕ&gt;</td>)",
            R"(<td class="style2">Α&gt;Β, ΣΤΑΔΙΟΥ 10, 10564</td>)",
            R"(<td class="style2">&amp;&amp;</td>)",
+           R"(<td class="style2">ΑΒΓΔΕΖΗΘ&lt;ΙΚΛΜΝΞΟ&amp;ΠΡΣΤΥΦΧ&quot;</td>)",
            R"(<td class="style2">&lt;1&gt;</td>)",
        }) {
     EXPECT_NE(std::find(page.begin(), page.end(), ToCp1253(line)), page.end()) << line;
